@@ -1,0 +1,51 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// What every quorvane-cli command shares: registration, exit statuses and messages.
+// Each command lives in its own file and registers itself with a static
+// CommandRegistrar, so adding a command touches no other file.
+#pragma once
+
+#include <QCommandLineParser>
+#include <QString>
+#include <vector>
+#include <QStringList>
+#include <string>
+
+namespace qv::cli {
+
+enum ExitStatus { kExitOk = 0, kExitRefused = 1, kExitUsage = 2 };
+
+// A command receives its arguments with the command name first (as argv[0] would be).
+using CommandFn = int (*)(const QStringList& args);
+
+struct Command {
+    const char* name;
+    const char* synopsis;  // one line for the overview, e.g. "info FILE [-o REPORT]"
+    const char* summary;   // what it does, one line
+    CommandFn run;
+};
+
+struct CommandRegistrar {
+    CommandRegistrar(const char* name, const char* synopsis, const char* summary, CommandFn run);
+};
+
+const Command* findCommand(const QString& name);
+// All registered commands, sorted by name.
+std::vector<const Command*> allCommands();
+
+// Prints a program message (from the string table; its "\r\n" become line breaks) to
+// standard error and returns kExitRefused.
+int refuse(const std::string& message);
+// Prints a usage error with the command's help hint and returns kExitUsage.
+int usageError(const QString& command, const QString& message);
+
+// Parses a command's arguments; on failure prints the parser's error and returns false.
+// --help prints the command's help and exits the process with status 0.
+bool parseOrFail(QCommandLineParser& parser, const QStringList& args, int& status);
+
+std::string toLocal(const QString& s);
+QString fromLocal(const std::string& s);
+
+}  // namespace qv::cli

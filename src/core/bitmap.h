@@ -2,8 +2,9 @@
 // Copyright (C) 2026 The Quorvane developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
-// A plain in-memory bitmap, 8-bit with a palette or 24-bit, and the file codecs the
-// storyboard sheets and built-in pictures use (our own PCX and BMP readers and writers).
+// A plain in-memory bitmap, 8-bit with a palette or 24-bit, and the generic entry points
+// of our picture-file codecs (PCX in core/pcx_codec.h, BMP in core/bmp_codec.h): reading
+// a file's information or pixels whatever of the two formats it is, and writing one.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +20,12 @@ namespace qv {
 // Image file format codes as the imaging layer reports them.
 enum ImageFormatCode : int { kFormatUnknown = 0, kFormatPcx = 1, kFormatBmp = 6 };
 
+// The largest picture the codecs and operations accept: a side of at most 32767 pixels and
+// at most 2^28 pixels in all, so sizes always fit an int and buffers stay reasonable.
+constexpr int kMaxImageSide = 32767;
+constexpr int64_t kMaxImagePixels = int64_t(1) << 28;
+bool imageSizeAllowed(int64_t width, int64_t height);
+
 struct Bitmap {
     int width = 0;
     int height = 0;
@@ -26,15 +33,53 @@ struct Bitmap {
     std::vector<uint8_t> pixels;    // rows top to bottom, no padding: width or 3 x width bytes per row
     Palette256 palette;             // the colours of an 8-bit bitmap
     int formatCode = kFormatUnknown;  // the file format it was read from
+    // How many palette entries are meaningful: the palette size a BMP file declared, the
+    // number of colours a reduction produced, 256 otherwise. Entries past it are black.
+    int colorCount = 256;
 
     int bytesPerPixel() const { return bitsPerPixel == 24 ? 3 : 1; }
     size_t stride() const { return static_cast<size_t>(width) * static_cast<size_t>(bytesPerPixel()); }
     uint8_t* row(int y) { return pixels.data() + static_cast<size_t>(y) * stride(); }
     const uint8_t* row(int y) const { return pixels.data() + static_cast<size_t>(y) * stride(); }
     bool empty() const { return width <= 0 || height <= 0; }
+    // True when the pixel buffer matches the size and depth (what every operation assumes).
+    bool valid() const
+    {
+        return width >= 0 && height >= 0 && (bitsPerPixel == 8 || bitsPerPixel == 24) &&
+               pixels.size() == stride() * static_cast<size_t>(height);
+    }
 
     // A bitmap of the given size and depth, filled with zeros.
     static Bitmap create(int width, int height, int bitsPerPixel);
 };
+
+// What a picture file says about itself without decoding it.
+struct ImageFileInfo {
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 0;  // bits per pixel over all planes (a 4-plane 1-bit PCX reports 4)
+    int formatCode = kFormatUnknown;
+};
+
+// The format of a picture in memory, judged by its first bytes: a PCX starts with the
+// byte 10, a BMP with "BM". kFormatUnknown otherwise.
+int detectImageFormat(const uint8_t* data, size_t size);
+
+// Reads the size, depth and format of a PCX or BMP picture. Succeeds for any depth the
+// header declares (so callers can refuse a 4-bit picture with their own message); the
+// pixels need not be decodable.
+Status readImageInfo(const uint8_t* data, size_t size, ImageFileInfo& info);
+Status readImageFileInfo(const std::string& path, ImageFileInfo& info);
+
+// Decodes a PCX or BMP picture (picked by content) into `out`, at its own depth.
+Status decodeImage(const uint8_t* data, size_t size, Bitmap& out);
+Status readImageFile(const std::string& path, Bitmap& out);
+
+// Encodes a bitmap as PCX (formatCode 1) or BMP (6) at 8 or 24 bits per pixel and writes it
+// to `path` in one piece (the target stays as it was when anything fails). An 8-bit bitmap
+// written at 24 bits takes its palette colours; a 24-bit bitmap written at 8 bits is first
+// reduced to an optimised palette (core/quantize.h).
+Status encodeImage(const Bitmap& bmp, int formatCode, int bitsPerPixel, Bytes& out);
+Status writeImageFile(const std::string& path, const Bitmap& bmp, int formatCode, int bitsPerPixel);
 
 }  // namespace qv

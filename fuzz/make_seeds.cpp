@@ -1,0 +1,115 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// Writes the starting corpus of every fuzz target: small valid (and a few damaged) inputs
+// made with the program's own writers and the test builders.
+//   make_seeds OUT_DIR        writes OUT_DIR/<fuzz target>/<seed>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/byte_io.h"
+#include "core/file_io.h"
+#include "core/flc_format.h"
+#include "support/flc_builder.h"
+
+using namespace qv;
+using namespace qv::test;
+
+namespace {
+
+std::filesystem::path g_out;
+int g_written = 0;
+
+void put(const std::string& target, const std::string& name, const Bytes& bytes)
+{
+    const std::filesystem::path dir = g_out / target;
+    std::filesystem::create_directories(dir);
+    if (!writeFileAtomic((dir / name).string(), bytes)) {
+        std::fprintf(stderr, "make_seeds: cannot write %s\n", (dir / name).string().c_str());
+        std::exit(1);
+    }
+    ++g_written;
+}
+
+// FLC files: the game's layouts and the odd corners of the format.
+std::vector<std::pair<std::string, Bytes>> flcSeeds()
+{
+    std::vector<std::pair<std::string, Bytes>> seeds;
+    AnimationSpec unit;
+    unit.width = 24;
+    unit.height = 16;
+    unit.directions = 8;
+    unit.framesPerDirection = 2;
+    seeds.emplace_back("unit.flc", buildAnimation(unit));
+
+    AnimationSpec leader;
+    leader.width = 20;
+    leader.height = 20;
+    leader.directions = 1;
+    leader.framesPerDirection = 3;
+    leader.leaderHead = true;
+    seeds.emplace_back("leader.flc", buildAnimation(leader));
+
+    AnimationSpec odd;  // an odd width brings the last-pixel word of the delta chunks
+    odd.width = 7;
+    odd.height = 5;
+    odd.directions = 2;
+    odd.framesPerDirection = 3;
+    seeds.emplace_back("odd_width.flc", buildAnimation(odd));
+
+    // Every chunk kind, a prefix block, an unknown chunk, a partial palette and a frame
+    // with more than five chunks.
+    const int w = 8, h = 6;
+    const Picture a = testPicture(w, h, 1, 0), b = testPicture(w, h, 1, 1);
+    FlcBuilder mixed(w, h);
+    mixed.header.frames = 5;
+    mixed.block(0xF100, Bytes(10, 0));
+    mixed.frame({Chunk::color256(testPalette()), Chunk::byteRun(a, w, h)});
+    mixed.frame({Chunk::delta(a, b, w, h)});
+    mixed.frame({Chunk::copy(a)});
+    mixed.frame({Chunk::black(), Chunk::raw(0x1234, Bytes(4, 7))});
+    std::vector<PalettePacket> packets(2);
+    packets[0].count = 2;
+    packets[0].colours = {PaletteEntry::fromRgb(1, 2, 3), PaletteEntry::fromRgb(4, 5, 6)};
+    packets[1].skip = 4;
+    packets[1].count = 1;
+    packets[1].colours = {PaletteEntry::fromRgb(7, 8, 9)};
+    mixed.frame({Chunk::raw(kChunkColor256, palettePacketsPayload(packets)).padded(), Chunk::delta(b, a, w, h)});
+    mixed.frame({Chunk::black(), Chunk::copy(b), Chunk::delta(b, a, w, h), Chunk::delta(a, b, w, h),
+                 Chunk::copy(a), Chunk::black()});
+    seeds.emplace_back("mixed.flc", mixed.build());
+
+    // Only key frames: kept as the animation ("unusual").
+    FlcBuilder keys(w, h);
+    keys.header.frames = 1;
+    keys.header.framesPerDirection = 0;
+    keys.frame({Chunk::color256(testPalette()), Chunk::byteRun(a, w, h)});
+    seeds.emplace_back("key_only.flc", keys.build());
+
+    // A damaged one: the last frame's size runs past the end.
+    Bytes cut = buildAnimation(odd);
+    cut.resize(cut.size() - 5);
+    seeds.emplace_back("truncated.flc", cut);
+    return seeds;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_seeds OUT_DIR\n");
+        return 2;
+    }
+    g_out = argv[1];
+
+    for (const auto& [name, bytes] : flcSeeds()) {
+        put("fuzz_flc_reader", name, bytes);
+    }
+
+    std::printf("make_seeds: %d seeds in %s\n", g_written, g_out.string().c_str());
+    return 0;
+}

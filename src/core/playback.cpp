@@ -1,0 +1,274 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/playback.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace qv {
+
+Playback::Playback(TickSource clock, PlaybackHost* host) : clock_(std::move(clock)), host_(host)
+{
+    if (!clock_) clock_ = [] { return uint32_t(0); };
+}
+
+void Playback::setAnimation(uint8_t directions, uint16_t framesPerDirection, uint16_t totalFrames, uint32_t speed)
+{
+    directions_ = directions;
+    framesPerDirection_ = framesPerDirection;
+    totalFrames_ = totalFrames;
+    speed_ = speed;
+}
+
+void Playback::unload()
+{
+    if (host_) host_->killRenderTimer();
+    stopPlayback();
+    active_ = false;
+    loaded_ = false;
+    customDelay_ = 0;
+    framesPerDirection_ = 0;
+    totalFrames_ = 0;
+}
+
+uint32_t Playback::renderPeriod() const
+{
+    if (delayMode_ == kDelayDefault) return kDefaultTickMs;
+    return std::max(customDelay_, kMinTimerMs);
+}
+
+void Playback::restartRenderTimer()
+{
+    if (host_) host_->restartRenderTimer(renderPeriod());
+}
+
+void Playback::setFrameRange()
+{
+    if (direction_ != 0) {
+        first_ = static_cast<uint16_t>((direction_ - 1) * framesPerDirection_);
+        end_ = static_cast<uint16_t>(first_ + framesPerDirection_);
+        current_ = first_;
+    } else {
+        first_ = 0;
+        end_ = static_cast<uint16_t>(framesPerDirection_ * directions_);
+        current_ = 0;
+    }
+    lastDrawn_ = kNoFrameDrawn;
+    countdown_ = static_cast<float>(speed_);
+}
+
+void Playback::startPlayback()
+{
+    running_ = true;
+    paused_ = false;
+    lastTick_ = clock_();
+    thisTick_ = 0;
+    setFrameRange();
+    if (customDelay_ == 0) customDelay_ = speed_;
+    restartRenderTimer();
+}
+
+void Playback::stopPlayback()
+{
+    if (loaded_) setFrameRange();
+    running_ = false;
+    paused_ = false;
+    lastTick_ = 0;
+    thisTick_ = 0;
+    if (host_) host_->stopSound();
+}
+
+void Playback::setDelayMode(int mode)
+{
+    delayMode_ = mode;
+    restartRenderTimer();
+}
+
+void Playback::setCustomDelay(uint32_t ms)
+{
+    customDelay_ = ms;
+    restartRenderTimer();
+}
+
+void Playback::requestRedraw()
+{
+    drawn_ = false;
+    if (host_) host_->redrawRequested();
+}
+
+void Playback::play()
+{
+    stopWind();
+    startPlayback();
+    requestRedraw();
+    if (host_) host_->frameSliderChanged();
+}
+
+bool Playback::togglePause()
+{
+    stopWind();
+    paused_ = !paused_;
+    if (paused_ && host_) host_->stopSound();
+    requestRedraw();
+    return paused_;
+}
+
+void Playback::stop()
+{
+    stopWind();
+    setDelayMode(kDelayDefault);
+    stopPlayback();
+    if (active_ && host_) {
+        host_->frameCounterChanged();
+        requestRedraw();
+        host_->frameSliderChanged();
+    }
+}
+
+void Playback::advanceFrame(float ms)
+{
+    if (delayMode_ == kDelayDefault) {
+        countdown_ -= ms;
+        if (countdown_ > 0.0f) return;
+        // The overshoot is dropped: the next frame gets the full speed again.
+        countdown_ = static_cast<float>(speed_);
+    }
+    ++current_;
+    if (current_ >= end_) current_ = first_;
+    if (host_) host_->frameCounterChanged();
+}
+
+bool Playback::renderTick(bool& compose)
+{
+    compose = false;
+    if (!loaded_) return false;
+    if (drawn_) return true;
+    if (running_) {
+        if (!paused_) {
+            thisTick_ = clock_();
+            elapsed_ = static_cast<float>(thisTick_ - lastTick_) * 0.001f;
+            lastTick_ = clock_();
+            // Never more than 50 ms of animation time per tick, however late it comes.
+            if (elapsed_ * 60.0f > 3.0f) elapsed_ = 0.05f;
+            advanceFrame(elapsed_ * 1000.0f);
+        } else {
+            // Paused: time stands still, in both delay modes.
+            elapsed_ = 0.0f;
+        }
+    }
+    compose = true;
+    return true;
+}
+
+uint16_t Playback::beginDrawFrame()
+{
+    if (!drawn_ && current_ == lastDrawn_ && (!running_ || paused_)) drawn_ = true;
+    if (totalFrames_ > 0 && current_ >= totalFrames_) current_ = static_cast<uint16_t>(totalFrames_ - 1);
+    lastDrawn_ = current_;
+    return current_;
+}
+
+void Playback::navigate(NavigateKind kind)
+{
+    if (!loaded_) return;
+    switch (kind) {
+        case NavigateKind::First: current_ = first_; break;
+        case NavigateKind::Previous:
+            if (current_ > first_) --current_;
+            break;
+        case NavigateKind::Next:
+            // end itself is reachable: one past the range's last frame.
+            if (current_ < end_) ++current_;
+            break;
+        case NavigateKind::Last: current_ = end_; break;
+    }
+    lastDrawn_ = kNoFrameDrawn;
+    drawn_ = false;
+    if (host_) {
+        host_->frameCounterChanged();
+        if (!running_) host_->frameSliderChanged();
+    }
+}
+
+void Playback::toggleWind(bool forward)
+{
+    if (!active_) return;
+    bool& flag = forward ? windForward_ : windBack_;
+    bool& other = forward ? windBack_ : windForward_;
+    flag = !flag;
+    other = false;
+    if (host_) host_->windFlagsChanged();
+    if (flag) {
+        windTimerOn_ = true;
+        if (host_) host_->startWindTimer();
+    } else {
+        stopWind();
+    }
+}
+
+void Playback::windTick()
+{
+    navigate(windBack_ ? NavigateKind::Previous : NavigateKind::Next);
+    if (current_ <= first_ || current_ >= end_) stopWind();
+}
+
+void Playback::stopWind()
+{
+    windTimerOn_ = false;
+    if (host_) host_->killWindTimer();
+    if (active_ && (windBack_ || windForward_)) {
+        windBack_ = false;
+        windForward_ = false;
+        if (host_) host_->windFlagsChanged();
+    }
+}
+
+uint32_t Playback::setDirection(uint32_t code)
+{
+    if (!loaded_) return direction_;
+    direction_ = directions_ == 8 ? code : 0;
+    setFrameRange();
+    if (host_) {
+        host_->frameCounterChanged();
+        if (!running_) host_->frameSliderChanged();
+    }
+    requestRedraw();
+    return direction_;
+}
+
+void Playback::sliderReleased(int position)
+{
+    drawn_ = false;
+    current_ = static_cast<uint16_t>(first_ + position);
+    if (host_) host_->frameCounterChanged();
+}
+
+void Playback::sliderDragged(int position)
+{
+    if (!loaded_) return;
+    current_ = static_cast<uint16_t>(first_ + position);
+    if (host_) host_->frameCounterChanged();
+}
+
+std::string Playback::frameNumberText() const
+{
+    return loaded_ ? std::to_string(int(current_) - int(first_)) : std::string("0");
+}
+
+std::string Playback::frameCountText() const
+{
+    return loaded_ ? std::to_string(int(end_) - int(first_)) : std::string("0");
+}
+
+AnimationButtonState Playback::buttonState() const
+{
+    AnimationButtonState s;
+    if (!loaded_) return s;
+    s.stop = s.pause = running_;
+    s.play = s.first = s.back = s.previous = s.next = s.forward = s.last = s.slider = !running_;
+    s.frameTexts = true;
+    return s;
+}
+
+}  // namespace qv

@@ -1,0 +1,327 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// The playback state machine driven by a hand-moved clock: frame timing in both delay
+// modes, the per-tick cap, navigation and winding limits, directions and the drawn flag.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "core/playback.h"
+
+using namespace qv;
+
+namespace {
+
+struct RecordingHost : PlaybackHost {
+    std::vector<uint32_t> timerPeriods;
+    int windStarts = 0, windKills = 0, counterUpdates = 0, sliderUpdates = 0, soundStops = 0;
+    void restartRenderTimer(uint32_t ms) override { timerPeriods.push_back(ms); }
+    void startWindTimer() override { ++windStarts; }
+    void killWindTimer() override { ++windKills; }
+    void frameCounterChanged() override { ++counterUpdates; }
+    void frameSliderChanged() override { ++sliderUpdates; }
+    void stopSound() override { ++soundStops; }
+};
+
+class PlaybackTest : public ::testing::Test {
+protected:
+    uint32_t now = 1000;
+    RecordingHost host;
+    Playback pb{[this] { return now; }, &host};
+
+    // Loads an animation the way the view does at the end of a successful load.
+    void load(uint8_t directions, uint16_t framesPerDirection, uint32_t speed, uint32_t savedDirection = 0)
+    {
+        pb.setAnimation(directions, framesPerDirection, static_cast<uint16_t>(directions * framesPerDirection), speed);
+        pb.setDirectionRaw(directions == 8 ? savedDirection : 0);
+        pb.setFrameRange();
+        pb.setLoaded(true);
+        pb.startPlayback();
+    }
+    // One render tick `ms` after the previous one; returns whether it composed.
+    bool tick(uint32_t ms)
+    {
+        now += ms;
+        bool compose = false;
+        EXPECT_TRUE(pb.renderTick(compose));
+        if (compose) pb.beginDrawFrame();
+        return compose;
+    }
+    // Ticks until the current frame changes; returns how many ticks that took.
+    int ticksToNextFrame(uint32_t ms)
+    {
+        const uint16_t start = pb.current();
+        for (int n = 1; n <= 100; ++n) {
+            tick(ms);
+            if (pb.current() != start) return n;
+        }
+        return -1;
+    }
+};
+
+TEST_F(PlaybackTest, DefaultModeRoundsTheFileSpeedUpToWholeTicks)
+{
+    load(1, 10, 10);
+    EXPECT_EQ(host.timerPeriods.back(), kDefaultTickMs);
+    EXPECT_EQ(pb.customDelay(), 10u);  // an unset custom delay takes the file's speed
+    for (int i = 1; i <= 5; ++i) {
+        EXPECT_EQ(ticksToNextFrame(50), 1);
+        EXPECT_EQ(pb.current(), i);
+    }
+
+    load(1, 10, 120);
+    EXPECT_EQ(ticksToNextFrame(50), 3);
+    EXPECT_EQ(ticksToNextFrame(50), 3);  // the overshoot of the third tick is dropped
+    EXPECT_EQ(pb.countdown(), 120.0f);
+
+    // Exactly 50 ms of time counts as a full tick, not as a late one.
+    load(1, 10, 100);
+    tick(50);
+    EXPECT_FLOAT_EQ(pb.countdown(), 50.0f);
+    tick(50);
+    EXPECT_EQ(pb.current(), 1);
+}
+
+TEST_F(PlaybackTest, LateTicksAdvanceAtMostFiftyMilliseconds)
+{
+    load(1, 10, 120);
+    tick(900);
+    EXPECT_FLOAT_EQ(pb.elapsed(), 0.05f);
+    EXPECT_FLOAT_EQ(pb.countdown(), 70.0f);
+    EXPECT_EQ(pb.current(), 0);
+    tick(20);  // a short tick counts its real length
+    EXPECT_FLOAT_EQ(pb.countdown(), 50.0f);
+    EXPECT_EQ(pb.lastTick(), now);
+    EXPECT_EQ(pb.thisTick(), now);
+}
+
+TEST_F(PlaybackTest, WrapsWithinTheRangeAndCustomModeStepsEveryTick)
+{
+    load(8, 3, 10, 2);  // direction S: frames 3..5
+    EXPECT_EQ(pb.first(), 3);
+    EXPECT_EQ(pb.end(), 6);
+    tick(50), tick(50);
+    EXPECT_EQ(pb.current(), 5);
+    tick(50);
+    EXPECT_EQ(pb.current(), 3);
+
+    pb.setCustomDelay(300);
+    pb.setDelayMode(kDelayCustom);
+    EXPECT_EQ(host.timerPeriods.back(), 300u);
+    tick(1);  // the timer period is the delay: any tick is a frame
+    EXPECT_EQ(pb.current(), 4);
+    tick(1000);
+    EXPECT_EQ(pb.current(), 5);
+
+    // Stop returns to the file's own speed and to the range's first frame.
+    pb.stop();
+    EXPECT_EQ(pb.delayMode(), kDelayDefault);
+    EXPECT_EQ(host.timerPeriods.back(), kDefaultTickMs);
+    EXPECT_FALSE(pb.running());
+    EXPECT_EQ(pb.current(), 3);
+    EXPECT_EQ(pb.lastTick(), 0u);
+    tick(50);
+    EXPECT_EQ(pb.current(), 3);
+    EXPECT_GT(host.soundStops, 0);
+}
+
+TEST_F(PlaybackTest, PauseFreezesTimeAndPlayRestartsAtTheRangeStart)
+{
+    load(1, 10, 10);
+    tick(50), tick(50), tick(50);
+    ASSERT_EQ(pb.current(), 3);
+    EXPECT_TRUE(pb.togglePause());
+    for (int i = 0; i < 5; ++i) tick(50);
+    EXPECT_EQ(pb.current(), 3);
+
+    // The same in custom mode: a paused view does not step.
+    pb.setCustomDelay(100);
+    pb.setDelayMode(kDelayCustom);
+    pb.requestRedraw();
+    tick(100), tick(100);
+    EXPECT_EQ(pb.current(), 3);
+
+    EXPECT_FALSE(pb.togglePause());
+    tick(100);
+    EXPECT_EQ(pb.current(), 4);
+
+    // Play from the middle of a paused range restarts at its first frame.
+    pb.togglePause();
+    pb.play();
+    EXPECT_TRUE(pb.running());
+    EXPECT_FALSE(pb.paused());
+    EXPECT_EQ(pb.current(), 0);
+    EXPECT_EQ(pb.customDelay(), 100u);  // a set custom delay is kept
+}
+
+TEST_F(PlaybackTest, StillViewComposesOnceMoreAfterAChangeThenOnlyPresents)
+{
+    load(1, 10, 10);
+    // Running: every tick composes.
+    EXPECT_TRUE(tick(50));
+    EXPECT_TRUE(tick(50));
+    EXPECT_FALSE(pb.drawn());
+
+    pb.stop();
+    pb.requestRedraw();
+    EXPECT_TRUE(tick(50));   // first draw after the range reset ("none" drawn before)
+    EXPECT_TRUE(tick(50));   // draws the same frame again and marks it drawn
+    EXPECT_TRUE(pb.drawn());
+    EXPECT_FALSE(tick(50));  // now only presents
+    EXPECT_FALSE(tick(50));
+
+    pb.navigate(NavigateKind::Next);
+    EXPECT_TRUE(tick(50));
+    EXPECT_EQ(pb.lastDrawn(), 1);
+    EXPECT_TRUE(tick(50));
+    EXPECT_FALSE(tick(50));
+
+    // Releasing the slider redraws at the chosen frame.
+    pb.sliderReleased(7);
+    EXPECT_EQ(pb.current(), 7);
+    EXPECT_TRUE(tick(50));
+}
+
+TEST_F(PlaybackTest, NavigationStopsAtTheRangeLimitsAndEndIsReachable)
+{
+    load(8, 4, 100, 1);
+    pb.stop();
+    // Previous at the first frame of the first direction stays there.
+    pb.navigate(NavigateKind::Previous);
+    EXPECT_EQ(pb.current(), 0);
+    for (int i = 0; i < 10; ++i) pb.navigate(NavigateKind::Next);
+    EXPECT_EQ(pb.current(), pb.end());
+    EXPECT_EQ(pb.frameNumberText(), "4");
+    EXPECT_EQ(pb.frameCountText(), "4");
+    // The end of direction 1 shows the first frame of direction 2.
+    EXPECT_EQ(pb.beginDrawFrame(), 4);
+
+    pb.setDirection(8);
+    pb.navigate(NavigateKind::Last);
+    EXPECT_EQ(pb.current(), 32);
+    EXPECT_EQ(pb.frameNumberText(), "4");
+    EXPECT_EQ(pb.beginDrawFrame(), 31);  // clamped to the final frame of the file
+    EXPECT_EQ(pb.current(), 31);
+    pb.navigate(NavigateKind::First);
+    EXPECT_EQ(pb.current(), 28);
+    EXPECT_EQ(pb.frameNumberText(), "0");
+
+    pb.setDirection(0);
+    EXPECT_EQ(pb.first(), 0);
+    EXPECT_EQ(pb.end(), 32);
+    pb.navigate(NavigateKind::Previous);
+    EXPECT_EQ(pb.current(), 0);
+    pb.navigate(NavigateKind::Last);
+    EXPECT_EQ(pb.beginDrawFrame(), 31);
+    EXPECT_EQ(pb.frameCountText(), "32");
+
+    // The slider follows navigation only while not running.
+    pb.play();
+    const int sliderUpdates = host.sliderUpdates;
+    pb.navigate(NavigateKind::Next);
+    EXPECT_EQ(host.sliderUpdates, sliderUpdates);
+}
+
+TEST_F(PlaybackTest, WindingStepsUntilTheRangeLimitAndNeedsTheActiveView)
+{
+    load(8, 5, 100, 3);
+    pb.stop();
+    pb.toggleWind(true);
+    EXPECT_FALSE(pb.windForward());  // an inactive view ignores the buttons
+    EXPECT_EQ(host.windStarts, 0);
+
+    pb.setActive(true);
+    pb.toggleWind(true);
+    EXPECT_TRUE(pb.windForward());
+    EXPECT_EQ(host.windStarts, 1);
+    int steps = 0;
+    while (pb.windTimerOn() && steps < 20) {
+        pb.windTick();
+        ++steps;
+    }
+    EXPECT_EQ(steps, 5);
+    EXPECT_EQ(pb.current(), pb.end());
+    EXPECT_FALSE(pb.windForward());
+
+    pb.toggleWind(false);
+    EXPECT_TRUE(pb.windBack());
+    steps = 0;
+    while (pb.windTimerOn() && steps < 20) {
+        pb.windTick();
+        ++steps;
+    }
+    EXPECT_EQ(steps, 5);
+    EXPECT_EQ(pb.current(), pb.first());
+    EXPECT_FALSE(pb.windBack());
+
+    // Toggling again, or any playback command, ends winding.
+    pb.navigate(NavigateKind::Next);
+    pb.toggleWind(true);
+    pb.toggleWind(true);
+    EXPECT_FALSE(pb.windTimerOn());
+    pb.toggleWind(false);
+    EXPECT_TRUE(pb.windBack());
+    EXPECT_FALSE(pb.windForward());
+    pb.play();
+    EXPECT_FALSE(pb.windBack());
+    EXPECT_FALSE(pb.windTimerOn());
+}
+
+TEST_F(PlaybackTest, DirectionsNeedEightDirectionFiles)
+{
+    // A saved direction is used only by 8-direction files.
+    load(4, 6, 100, 5);
+    EXPECT_EQ(pb.direction(), 0u);
+    EXPECT_EQ(pb.setDirection(5), 0u);
+    EXPECT_EQ(pb.end(), 24);
+    EXPECT_FALSE(pb.directionEnabled(5));
+    EXPECT_TRUE(pb.directionEnabled(0));
+
+    load(8, 6, 100, 5);
+    EXPECT_EQ(pb.direction(), 5u);
+    EXPECT_EQ(pb.first(), 24);
+    EXPECT_EQ(pb.setDirection(8), 8u);
+    EXPECT_EQ(pb.first(), 42);
+    EXPECT_EQ(pb.end(), 48);
+    EXPECT_EQ(pb.current(), 42);
+    EXPECT_TRUE(pb.directionEnabled(8));
+
+    // The command order SW, W, NW, N, NE, E, SE, All, S.
+    const int expected[9] = {1, 8, 7, 6, 5, 4, 3, 0, 2};
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(kDirectionCommandCodes[i], expected[i]);
+}
+
+TEST_F(PlaybackTest, EmptyViewShowsZeroesAndRefusesTicks)
+{
+    bool compose = true;
+    EXPECT_FALSE(pb.renderTick(compose));
+    EXPECT_FALSE(compose);
+    EXPECT_EQ(pb.frameNumberText(), "0");
+    EXPECT_EQ(pb.frameCountText(), "0");
+    const AnimationButtonState empty = pb.buttonState();
+    EXPECT_FALSE(empty.play || empty.stop || empty.slider || empty.frameTexts);
+    EXPECT_EQ(pb.setDirection(3), 0u);
+    EXPECT_FALSE(pb.directionEnabled(0));
+
+    load(8, 4, 100);
+    AnimationButtonState s = pb.buttonState();
+    EXPECT_TRUE(s.stop && s.pause && s.frameTexts);
+    EXPECT_FALSE(s.play || s.first || s.next || s.last || s.slider || s.back || s.forward);
+    pb.stop();
+    s = pb.buttonState();
+    EXPECT_FALSE(s.stop || s.pause);
+    EXPECT_TRUE(s.play && s.first && s.previous && s.next && s.last && s.slider && s.back && s.forward);
+
+    pb.setCustomDelay(200);
+    pb.unload();
+    EXPECT_FALSE(pb.loaded());
+    EXPECT_FALSE(pb.running());
+    EXPECT_EQ(pb.customDelay(), 0u);
+    EXPECT_EQ(pb.framesPerDirection(), 0);
+    EXPECT_EQ(pb.frameNumberText(), "0");
+    EXPECT_FALSE(pb.renderTick(compose));
+}
+
+}  // namespace

@@ -1,0 +1,233 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "core/file_io.h"
+#include "core/palette_files.h"
+#include "core/strings.h"
+
+using namespace qv;
+namespace fs = std::filesystem;
+
+namespace {
+
+Palette256 distinctPalette()
+{
+    Palette256 p;
+    for (int i = 0; i < 256; ++i)
+        p[i] = PaletteEntry::fromRgb(static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i),
+                                     static_cast<uint8_t>(i * 7 + 1));
+    return p;
+}
+
+Bytes textBytes(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+class PaletteFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = fs::temp_directory_path() /
+               ("qv_palette_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    fs::path dir_;
+};
+
+}  // namespace
+
+TEST(PaletteBytes, AdobeAndRiffStoreEntry255FirstAndRoundTrip)
+{
+    const Palette256 pal = distinctPalette();
+    Bytes act, riff;
+    ASSERT_TRUE(serializePalette(pal, kPaletteAct, act));
+    ASSERT_TRUE(serializePalette(pal, kPaletteRiff, riff));
+    ASSERT_EQ(act.size(), 768u);
+    ASSERT_EQ(riff.size(), 1048u);
+    // Entry 255 comes first, entry 0 last.
+    EXPECT_EQ(act[0], 255);
+    EXPECT_EQ(act[1], 0);
+    EXPECT_EQ(act[2], static_cast<uint8_t>(255 * 7 + 1));
+    EXPECT_EQ(act[765], 0);
+    EXPECT_EQ(act[766], 255);
+    const uint8_t riffHeader[24] = {'R', 'I', 'F', 'F', 0x10, 0x04, 0,    0,   'P', 'A', 'L', ' ',
+                                    'd', 'a', 't', 'a', 0x04, 0x04, 0,    0,   0x00, 0x03, 0x00, 0x01};
+    EXPECT_TRUE(std::equal(riffHeader, riffHeader + 24, riff.begin()));
+    EXPECT_EQ(riff[24], 255);  // red of entry 255
+    EXPECT_EQ(riff[27], 0);    // flags
+    EXPECT_EQ(riff[1044], 0);  // red of entry 0
+
+    Palette256 back;
+    ASSERT_TRUE(parsePaletteBytes("act", act.data(), act.size(), back));
+    EXPECT_EQ(back, pal);
+    back = Palette256{};
+    ASSERT_TRUE(parsePaletteBytes("PAL", riff.data(), riff.size(), back));
+    EXPECT_EQ(back, pal);
+}
+
+TEST(PaletteBytes, JascTextHasCrLfAndNoLineEndAfterTheLastEntry)
+{
+    Palette256 pal = distinctPalette();
+    pal[255] = PaletteEntry::fromRgb(1, 22, 133);
+    Bytes jasc;
+    ASSERT_TRUE(serializePalette(pal, kPaletteJasc, jasc));
+    const std::string text(jasc.begin(), jasc.end());
+    EXPECT_EQ(text.substr(0, 21), "JASC-PAL\r\n0100\r\n256\r\n");
+    EXPECT_EQ(text.substr(21, 12), "0 255 1\r\n1 2");
+    EXPECT_EQ(text.substr(text.size() - 10), "\r\n1 22 133");
+
+    Palette256 back;
+    ASSERT_TRUE(parsePaletteBytes("pal", jasc.data(), jasc.size(), back));
+    EXPECT_EQ(back, pal);  // the blue of entry 255 is read at the end of the file
+}
+
+TEST(PaletteBytes, ShortOrTruncatedFilesLeaveTheRestBlack)
+{
+    std::string text = "JASC-PAL\r\n0100\r\n256\r\n";
+    for (int i = 0; i < 16; ++i) text += std::to_string(i + 1) + " 2 3\r\n";
+    const Bytes jasc = textBytes(text);
+    Palette256 p;
+    p[100] = PaletteEntry::fromRgb(9, 9, 9);
+    ASSERT_TRUE(parsePaletteBytes("pal", jasc.data(), jasc.size(), p));
+    EXPECT_EQ(p[15], PaletteEntry::fromRgb(16, 2, 3));
+    EXPECT_EQ(p[16], PaletteEntry{});
+    EXPECT_EQ(p[100], PaletteEntry{});
+
+    Bytes riff;
+    serializePalette(distinctPalette(), kPaletteRiff, riff);
+    riff.resize(24 + 4 * 10 + 3);  // ten whole entries and the colours of an eleventh
+    ASSERT_TRUE(parsePaletteBytes("pal", riff.data(), riff.size(), p));
+    EXPECT_EQ(p[255], distinctPalette()[255]);
+    EXPECT_EQ(p[245], distinctPalette()[245]);
+    EXPECT_EQ(p[244], PaletteEntry{});
+}
+
+TEST(PaletteBytes, JascNumbersAreReadAsTheCLibraryReadsThem)
+{
+    // Lower-case magic, a bare LF line, a third number on one line (goes to green again),
+    // numbers above 255 keep their low byte, garbage reads as 0, and a CR is ignored.
+    const Bytes jasc = textBytes("jasc-pal\r\n0100\r\n256\r\n"
+                                 "10 20 30\n"
+                                 "1 2 3 4\r\n"
+                                 "300 -1 7x9\r\n"
+                                 "abc 5\r\n"
+                                 "\t8 +9 1\r");
+    Palette256 p;
+    ASSERT_TRUE(parsePaletteBytes("Pal", jasc.data(), jasc.size(), p));
+    EXPECT_EQ(p[0], PaletteEntry::fromRgb(10, 20, 30));
+    EXPECT_EQ(p[1], PaletteEntry::fromRgb(1, 3, 4));
+    EXPECT_EQ(p[2], PaletteEntry::fromRgb(44, 255, 7));
+    EXPECT_EQ(p[3], PaletteEntry::fromRgb(0, 0, 5));
+    EXPECT_EQ(p[4], PaletteEntry::fromRgb(8, 9, 1));
+    for (const auto& e : p.entries) EXPECT_EQ(e.reserved, 0);
+}
+
+TEST(PaletteBytes, RefusesWrongSizesMagicsAndExtensions)
+{
+    Bytes act(772, 1);
+    Palette256 p;
+    p[3] = PaletteEntry::fromRgb(1, 2, 3);
+    const Palette256 before = p;
+    EXPECT_FALSE(parsePaletteBytes("act", act.data(), act.size(), p));
+    act.resize(767);
+    EXPECT_FALSE(parsePaletteBytes("act", act.data(), act.size(), p));
+    const Bytes other = textBytes("BMP palette");
+    EXPECT_FALSE(parsePaletteBytes("pal", other.data(), other.size(), p));
+    EXPECT_FALSE(parsePaletteBytes("pal", other.data(), 2, p));
+    Bytes good;
+    serializePalette(distinctPalette(), kPaletteAct, good);
+    EXPECT_FALSE(parsePaletteBytes("png", good.data(), good.size(), p));
+    EXPECT_FALSE(parsePaletteBytes("", good.data(), good.size(), p));
+    EXPECT_EQ(p, before);  // untouched by every failure
+    EXPECT_FALSE(serializePalette(before, 3, good));
+}
+
+TEST(PaletteBytes, ExportNameKeepsAllButTheLastFourCharacters)
+{
+    EXPECT_EQ(exportedPalettePath("/d/war.pal", kPaletteJasc), "/d/war.pal");
+    EXPECT_EQ(exportedPalettePath("/d/war.bmp", kPaletteJasc), "/d/war.pal");
+    EXPECT_EQ(exportedPalettePath("/d/war.bmp", kPaletteAct), "/d/war.act");
+    EXPECT_EQ(exportedPalettePath("/d/war", kPaletteRiff), "/d/war.pal");
+    EXPECT_EQ(exportedPalettePath("/d/war.jpeg", kPaletteAct), "/d/war..act");
+    EXPECT_EQ(exportedPalettePath("/d/war.qsb", kPaletteAct, "_Default"), "/d/war_Default.act");
+    EXPECT_EQ(exportedPalettePath("/d/war.qsb", 3), "");
+    EXPECT_EQ(exportedPalettePath("", kPaletteAct), "");
+}
+
+TEST_F(PaletteFileTest, ExportImportAndDeleteThroughFiles)
+{
+    const Palette256 pal = distinctPalette();
+    for (int type : {kPaletteAct, kPaletteRiff, kPaletteJasc}) {
+        SCOPED_TRACE(type);
+        const std::string chosen = path("colours.txt");
+        ASSERT_TRUE(ExportPaletteToFile(chosen, pal, type));
+        const std::string written = exportedPalettePath(chosen, type);
+        Palette256 back;
+        ASSERT_TRUE(ImportPaletteFromFile(written, back));
+        EXPECT_EQ(back, pal);
+        DeletePaletteFile(chosen, type);
+        EXPECT_FALSE(fileExists(written));
+    }
+    // Capital extensions are recognised.
+    Bytes act;
+    serializePalette(pal, kPaletteAct, act);
+    ASSERT_TRUE(writeFileAtomic(path("UP.ACT"), act));
+    Palette256 back;
+    EXPECT_TRUE(ImportPaletteFromFile(path("UP.ACT"), back));
+    EXPECT_FALSE(ImportPaletteFromFile(path("missing.act"), back));
+    EXPECT_FALSE(ExportPaletteToFile("", pal, kPaletteAct));
+    EXPECT_FALSE(ExportPaletteToFile(path("x.act"), pal, 7));
+    EXPECT_FALSE(fileExists(path("x.act")));
+}
+
+TEST_F(PaletteFileTest, AFailedExportLeavesTheOldFileAlone)
+{
+    const Palette256 pal = distinctPalette();
+    const std::string target = path("keep.act");
+    ASSERT_TRUE(ExportPaletteToFile(target, pal, kPaletteAct));
+    fs::permissions(target, fs::perms::owner_read, fs::perm_options::replace);
+    if (std::FILE* f = std::fopen(target.c_str(), "r+b")) {  // running as root: cannot test
+        std::fclose(f);
+        GTEST_SKIP();
+    }
+    EXPECT_FALSE(ExportPaletteToFile(target, Palette256{}, kPaletteAct));
+    Palette256 back;
+    ASSERT_TRUE(ImportPaletteFromFile(target, back));
+    EXPECT_EQ(back, pal);
+}
+
+TEST_F(PaletteFileTest, SpecialColoursBuiltInOrFromAPaletteFile)
+{
+    const SpecialColours builtin = builtinSpecialColours();
+    EXPECT_EQ(builtin[0], PaletteEntry::fromRgb(191, 191, 191));
+    EXPECT_EQ(builtin[2], PaletteEntry::fromRgb(200, 200, 200));
+    EXPECT_EQ(builtin[15], PaletteEntry::fromRgb(255, 255, 255));
+    EXPECT_EQ(builtin[16], PaletteEntry::fromRgb(13, 13, 13));
+    EXPECT_EQ(builtin[30], PaletteEntry::fromRgb(192, 192, 192));
+    EXPECT_EQ(builtin[31], PaletteEntry::fromRgb(255, 0, 255));
+    for (const auto& e : builtin) EXPECT_EQ(e.reserved, 255);
+
+    SpecialColours c{};
+    EXPECT_TRUE(LoadSpecialColours(kSpecialCurrent, "", c));
+    EXPECT_EQ(c[0], PaletteEntry{});
+    EXPECT_TRUE(LoadSpecialColours(kSpecialHardcoded, "", c));
+    EXPECT_EQ(c, builtin);
+
+    const Palette256 pal = distinctPalette();
+    ASSERT_TRUE(ExportPaletteToFile(path("sel.act"), pal, kPaletteAct));
+    EXPECT_TRUE(LoadSpecialColours(kSpecialSelective, path("sel.act"), c));
+    EXPECT_EQ(c[0], pal[224]);
+    EXPECT_EQ(c[31], pal[255]);
+
+    const SpecialColours kept = c;
+    const Status st = LoadSpecialColours(kSpecialSelective, path("none.act"), c);
+    EXPECT_FALSE(st);
+    EXPECT_EQ(st.message, "'" + path("none.act") + "'\r\nCannot load palette file.");
+    EXPECT_EQ(c, kept);
+}

@@ -1,0 +1,213 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/ui/services.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QMessageBox>
+#include <QThread>
+
+#include "core/strings.h"
+#include "platform/ui/file_dialog.h"
+#include "platform/ui/mdi_frame.h"
+#include "platform/ui/win_app.h"
+
+namespace qv {
+
+namespace {
+
+QWidget* defaultParent()
+{
+    if (CWinApp* app = CWinApp::instance())
+        if (app->mainFrame()) return app->mainFrame();
+    return QApplication::activeWindow();
+}
+
+QString boxTitle()
+{
+    if (CWinApp* app = CWinApp::instance()) return app->appTitle();
+    return QString::fromUtf8(str::IDS_APP_TITLE);
+}
+
+class QtMessageBoxes : public IMessageBoxService {
+public:
+    int show(QWidget* parent, const QString& text, unsigned flags) override
+    {
+        QMessageBox box(parent);
+        box.setWindowTitle(boxTitle());
+        QString shown = text;
+        shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        box.setText(shown);
+        switch (flags & MB_ICONMASK) {
+            case MB_ICONSTOP: box.setIcon(QMessageBox::Critical); break;
+            case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
+            case MB_ICONWARNING: box.setIcon(QMessageBox::Warning); break;
+            case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
+            default: box.setIcon(QMessageBox::NoIcon); break;
+        }
+        switch (flags & MB_TYPEMASK) {
+            case MB_OKCANCEL: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+            case MB_YESNOCANCEL:
+                box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+                break;
+            case MB_YESNO: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+            default: box.setStandardButtons(QMessageBox::Ok); break;
+        }
+        switch (box.exec()) {
+            case QMessageBox::Yes: return IDYES;
+            case QMessageBox::No: return IDNO;
+            case QMessageBox::Cancel: return IDCANCEL;
+            default: return (flags & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
+        }
+    }
+};
+
+class QtFileDialogs : public IFileDialogService {
+public:
+    bool runFileDialog(CFileDialogX& dlg) override
+    {
+        QFileDialog fd(dlg.parent() ? dlg.parent() : defaultParent());
+        const bool open = dlg.isOpenDialog();
+        fd.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+        if (open)
+            fd.setFileMode((dlg.flags() & OFN_ALLOWMULTISELECT) ? QFileDialog::ExistingFiles
+                                                                 : QFileDialog::ExistingFile);
+        else
+            fd.setFileMode(QFileDialog::AnyFile);
+        fd.setWindowTitle(!dlg.title.isEmpty()
+                              ? dlg.title
+                              : QString::fromUtf8(open ? str::IDS_DLG_OPEN_TITLE : str::IDS_DLG_SAVE_AS_TITLE));
+        if (!dlg.defaultExt().isEmpty()) fd.setDefaultSuffix(dlg.defaultExt());
+        if (!(dlg.flags() & OFN_OVERWRITEPROMPT)) fd.setOption(QFileDialog::DontConfirmOverwrite);
+        const QStringList filters = dlg.qtFilters();
+        if (!filters.isEmpty()) {
+            fd.setNameFilters(filters);
+            const int index = dlg.filterIndex >= 1 && dlg.filterIndex <= filters.size() ? dlg.filterIndex : 1;
+            fd.selectNameFilter(filters.at(index - 1));
+        }
+        const QFileInfo initial(dlg.initialPath);
+        if (!dlg.initialPath.isEmpty()) {
+            if (initial.isDir())
+                fd.setDirectory(initial.absoluteFilePath());
+            else {
+                fd.setDirectory(initial.absolutePath());
+                if (initial.exists()) fd.selectFile(initial.absoluteFilePath());
+            }
+        }
+        if (!dlg.fileName.isEmpty()) fd.selectFile(dlg.fileName);
+
+        // A custom area (preview) needs the widget-based dialog.
+        if (dlg.flags() & OFN_ENABLETEMPLATE) {
+            fd.setOption(QFileDialog::DontUseNativeDialog);
+            if (QWidget* area = dlg.CreateCustomArea(&fd)) {
+                if (auto* grid = qobject_cast<QGridLayout*>(fd.layout()))
+                    grid->addWidget(area, 0, grid->columnCount(), grid->rowCount(), 1);
+            }
+        }
+        QObject::connect(&fd, &QFileDialog::currentChanged, [&dlg](const QString& p) { dlg.OnFileNameChange(p); });
+        QObject::connect(&fd, &QFileDialog::directoryEntered, [&dlg](const QString& p) { dlg.OnFolderChange(p); });
+        QObject::connect(&fd, &QFileDialog::filterSelected, [&dlg, filters](const QString& f) {
+            dlg.OnTypeChange(static_cast<int>(filters.indexOf(f)) + 1);
+        });
+        const bool ok = fd.exec() == QDialog::Accepted && !fd.selectedFiles().isEmpty();
+        if (ok) {
+            const int chosen = static_cast<int>(filters.indexOf(fd.selectedNameFilter())) + 1;
+            dlg.setResult(fd.selectedFiles(), chosen > 0 ? chosen : dlg.filterIndex);
+        }
+        return ok;
+    }
+
+    bool browseFolder(QWidget* parent, const QString& title, const QString& start, QString& folder) override
+    {
+        const QString chosen = QFileDialog::getExistingDirectory(parent ? parent : defaultParent(), title, start);
+        if (chosen.isEmpty()) return false;
+        folder = chosen;
+        return true;
+    }
+};
+
+class SteadyClock : public IClock {
+public:
+    SteadyClock() { timer_.start(); }
+    uint32_t tickCount() override { return static_cast<uint32_t>(timer_.elapsed()); }
+    void sleepMs(uint32_t ms) override { QThread::msleep(ms); }
+
+private:
+    QElapsedTimer timer_;
+};
+
+IMessageBoxService* g_messages = nullptr;
+IFileDialogService* g_fileDialogs = nullptr;
+IClock* g_clock = nullptr;
+
+}  // namespace
+
+IMessageBoxService& messageBoxService()
+{
+    static QtMessageBoxes qtBoxes;
+    return g_messages ? *g_messages : qtBoxes;
+}
+void setMessageBoxService(IMessageBoxService* service) { g_messages = service; }
+
+int AfxMessageBox(const QString& text, unsigned flags)
+{
+    return messageBoxService().show(defaultParent(), text, flags);
+}
+int AfxMessageBox(const std::string& text, unsigned flags) { return AfxMessageBox(QString::fromStdString(text), flags); }
+int AfxMessageBox(const char* text, unsigned flags) { return AfxMessageBox(QString::fromUtf8(text), flags); }
+
+int ScriptedMessageBoxes::show(QWidget*, const QString& text, unsigned flags)
+{
+    shown_.push_back({text, flags});
+    if (onShow) onShow(shown_.back());
+    if (!answers_.empty()) {
+        const int a = answers_.front();
+        answers_.pop_front();
+        return a;
+    }
+    const unsigned type = flags & MB_TYPEMASK;
+    return (type == MB_YESNO || type == MB_YESNOCANCEL) ? IDYES : IDOK;
+}
+
+IFileDialogService& fileDialogService()
+{
+    static QtFileDialogs qtDialogs;
+    return g_fileDialogs ? *g_fileDialogs : qtDialogs;
+}
+void setFileDialogService(IFileDialogService* service) { g_fileDialogs = service; }
+
+bool ScriptedFileDialogs::runFileDialog(CFileDialogX& dlg)
+{
+    seen_.push_back({dlg.isOpenDialog(), dlg.title, dlg.filter(), dlg.filterIndex, dlg.initialPath, dlg.defaultExt()});
+    if (answers_.empty()) return false;
+    const Answer a = answers_.front();
+    answers_.pop_front();
+    if (!a.ok) return false;
+    for (const QString& p : a.paths) dlg.OnFileNameChange(p);
+    dlg.setResult(a.paths, a.filterIndex > 0 ? a.filterIndex : dlg.filterIndex);
+    return true;
+}
+
+bool ScriptedFileDialogs::browseFolder(QWidget*, const QString& title, const QString& start, QString& folder)
+{
+    seen_.push_back({true, title, QString(), 0, start, QString()});
+    if (answers_.empty()) return false;
+    const Answer a = answers_.front();
+    answers_.pop_front();
+    if (!a.ok || a.paths.isEmpty()) return false;
+    folder = a.paths.front();
+    return true;
+}
+
+IClock& clock()
+{
+    static SteadyClock steady;
+    return g_clock ? *g_clock : steady;
+}
+void setClock(IClock* c) { g_clock = c; }
+
+}  // namespace qv

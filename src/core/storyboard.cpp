@@ -1,0 +1,332 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/storyboard.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/bitmap_ops.h"
+#include "core/byte_io.h"
+#include "core/file_io.h"
+#include "core/palette_files.h"
+#include "core/strings.h"
+
+namespace qv {
+
+namespace {
+
+// A sheet file is read whole; no valid sheet comes near this size.
+constexpr uint64_t kMaxSheetFileSize = uint64_t(1) << 30;
+
+size_t nameStart(const std::string& path)
+{
+    const size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? 0 : slash + 1;
+}
+
+}  // namespace
+
+// ---- The record ----
+
+std::string StoryboardInfo::name() const
+{
+    const void* end = std::memchr(baseName, 0, kStoryboardNameField);
+    const size_t n = end ? static_cast<size_t>(static_cast<const char*>(end) - baseName) : kStoryboardNameField;
+    return std::string(baseName, n);
+}
+
+bool StoryboardInfo::parse(const uint8_t* d, size_t size, StoryboardInfo& out)
+{
+    if (size != kStoryboardInfoSize) return false;
+    StoryboardInfo s;
+    std::memcpy(s.baseName, d, kStoryboardNameField);
+    s.sheetWidth = getLE16(d + 64);
+    s.sheetHeight = getLE16(d + 66);
+    s.frameWidth = d[68];
+    s.frameHeight = d[69];
+    s.framesPerDirection = d[70];
+    s.directionCount = d[71];
+    s.speed = getLE16(d + 72);
+    s.leftOffset = d[74];
+    s.topOffset = d[75];
+    s.imageType = d[76];
+    s.paletteType = d[77];
+    s.leaderHead = d[78];
+    out = s;
+    return true;
+}
+
+void StoryboardInfo::serialize(uint8_t* d) const
+{
+    std::memset(d, 0, kStoryboardInfoSize);
+    const std::string n = name();
+    std::memcpy(d, n.data(), std::min(n.size(), kMaxStoryboardNameLength));
+    putLE16(d + 64, sheetWidth);
+    putLE16(d + 66, sheetHeight);
+    d[68] = frameWidth;
+    d[69] = frameHeight;
+    d[70] = framesPerDirection;
+    d[71] = directionCount;
+    putLE16(d + 72, speed);
+    d[74] = leftOffset;
+    d[75] = topOffset;
+    d[76] = imageType;
+    d[77] = paletteType;
+    d[78] = leaderHead;
+}
+
+// ---- File naming ----
+
+std::string replaceLastThree(const std::string& path, const std::string& ext)
+{
+    return path.substr(0, path.size() >= 3 ? path.size() - 3 : 0) + ext;
+}
+
+const char* sheetExtension(int imageType) { return imageType == kFormatPcx ? ".pcx" : ".bmp"; }
+
+std::string folderOf(const std::string& path) { return path.substr(0, nameStart(path)); }
+
+std::string baseNameOf(const std::string& path)
+{
+    std::string name = path.substr(nameStart(path));
+    const size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos) name.erase(dot);
+    return name;
+}
+
+std::string storyboardSheetPath(const std::string& qsbPath, const StoryboardInfo& info)
+{
+    return folderOf(qsbPath) + info.name() + sheetExtension(info.imageType);
+}
+
+std::string storyboardPalettePath(const std::string& qsbPath, int paletteType)
+{
+    if (paletteType == kPaletteAct) return replaceLastThree(qsbPath, "act");
+    if (paletteType == kPaletteRiff || paletteType == kPaletteJasc) return replaceLastThree(qsbPath, "pal");
+    return replaceLastThree(qsbPath, "");
+}
+
+std::string quantisationPalettePath(const std::string& palettePath)
+{
+    const size_t at = palettePath.size() >= 4 ? palettePath.size() - 4 : 0;
+    return palettePath.substr(0, at) + "_Default" + palettePath.substr(at);
+}
+
+// ---- The description file ----
+
+bool ReadQSB(const std::string& path, StoryboardInfo& out)
+{
+    Bytes data;
+    if (!readWholeFile(path, data, kStoryboardInfoSize)) return false;
+    return StoryboardInfo::parse(data.data(), data.size(), out);
+}
+
+bool WriteQSB(const std::string& path, const StoryboardInfo& info)
+{
+    uint8_t bytes[kStoryboardInfoSize];
+    info.serialize(bytes);
+    return writeFileAtomic(qsbPathFor(path), bytes, sizeof bytes);
+}
+
+Status makeStoryboardInfo(const std::string& path, const StoryboardGeometry& g, StoryboardInfo& out)
+{
+    const std::string name = baseNameOf(path);
+    if (name.size() > kMaxStoryboardNameLength)
+        return Status::failure(formatMessage(str::IDS_QSB_NAME_TOO_LONG, {path}));
+    StoryboardInfo s;
+    std::memcpy(s.baseName, name.data(), name.size());
+    s.sheetWidth = static_cast<uint16_t>(g.sheetWidth);
+    s.sheetHeight = static_cast<uint16_t>(g.sheetHeight);
+    s.frameWidth = static_cast<uint8_t>(g.frameWidth);
+    s.frameHeight = static_cast<uint8_t>(g.frameHeight);
+    s.framesPerDirection = static_cast<uint8_t>(g.framesPerDirection);
+    s.directionCount = static_cast<uint8_t>(g.directions);
+    s.speed = static_cast<uint16_t>(g.speed);
+    s.leftOffset = static_cast<uint8_t>(g.leftOffset);
+    s.topOffset = static_cast<uint8_t>(g.topOffset);
+    s.imageType = static_cast<uint8_t>(g.imageType);
+    s.paletteType = static_cast<uint8_t>(g.paletteType);
+    s.leaderHead = g.leaderHead != 0 ? 1 : 0;
+    out = s;
+    return Status::success();
+}
+
+Status writeStoryboardDescription(const std::string& path, const StoryboardGeometry& g)
+{
+    StoryboardInfo info;
+    Status st = makeStoryboardInfo(path, g, info);
+    if (!st) return st;
+    if (!WriteQSB(path, info)) return Status::failure(str::IDS_QSB_CANNOT_WRITE);
+    return Status::success();
+}
+
+// ---- Sheet layout ----
+
+void drawSheetGrid(Bitmap& sheet, int frameWidth, int frameHeight, int directions, int framesPerDirection,
+                   uint32_t value)
+{
+    if (sheet.empty() || frameWidth < 0 || frameHeight < 0) return;
+    for (int k = 0; k <= directions; ++k) {
+        const int64_t y = int64_t(k) * (frameHeight + 1);
+        if (y >= sheet.height) break;
+        fillRect(sheet, Rect{0, static_cast<int>(y), sheet.width, 1}, value);
+    }
+    for (int k = 0; k <= framesPerDirection; ++k) {
+        const int64_t x = int64_t(k) * (frameWidth + 1);
+        if (x >= sheet.width) break;
+        fillRect(sheet, Rect{static_cast<int>(x), 0, 1, sheet.height}, value);
+    }
+}
+
+void copyCellOut(const Bitmap& sheet, int frameWidth, int frameHeight, int row, int column, uint8_t* out,
+                 uint8_t outside)
+{
+    const int64_t left = 1 + int64_t(column) * (frameWidth + 1);
+    const int64_t top = 1 + int64_t(row) * (frameHeight + 1);
+    const bool usable = sheet.bitsPerPixel == 8 && sheet.valid();
+    for (int y = 0; y < frameHeight; ++y) {
+        uint8_t* dst = out + static_cast<size_t>(y) * static_cast<size_t>(frameWidth);
+        std::memset(dst, outside, static_cast<size_t>(frameWidth));
+        const int64_t sy = top + y;
+        if (!usable || sy >= sheet.height || left >= sheet.width) continue;
+        const int64_t n = std::min<int64_t>(frameWidth, sheet.width - left);
+        std::memcpy(dst, sheet.row(static_cast<int>(sy)) + left, static_cast<size_t>(n));
+    }
+}
+
+void copyCellIn(Bitmap& sheet, int frameWidth, int frameHeight, int row, int column, const uint8_t* picture)
+{
+    const int64_t left = 1 + int64_t(column) * (frameWidth + 1);
+    const int64_t top = 1 + int64_t(row) * (frameHeight + 1);
+    if (sheet.bitsPerPixel != 8 || !sheet.valid() || left >= sheet.width) return;
+    const int64_t n = std::min<int64_t>(frameWidth, sheet.width - left);
+    for (int y = 0; y < frameHeight && top + y < sheet.height; ++y)
+        std::memcpy(sheet.row(static_cast<int>(top + y)) + left,
+                    picture + static_cast<size_t>(y) * static_cast<size_t>(frameWidth), static_cast<size_t>(n));
+}
+
+// ---- Reading a storyboard ----
+
+Status StoryboardToFlc(const std::string& path, StoryboardInfo& info, Bitmap& sheet)
+{
+    sheet = Bitmap{};
+    StoryboardInfo rec;
+    if (!ReadQSB(path, rec)) return Status::failure(str::IDS_QSB_CANNOT_READ);
+    info = rec;
+
+    const std::string sheetPath = storyboardSheetPath(path, rec);
+    if (!fileExists(sheetPath)) return Status::failure(formatMessage(str::IDS_QSB_IMAGE_NOT_EXIST, {sheetPath}));
+    if (rec.sheetWidth == 0 || rec.sheetHeight == 0 || rec.frameWidth == 0 || rec.frameHeight == 0 ||
+        rec.directionCount == 0 || rec.framesPerDirection == 0)
+        return Status::failure(formatMessage(str::IDS_QSB_INVALID_SIZES, {path}));
+
+    // The sheet is read once; its description and its pixels both come from these bytes.
+    Bytes data;
+    if (!readWholeFile(sheetPath, data, kMaxSheetFileSize))
+        return Status::failure(formatMessage(str::IDS_CANNOT_LOAD_IMAGE, {sheetPath}));
+    ImageFileInfo fi;
+    Status st = readImageInfo(data.data(), data.size(), fi);
+    if (!st) return st.message.empty() ? Status::failure(formatMessage(str::IDS_CANNOT_LOAD_IMAGE, {sheetPath})) : st;
+    if (fi.bitsPerPixel != 8 && fi.bitsPerPixel != 24)
+        return Status::failure(formatMessage(str::IDS_QSB_INVALID_DEPTH, {sheetPath, fi.bitsPerPixel}));
+    if (fi.formatCode != rec.imageType)
+        return Status::failure(formatMessage(str::IDS_QSB_WRONG_FORMAT, {sheetPath}));
+    if (fi.width != rec.sheetWidth || fi.height != rec.sheetHeight)
+        return Status::failure(formatMessage(str::IDS_QSB_WRONG_SIZES, {sheetPath, int(rec.sheetWidth),
+                                                                        int(rec.sheetHeight), fi.width, fi.height}));
+    Bitmap loaded;
+    if (!decodeImage(data.data(), data.size(), loaded) || loaded.width != fi.width || loaded.height != fi.height ||
+        (loaded.bitsPerPixel != 8 && loaded.bitsPerPixel != 24))
+        return Status::failure(formatMessage(str::IDS_CANNOT_LOAD_IMAGE, {sheetPath}));
+    sheet = std::move(loaded);
+    return Status::success();
+}
+
+Status cutStoryboardSheet(const std::string& qsbPath, const StoryboardInfo& info, const Bitmap& sheet,
+                          StoryboardFrames& out)
+{
+    const int w = info.frameWidth, h = info.frameHeight;
+    const int F = info.framesPerDirection, D = info.directionCount;
+    if (w == 0 || h == 0 || F == 0 || D == 0 || !sheet.valid() || sheet.empty())
+        return Status::failure(formatMessage(str::IDS_QSB_INVALID_SIZES, {qsbPath}));
+    // Cells that lie inside a sheet never hold more pixels than the sheet; a record that
+    // asks for more than any loadable sheet can hold is refused rather than allocated.
+    if (int64_t(w) * h * F * D > kMaxImagePixels)
+        return Status::failure(formatMessage(str::IDS_QSB_INVALID_SIZES, {qsbPath}));
+
+    const std::string palettePath = storyboardPalettePath(qsbPath, info.paletteType);
+    const std::string quantPath = quantisationPalettePath(palettePath);
+    Palette256 palette;
+    if (!ImportPaletteFromFile(palettePath, palette)) {
+        if (sheet.bitsPerPixel == 8) {
+            palette = sheet.palette;
+        } else if (sheet.bitsPerPixel == 24) {
+            if (!ImportPaletteFromFile(quantPath, palette))
+                return Status::failure(formatMessage(str::IDS_CANNOT_LOAD_PALETTE_FILE, {quantPath}));
+        } else {
+            return Status::failure(formatMessage(str::IDS_CANNOT_LOAD_PALETTE_FILE, {palettePath}));
+        }
+    }
+
+    // A 24-bit sheet becomes 8-bit over the quantisation palette, each pixel the nearest colour.
+    Bitmap reduced;
+    const Bitmap* cells = &sheet;
+    if (sheet.bitsPerPixel == 24) {
+        Palette256 quant;
+        if (!ImportPaletteFromFile(quantPath, quant))
+            return Status::failure(formatMessage(str::IDS_CANNOT_LOAD_PALETTE_FILE, {quantPath}));
+        reduced = mapToPalette(sheet, quant);
+        cells = &reduced;
+    }
+
+    StoryboardFrames result;
+    result.palette = palette;
+    result.keyColour = palette[kTransparentIndex];
+    result.info = info;
+    if (result.info.speed == 0) result.info.speed = 10;
+    result.frames.resize(static_cast<size_t>(F) * static_cast<size_t>(D));
+    for (int k = 0; k < F * D; ++k) {
+        auto& frame = result.frames[static_cast<size_t>(k)];
+        frame.resize(static_cast<size_t>(w) * static_cast<size_t>(h));
+        copyCellOut(*cells, w, h, k / F, k % F, frame.data());
+    }
+    out = std::move(result);
+    return Status::success();
+}
+
+Status loadStoryboard(const std::string& path, StoryboardFrames& out)
+{
+    StoryboardInfo info;
+    Bitmap sheet;
+    Status st = StoryboardToFlc(path, info, sheet);
+    if (!st) return st;
+    return cutStoryboardSheet(path, info, sheet, out);
+}
+
+// ---- The blank sheet ----
+
+Status CreateStoryboard(int sheetWidth, int sheetHeight, int frameWidth, int frameHeight, int directions,
+                        int framesPerDirection, int bitsPerPixel, const Palette256& palette, Bitmap& out)
+{
+    if (sheetWidth <= 0 || sheetHeight <= 0 || frameWidth <= 0 || frameHeight <= 0 || directions <= 0 ||
+        framesPerDirection <= 0 || (bitsPerPixel != 8 && bitsPerPixel != 24) ||
+        !imageSizeAllowed(sheetWidth, sheetHeight))
+        return Status::failure(str::IDS_INVALID_PARAMETERS);
+    Bitmap sheet = Bitmap::create(sheetWidth, sheetHeight, bitsPerPixel);
+    sheet.palette = palette;
+    uint32_t background, black;
+    if (bitsPerPixel == 8) {
+        background = kTransparentIndex;
+        black = static_cast<uint32_t>(nearestPaletteIndex(palette, 256, 0, 0, 0));
+    } else {
+        background = palette[kTransparentIndex].rgb();
+        black = 0;
+    }
+    fillBitmap(sheet, background);
+    drawSheetGrid(sheet, frameWidth, frameHeight, directions, framesPerDirection, black);
+    out = std::move(sheet);
+    return Status::success();
+}
+
+}  // namespace qv

@@ -1,0 +1,106 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "core/file_io.h"
+#include "core/palette_files.h"
+
+using namespace qv;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string err;
+};
+
+std::string quote(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+CliRun runCli(const std::string& args, const fs::path& dir)
+{
+    const std::string errFile = (dir / "stderr.txt").string();
+    const std::string cmd = quote(QV_CLI_PATH) + " " + args + " >/dev/null 2>" + quote(errFile);
+    const int raw = std::system(cmd.c_str());
+    CliRun r;
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    Bytes err;
+    readWholeFile(errFile, err);
+    r.err.assign(err.begin(), err.end());
+    return r;
+}
+
+class PaletteCli : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = fs::temp_directory_path() / "qv_cli_palette";
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    fs::path dir_;
+};
+
+Palette256 colours()
+{
+    Palette256 p;
+    for (int i = 0; i < 256; ++i) p[i] = PaletteEntry::fromRgb(uint8_t(i * 3), uint8_t(i), uint8_t(~i));
+    return p;
+}
+
+}  // namespace
+
+TEST_F(PaletteCli, ConvertsBetweenEveryPairOfFormats)
+{
+    const char* names[] = {"act", "riff", "jasc"};
+    ASSERT_TRUE(ExportPaletteToFile(path("src.act"), colours(), kPaletteAct));
+    ASSERT_TRUE(ExportPaletteToFile(path("src_riff.pal"), colours(), kPaletteRiff));
+    ASSERT_TRUE(ExportPaletteToFile(path("src_jasc.pal"), colours(), kPaletteJasc));
+    const std::string inputs[] = {path("src.act"), path("src_riff.pal"), path("src_jasc.pal")};
+    for (const std::string& in : inputs) {
+        for (int type = 0; type < 3; ++type) {
+            SCOPED_TRACE(in + " -> " + names[type]);
+            // The extension typed is replaced by the format's own.
+            const CliRun r = runCli("palette " + quote(in) + " -o " + quote(path("out.txt")) + " --type " + names[type],
+                                 dir_);
+            ASSERT_EQ(r.status, 0) << r.err;
+            Bytes got, expect;
+            ASSERT_TRUE(readWholeFile(path(type == 0 ? "out.act" : "out.pal"), got));
+            ASSERT_TRUE(serializePalette(colours(), type, expect));
+            EXPECT_EQ(got, expect);
+        }
+    }
+}
+
+TEST_F(PaletteCli, RefusalsAndUsageErrors)
+{
+    ASSERT_TRUE(writeFileAtomic(path("bad.act"), Bytes(772, 1)));
+    CliRun r = runCli("palette " + quote(path("bad.act")) + " -o " + quote(path("o.act")) + " --type act", dir_);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "'" + path("bad.act") + "'\nCould not import the color table because it's not a valid file.\n");
+    EXPECT_FALSE(fs::exists(path("o.act")));
+
+    ASSERT_TRUE(ExportPaletteToFile(path("good.act"), colours(), kPaletteAct));
+    const std::string target = path("missing/o.pal");
+    r = runCli("palette " + quote(path("good.act")) + " -o " + quote(target) + " --type jasc", dir_);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "'" + target + "'\nCannot export palette to the file.\n");
+
+    EXPECT_EQ(runCli("palette " + quote(path("good.act")) + " -o x --type gif", dir_).status, 2);
+    EXPECT_EQ(runCli("palette " + quote(path("good.act")) + " -o x", dir_).status, 2);
+    EXPECT_EQ(runCli("palette " + quote(path("good.act")) + " --type act", dir_).status, 2);
+}

@@ -1,0 +1,163 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "core/bitmap.h"
+#include "core/file_io.h"
+#include "core/flc_encoder.h"
+#include "core/flc_reader.h"
+#include "core/palette_files.h"
+#include "core/storyboard.h"
+
+using namespace qv;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string err;
+};
+
+std::string quote(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+CliRun runCli(const std::string& args, const fs::path& dir)
+{
+    const std::string errFile = (dir / "stderr.txt").string();
+    const std::string cmd = quote(QV_CLI_PATH) + " " + args + " >/dev/null 2>" + quote(errFile);
+    const int raw = std::system(cmd.c_str());
+    CliRun r;
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    Bytes err;
+    readWholeFile(errFile, err);
+    r.err.assign(err.begin(), err.end());
+    return r;
+}
+
+constexpr int kW = 6, kH = 4, kF = 3, kD = 8;
+
+std::vector<uint8_t> picture(int k)
+{
+    std::vector<uint8_t> p(size_t(kW) * kH);
+    for (size_t i = 0; i < p.size(); ++i) p[i] = static_cast<uint8_t>((k * 5 + int(i) * (k % 3 + 1)) % 200);
+    return p;
+}
+
+Palette256 palette()
+{
+    Palette256 p;
+    for (int i = 0; i < 256; ++i) p[i] = PaletteEntry::fromRgb(uint8_t(i), uint8_t(i / 2), uint8_t(255 - i));
+    return p;
+}
+
+class ToFlcCli : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = fs::temp_directory_path() / "qv_cli_to_flc";
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        // An 8-bit storyboard with a palette file, as the export writes one.
+        Bitmap sheet;
+        ASSERT_TRUE(CreateStoryboard(sheetWidthFor(kW, kF), sheetHeightFor(kH, kD), kW, kH, kD, kF, 8, palette(),
+                                     sheet));
+        for (int k = 0; k < kD * kF; ++k) copyCellIn(sheet, kW, kH, k / kF, k % kF, picture(k).data());
+        ASSERT_TRUE(writeImageFile(path("Unit.bmp"), sheet, kFormatBmp, 8));
+        StoryboardGeometry g;
+        g.sheetWidth = sheet.width;
+        g.sheetHeight = sheet.height;
+        g.frameWidth = kW;
+        g.frameHeight = kH;
+        g.framesPerDirection = kF;
+        g.directions = kD;
+        g.speed = 80;
+        g.leftOffset = 100;
+        g.topOffset = 120;
+        g.imageType = kFormatBmp;
+        g.paletteType = kPaletteJasc;
+        ASSERT_TRUE(writeStoryboardDescription(path("Unit.qsb"), g));
+        ASSERT_TRUE(ExportPaletteToFile(path("Unit.qsb"), palette(), kPaletteJasc));
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    fs::path dir_;
+};
+
+}  // namespace
+
+TEST_F(ToFlcCli, EncodesTheStoryboardAsTheViewWould)
+{
+    CliRun r = runCli("to-flc " + quote(path("Unit.qsb")) + " -o " + quote(path("out.flc")), dir_);
+    ASSERT_EQ(r.status, 0) << r.err;
+    FlcLoadResult loaded;
+    ASSERT_TRUE(loadFlcAnimation(path("out.flc"), loaded));
+    const FlcHeader& h = loaded.store.header;
+    EXPECT_EQ(h.speed, 80u);
+    EXPECT_EQ(h.animationTime, 80u * kF);
+    EXPECT_EQ(h.leftOffset, 100);
+    EXPECT_EQ(h.topOffset, 120);
+    EXPECT_EQ(h.directions, kD);
+    EXPECT_EQ(h.directionMask, 0xFFu);
+    ASSERT_EQ(loaded.store.frames.size(), size_t(kD * kF));
+    for (int k = 0; k < kD * kF; ++k) EXPECT_EQ(loaded.store.frames[k], picture(k)) << k;
+    EXPECT_EQ(loaded.store.basePalette, palette());
+
+    // The same bytes as the encoder gives for the same frames.
+    std::vector<std::vector<uint8_t>> frames;
+    for (int k = 0; k < kD * kF; ++k) frames.push_back(picture(k));
+    FlcEncodeParams p;
+    p.width = kW;
+    p.height = kH;
+    p.framesPerDirection = kF;
+    p.directions = kD;
+    p.speed = 80;
+    p.delay = 80;
+    p.leftOffset = 100;
+    p.topOffset = 120;
+    Bytes expect, got;
+    ASSERT_TRUE(encodeFlc(p, frames, palette(), expect));
+    ASSERT_TRUE(readWholeFile(path("out.flc"), got));
+    EXPECT_EQ(got, expect);
+
+    // A custom delay changes the header's delay only.
+    r = runCli("to-flc " + quote(path("Unit.qsb")) + " -o " + quote(path("slow.flc")) + " --delay 250", dir_);
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_TRUE(loadFlcAnimation(path("slow.flc"), loaded));
+    EXPECT_EQ(loaded.store.header.speed, 250u);
+    EXPECT_EQ(loaded.store.header.animationTime, 80u * kF);
+}
+
+TEST_F(ToFlcCli, RefusalsAndUsageErrors)
+{
+    fs::remove(path("Unit.bmp"));
+    CliRun r = runCli("to-flc " + quote(path("Unit.qsb")) + " -o " + quote(path("out.flc")), dir_);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "'" + path("Unit.bmp") + "'\nImage file isn't exist.\n");
+    EXPECT_FALSE(fs::exists(path("out.flc")));
+
+    r = runCli("to-flc " + quote(path("Nothing.qsb")) + " -o " + quote(path("out.flc")), dir_);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Cannot read QSB file.\nInvalid or unsupported document format.\n");
+
+    SetUp();  // the sheet back
+    const std::string target = path("no/such/folder/out.flc");
+    r = runCli("to-flc " + quote(path("Unit.qsb")) + " -o " + quote(target), dir_);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "'" + target + "'\nCannot copy temporary file to the specified target path.\n");
+
+    EXPECT_EQ(runCli("to-flc " + quote(path("Unit.qsb")), dir_).status, 2);
+    EXPECT_EQ(runCli("to-flc -o x.flc", dir_).status, 2);
+    EXPECT_EQ(runCli("to-flc " + quote(path("Unit.qsb")) + " -o x.flc --delay fast", dir_).status, 2);
+}

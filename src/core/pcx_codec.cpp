@@ -35,8 +35,9 @@ int16_t s16At(const uint8_t* p, size_t off) { return static_cast<int16_t>(getLE1
 
 }  // namespace
 
-bool decodePcxRle(const uint8_t* data, size_t size, size_t& pos, uint8_t* out, size_t count)
+bool decodePcxRle(const uint8_t* data, size_t size, size_t& pos, uint8_t* out, size_t count, bool* runTooLong)
 {
+    if (runTooLong) *runTooLong = false;
     size_t done = 0;
     while (done < count) {
         if (pos >= size) return false;
@@ -45,7 +46,10 @@ bool decodePcxRle(const uint8_t* data, size_t size, size_t& pos, uint8_t* out, s
             const size_t run = b & 0x3F;
             if (pos >= size) return false;
             const uint8_t value = data[pos++];
-            if (run > count - done) return false;  // the run reaches past the line
+            if (run > count - done) {  // the run reaches past the line
+                if (runTooLong) *runTooLong = true;
+                return false;
+            }
             std::memset(out + done, value, run);
             done += run;
         } else {
@@ -113,8 +117,9 @@ Status decodePcx(const uint8_t* data, size_t size, Bitmap& out)
     const size_t stride = bmp.stride();
     size_t pos = kPcxHeaderSize;
     for (int y = 0; y < info.height; ++y) {
-        if (!decodePcxRle(data, size, pos, line.data(), lineBytes)) {
-            if (pos >= size) return Status::failure(str::IDS_IMG_TRUNCATED);
+        bool runTooLong = false;
+        if (!decodePcxRle(data, size, pos, line.data(), lineBytes, &runTooLong)) {
+            if (!runTooLong) return Status::failure(str::IDS_IMG_TRUNCATED);
             return Status::failure(formatMessage(str::IDS_IMG_PCX_BAD_LINE, {y + 1, static_cast<int>(lineBytes)}));
         }
         const size_t at = bmp.pixels.size();

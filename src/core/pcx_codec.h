@@ -24,9 +24,9 @@ constexpr size_t kPcxPaletteBlockSize = 769;  // marker byte and 256 red, green,
 // Decodes run-length coded PCX bytes from data[pos..size) until exactly `count` bytes have
 // come out into out[0..count). A byte whose two top bits are set gives a repeat count (its
 // low six bits) for the byte after it; any other byte stands for itself. Returns false when
-// the data ends first or a run reaches past `count`; `pos` then points where decoding
-// stopped. Never reads or writes outside the given ranges.
-bool decodePcxRle(const uint8_t* data, size_t size, size_t& pos, uint8_t* out, size_t count);
+// the data ends first or a run reaches past `count` (then `*runTooLong`, when given, is set);
+// `pos` then points where decoding stopped. Never reads or writes outside the given ranges.
+bool decodePcxRle(const uint8_t* data, size_t size, size_t& pos, uint8_t* out, size_t count, bool* runTooLong = nullptr);
 
 // Appends the run-length coding of `count` bytes to `out`: runs of up to 63 equal bytes
 // become a count byte and the value; a single byte below 0xC0 is written as it is.

@@ -1,0 +1,268 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "core/bitmap.h"
+#include "core/bitmap_ops.h"
+#include "core/bmp_codec.h"
+#include "core/quantize.h"
+#include "core/strings.h"
+
+using namespace qv;
+
+namespace {
+
+Bitmap rgbBitmap(int width, int height, std::initializer_list<uint32_t> colours)
+{
+    Bitmap b = Bitmap::create(width, height, 24);
+    int i = 0;
+    for (uint32_t c : colours) setPixelValue(b, i % width, i / width, c), ++i;
+    return b;
+}
+
+std::set<uint32_t> coloursOf(const Bitmap& b)
+{
+    std::set<uint32_t> s;
+    for (int y = 0; y < b.height; ++y)
+        for (int x = 0; x < b.width; ++x) s.insert(getPixelColor(b, x, y));
+    return s;
+}
+
+}  // namespace
+
+TEST(NearestColour, SmallestSquaredDistanceAndLowestIndexOnTies)
+{
+    Palette256 pal;  // all black apart from:
+    pal[3] = PaletteEntry::fromRgb(10, 0, 0);
+    pal[5] = PaletteEntry::fromRgb(0, 10, 0);
+    pal[7] = PaletteEntry::fromRgb(10, 0, 0);  // duplicate of 3
+    EXPECT_EQ(nearestPaletteIndex(pal, 256, 10, 0, 0), 3);
+    EXPECT_EQ(nearestPaletteIndex(pal, 256, 5, 5, 0), 0);   // black, 3 and 5 all at 50: black is first
+    EXPECT_EQ(nearestPaletteIndex(pal, 256, 6, 5, 0), 3);   // 41 against 61
+    EXPECT_EQ(nearestPaletteIndex(pal, 256, 5, 6, 0), 5);
+    EXPECT_EQ(nearestPaletteIndex(pal, 3, 10, 0, 0), 0);    // only the first three entries count
+    // Squared distances, not summed differences: (5,5,5) is 75 from black, (9,0,0) is 81.
+    Palette256 two;
+    two[0] = PaletteEntry::fromRgb(9, 0, 0);
+    two[1] = PaletteEntry::fromRgb(5, 5, 5);
+    EXPECT_EQ(nearestPaletteIndex(two, 2, 0, 0, 0), 1);
+}
+
+TEST(BitmapOps, CopiesBetweenDepthsAndClipsToBothBitmaps)
+{
+    Bitmap indexed = Bitmap::create(3, 2, 8);
+    indexed.pixels = {0, 1, 2, 2, 1, 0};
+    indexed.palette[1] = PaletteEntry::fromRgb(200, 0, 0);
+    indexed.palette[2] = PaletteEntry::fromRgb(0, 0, 200);
+
+    Bitmap rgb = Bitmap::create(4, 4, 24);
+    fillBitmap(rgb, 0x00FF00);
+    copyRect(indexed, Rect{-1, 0, 3, 5}, rgb, 2, 3);  // clipped to 2 x 1 at (3, 3) from (0, 0)
+    EXPECT_EQ(getPixelValue(rgb, 3, 3), 0u);
+    EXPECT_EQ(getPixelValue(rgb, 2, 3), 0x00FF00u);
+    EXPECT_EQ(getPixelValue(rgb, 3, 2), 0x00FF00u);
+
+    copyRect(indexed, Rect{0, 0, 3, 2}, rgb, 0, 0);
+    EXPECT_EQ(getPixelValue(rgb, 1, 0), 0xC80000u);
+    EXPECT_EQ(getPixelValue(rgb, 0, 1), 0x0000C8u);
+
+    // Colours back into indices: nearest colour of the target's palette.
+    Bitmap target = Bitmap::create(3, 2, 8);
+    target.palette = indexed.palette;
+    setPixelValue(rgb, 2, 1, 0x1000F0);
+    copyRect(rgb, Rect{0, 0, 3, 2}, target, 0, 0);
+    EXPECT_EQ(target.pixels, (Bytes{0, 1, 2, 2, 1, 2}));
+
+    // Indices into indices are copied as they are, whatever the palettes.
+    Bitmap other = Bitmap::create(2, 2, 8);
+    other.palette[1] = PaletteEntry::fromRgb(1, 1, 1);
+    copyRect(indexed, Rect{1, 0, 2, 2}, other, 0, 0);
+    EXPECT_EQ(other.pixels, (Bytes{1, 2, 1, 0}));
+
+    const Bitmap region = copyRegion(indexed, Rect{2, -5, 10, 10});
+    EXPECT_EQ(region.width, 1);
+    EXPECT_EQ(region.height, 2);
+    EXPECT_EQ(region.pixels, (Bytes{2, 0}));
+    EXPECT_EQ(region.palette, indexed.palette);
+}
+
+TEST(BitmapOps, KeyedCombineSkipsTheKeyAndFillClips)
+{
+    Bitmap src = Bitmap::create(3, 1, 8);
+    src.pixels = {255, 4, 255};
+    Bitmap dst = Bitmap::create(3, 1, 8);
+    fillBitmap(dst, 9);
+    combineRect(src, Rect{0, 0, 3, 1}, dst, 0, 0, CombineMode::Keyed, 255);
+    EXPECT_EQ(dst.pixels, (Bytes{9, 4, 9}));
+    combineRect(src, Rect{0, 0, 3, 1}, dst, 0, 0, CombineMode::Copy);
+    EXPECT_EQ(dst.pixels, (Bytes{255, 4, 255}));
+
+    fillRect(dst, Rect{2, -3, 100, 100}, 1);
+    EXPECT_EQ(dst.pixels, (Bytes{255, 4, 1}));
+}
+
+TEST(BitmapOps, NearestResizeKeepsIndicesAndPicksSourcePixelsByIntegerScale)
+{
+    Bitmap b = Bitmap::create(3, 2, 8);
+    b.pixels = {1, 2, 3, 4, 5, 6};
+    b.palette[1] = PaletteEntry::fromRgb(9, 9, 9);
+    ASSERT_TRUE(resizeBitmap(b, 6, 4));
+    EXPECT_EQ(b.pixels, (Bytes{1, 1, 2, 2, 3, 3, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 4, 4, 5, 5, 6, 6}));
+    EXPECT_EQ(b.palette[1], PaletteEntry::fromRgb(9, 9, 9));
+    ASSERT_TRUE(resizeBitmap(b, 4, 1));  // x * 6 / 4 = 0, 1, 3, 4
+    EXPECT_EQ(b.pixels, (Bytes{1, 1, 2, 3}));
+    EXPECT_FALSE(resizeBitmap(b, 0, 3));
+
+    Bitmap flat = Bitmap::create(5, 3, 24);
+    fillBitmap(flat, 0x123456);
+    ASSERT_TRUE(resizeBitmap(flat, 11, 7, ResizeMode::Bilinear));
+    EXPECT_EQ(coloursOf(flat), std::set<uint32_t>{0x123456});
+    Bitmap ramp = rgbBitmap(2, 1, {0x000000, 0xFFFFFF});
+    ASSERT_TRUE(resizeBitmap(ramp, 4, 1, ResizeMode::Bilinear));
+    EXPECT_EQ(getPixelValue(ramp, 0, 0), 0u);
+    EXPECT_EQ(getPixelValue(ramp, 1, 0), 0x404040u);  // a quarter of the way
+    EXPECT_EQ(getPixelValue(ramp, 3, 0), 0xFFFFFFu);
+}
+
+TEST(BitmapOps, TrimAndFlip)
+{
+    Bitmap b = rgbBitmap(3, 2, {1, 2, 3, 4, 5, 6});
+    Bitmap flipped = b;
+    flipHorizontal(flipped);
+    EXPECT_EQ(getPixelValue(flipped, 0, 0), 3u);
+    EXPECT_EQ(getPixelValue(flipped, 2, 1), 4u);
+    flipVertical(flipped);
+    EXPECT_EQ(getPixelValue(flipped, 0, 0), 6u);
+
+    EXPECT_FALSE(trimBitmap(b, Rect{2, 0, 2, 1}));  // reaches outside
+    EXPECT_FALSE(trimBitmap(b, Rect{0, 0, 0, 1}));
+    ASSERT_TRUE(trimBitmap(b, Rect{1, 1, 2, 1}));
+    EXPECT_EQ(b.width, 2);
+    EXPECT_EQ(b.height, 1);
+    EXPECT_EQ(getPixelValue(b, 0, 0), 5u);
+    EXPECT_EQ(getPixelValue(b, 1, 0), 6u);
+}
+
+TEST(BitmapOps, MapsToPaletteAndMakesGreyAndBlackAndWhiteCopies)
+{
+    Palette256 pal;
+    pal[0] = PaletteEntry::fromRgb(255, 255, 255);
+    pal[1] = PaletteEntry::fromRgb(255, 0, 0);
+    const Bitmap src = rgbBitmap(3, 1, {0xF00000, 0xFFFFFF, 0x202020});
+    const Bitmap mapped = mapToPalette(src, pal);
+    EXPECT_EQ(mapped.pixels, (Bytes{1, 0, 2}));  // dark grey goes to black entry 2
+    EXPECT_EQ(mapped.palette, pal);
+    EXPECT_EQ(expandTo24(mapped).pixels, (Bytes{255, 0, 0, 255, 255, 255, 0, 0, 0}));
+
+    const Bitmap grey = toGrayscale(src);
+    EXPECT_EQ(grey.pixels, (Bytes{72, 255, 32}));  // (299 * 240 + 500) / 1000 = 72
+    EXPECT_EQ(grey.palette[72], PaletteEntry::fromRgb(72, 72, 72));
+    const Bitmap bw = toBlackAndWhite(src);
+    EXPECT_EQ(bw.pixels, (Bytes{0, 1, 0}));
+    EXPECT_EQ(bw.palette[1], PaletteEntry::fromRgb(255, 255, 255));
+}
+
+TEST(Quantize, FewColoursKeepTheirExactValues)
+{
+    Bitmap src = Bitmap::create(40, 10, 24);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 40; ++x) setPixelValue(src, x, y, uint32_t(((x * 7 + y) % 200) * 0x010203));
+    Bitmap out;
+    ASSERT_TRUE(reduceTo8Bit(src, out));
+    EXPECT_EQ(out.bitsPerPixel, 8);
+    EXPECT_EQ(out.colorCount, 200);
+    EXPECT_EQ(out.palette[0].rgb(), 0u);  // first colour met
+    EXPECT_EQ(out.palette[1].rgb(), 7u * 0x010203);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 40; ++x) ASSERT_EQ(getPixelColor(out, x, y), getPixelValue(src, x, y));
+    EXPECT_EQ(countColors(out), 200);
+}
+
+TEST(Quantize, ManyColoursGiveAtMost256NearestColoursTheSameEveryTime)
+{
+    Bitmap src = Bitmap::create(64, 64, 24);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) setPixelValue(src, x, y, uint32_t((x * 4) << 16 | (y * 4) << 8 | ((x + y) * 2)));
+    ASSERT_GT(countColors(src, 256), 256);
+    Bitmap a, b;
+    ASSERT_TRUE(reduceTo8Bit(src, a));
+    ASSERT_TRUE(reduceTo8Bit(src, b));
+    EXPECT_EQ(a.pixels, b.pixels);
+    EXPECT_EQ(a.palette, b.palette);
+    ASSERT_GE(a.colorCount, 2);
+    ASSERT_LE(a.colorCount, 256);
+    // Every pixel is the nearest of the palette's colours, and only produced entries are used.
+    for (int i = 0; i < 64 * 64; i += 37) {
+        const uint8_t* p = &src.pixels[size_t(3 * i)];
+        EXPECT_EQ(a.pixels[size_t(i)], nearestPaletteIndex(a.palette, a.colorCount, p[0], p[1], p[2]));
+    }
+
+    Bitmap few;
+    ASSERT_TRUE(reduceTo8Bit(src, few, 16));
+    EXPECT_LE(few.colorCount, 16);
+    EXPECT_LE(countColors(few), 16);
+
+    Bitmap indexed = Bitmap::create(2, 1, 8);  // an 8-bit picture is taken as it is
+    indexed.pixels = {3, 4};
+    ASSERT_TRUE(reduceTo8Bit(indexed, few));
+    EXPECT_EQ(few.pixels, indexed.pixels);
+    EXPECT_FALSE(reduceTo8Bit(Bitmap{}, few));
+}
+
+TEST(Quantize, SavingTrueColourAtEightBitsReducesIt)
+{
+    const Bitmap src = rgbBitmap(3, 1, {0xFF0000, 0x00FF00, 0xFF0000});
+    Bytes file;
+    ASSERT_TRUE(encodeImage(src, kFormatBmp, 8, file));
+    Bitmap back;
+    ASSERT_TRUE(decodeImage(file.data(), file.size(), back));
+    ASSERT_EQ(back.bitsPerPixel, 8);
+    EXPECT_EQ(getPixelColor(back, 0, 0), 0xFF0000u);
+    EXPECT_EQ(getPixelColor(back, 1, 0), 0x00FF00u);
+    EXPECT_EQ(back.pixels[0], back.pixels[2]);
+    EXPECT_EQ(encodeImage(src, 3, 8, file).message, formatMessage(str::IDS_IMG_BAD_FORMAT_CODE, {3}));
+}
+
+TEST(ColourAdjust, RangesEndsAndIdentity)
+{
+    const uint32_t colours[] = {0x000000, 0xFFFFFF, 0x804020, 0x12F0A0, 0x7F7F7F};
+    for (uint32_t c : colours) {
+        EXPECT_EQ(adjustIntensity(c, 0), c);
+        EXPECT_EQ(adjustContrast(c, 0), c);
+        EXPECT_EQ(adjustHue(c, 0), c);
+        EXPECT_EQ(adjustHue(c, 360), c);
+        EXPECT_EQ(adjustHue(c, -360), c);
+        EXPECT_EQ(adjustSaturation(c, 0), c);
+        EXPECT_EQ(adjustIntensity(c, 1000), 0xFFFFFFu);
+        EXPECT_EQ(adjustIntensity(c, -1000), 0u);
+        EXPECT_EQ(adjustContrast(c, -1000), 0x808080u);
+    }
+    EXPECT_EQ(adjustIntensity(0x804020, 100), 0x9A5A3Au);  // +26 each (255 x 0.1 = 25.5, rounded up)
+    EXPECT_EQ(adjustIntensity(0x804020, 5000), 0xFFFFFFu);  // clamped to the range
+    EXPECT_EQ(adjustContrast(0x804020, 1000), 0xFF0000u);   // threshold at 128
+    EXPECT_EQ(adjustContrast(0x804020, 500), 0x800000u);    // factor 2: 128, 0, 0 after clamping
+    EXPECT_EQ(adjustContrast(0x904070, -500), 0x886078u);   // halfway to 128
+    EXPECT_EQ(adjustHue(0xFF0000, 120), 0x00FF00u);
+    EXPECT_EQ(adjustHue(0xFF0000, -120), 0x0000FFu);
+    EXPECT_EQ(adjustHue(0x808080, 90), 0x808080u);  // greys have no hue
+    EXPECT_EQ(adjustSaturation(0xFF0000, -1000), 0x808080u);
+    EXPECT_EQ(adjustSaturation(0xBF4040, 1000), 0xFF0000u);  // lightness exactly 0.5
+    EXPECT_EQ(adjustSaturation(0x555555, 1000), 0x555555u);
+}
+
+TEST(ColourAdjust, EightBitBitmapsChangeTheirPaletteNotTheirIndices)
+{
+    Bitmap indexed = Bitmap::create(2, 1, 8);
+    indexed.pixels = {1, 2};
+    indexed.palette[1] = PaletteEntry::fromRgb(255, 0, 0);
+    changeHue(indexed, 120);
+    EXPECT_EQ(indexed.pixels, (Bytes{1, 2}));
+    EXPECT_EQ(indexed.palette[1], PaletteEntry::fromRgb(0, 255, 0));
+
+    Bitmap strip = rgbBitmap(2, 1, {0x102030, 0xF0E0D0});
+    changeIntensity(strip, -1000);
+    EXPECT_EQ(coloursOf(strip), std::set<uint32_t>{0});
+}

@@ -104,6 +104,8 @@ public:
     void sliderDragged(int position);
     void requestRedraw();
     void setActive(bool active) { active_ = active; }
+    // Sets the paused flag directly (a view that starts paused after loading).
+    void setPaused(bool paused) { paused_ = paused; }
 
     // --- the lower steps, public for the views and for tests -----------------------
     void setFrameRange();

@@ -1,0 +1,111 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "flc/draw_device.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+namespace qv {
+
+bool AnimFrame::CreateSurface(int width, int height)
+{
+    if (width <= 0 || height <= 0) return false;
+    width_ = width;
+    height_ = height;
+    surface_ = QImage(width, height, QImage::Format_RGB32);
+    if (surface_.isNull()) return false;
+    colorKey_ = kMagentaKey;
+    return true;
+}
+
+bool AnimFrame::FillSurface(const Palette256& palette)
+{
+    if (surface_.isNull() || pixels.size() < static_cast<size_t>(width_) * static_cast<size_t>(height_)) return false;
+    // One lookup table instead of assembling every pixel from its entry.
+    uint32_t lut[256];
+    for (int i = 0; i < 256; ++i) lut[i] = 0xFF000000u | palette[static_cast<size_t>(i)].rgb();
+    const uint8_t* src = pixels.data();
+    for (int y = 0; y < height_; ++y) {
+        auto* dst = reinterpret_cast<uint32_t*>(surface_.scanLine(y));
+        for (int x = 0; x < width_; ++x) dst[x] = lut[src[x]];
+        src += width_;
+    }
+    return true;
+}
+
+void AnimFrame::DrawAt(int x, int y) const
+{
+    if (!device_ || !device_->ready() || surface_.isNull()) return;
+    QImage& back = device_->backBuffer();
+    const int x0 = std::max(0, x), y0 = std::max(0, y);
+    const int x1 = std::min(back.width(), x + width_), y1 = std::min(back.height(), y + height_);
+    if (x0 >= x1 || y0 >= y1) return;
+    const uint32_t key = colorKey_;
+    for (int by = y0; by < y1; ++by) {
+        const auto* src = reinterpret_cast<const uint32_t*>(surface_.constScanLine(by - y)) + (x0 - x);
+        auto* dst = reinterpret_cast<uint32_t*>(back.scanLine(by)) + x0;
+        for (int n = x1 - x0; n > 0; --n, ++src, ++dst)
+            if ((*src & 0x00FFFFFFu) != key) *dst = *src;
+    }
+}
+
+bool DrawDevice::Create(QWidget* window)
+{
+    if (!window) return false;
+    window_ = window;
+    return Initialise(kWidth, kHeight);
+}
+
+bool DrawDevice::Initialise(int width, int height)
+{
+    if (width <= 0 || height <= 0) return false;
+    width_ = width;
+    height_ = height;
+    back_ = QImage(width, height, QImage::Format_RGB32);
+    if (back_.isNull()) return false;
+    back_.fill(Qt::black);
+    ready_ = true;
+    return true;
+}
+
+void DrawDevice::Fill(uint32_t rgb)
+{
+    if (!ready_) return;
+    back_.fill(0xFF000000u | (rgb & 0x00FFFFFFu));
+}
+
+void DrawDevice::Present()
+{
+    if (!ready_) return;
+    ++presents_;
+    if (window_) window_->update();
+}
+
+void DrawDevice::PaintInto(QPainter& painter, const QRect& target, qreal devicePixelRatio) const
+{
+    if (!ready_ || target.isEmpty()) return;
+    // Only the back buffer's top-left area of the target's size is shown.
+    const int w = std::min(target.width(), back_.width());
+    const int h = std::min(target.height(), back_.height());
+    QImage part = back_.copy(0, 0, w, h);
+    const int factor = std::max(1, static_cast<int>(std::floor(devicePixelRatio + 1e-6)));
+    if (factor > 1) part = part.scaled(w * factor, h * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    // Drawn at the painter's own ratio, so Qt does not rescale (and smooth) it again.
+    part.setDevicePixelRatio(devicePixelRatio > 0 ? devicePixelRatio : 1.0);
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.setClipRect(target);
+    painter.drawImage(target.topLeft(), part);
+    painter.restore();
+}
+
+void DrawDevice::Release()
+{
+    back_ = QImage();
+    ready_ = false;
+    window_ = nullptr;
+}
+
+}  // namespace qv

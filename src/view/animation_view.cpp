@@ -1,0 +1,434 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "view/animation_view.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QPalette>
+#include <QTimerEvent>
+
+#include "app/command_ids.h"
+#include "core/strings.h"
+#include "platform/ui/document.h"
+#include "platform/ui/mdi_child.h"
+#include "platform/ui/profile.h"
+#include "platform/ui/services.h"
+
+namespace qv {
+
+namespace {
+
+const QString kOptions = QStringLiteral("Options");
+
+// The system's button-face colour as a Windows colour value.
+uint32_t buttonFaceColorRef()
+{
+    const QColor c = QApplication::palette().color(QPalette::Active, QPalette::Button);
+    return (uint32_t(c.blue()) << 16) | (uint32_t(c.green()) << 8) | uint32_t(c.red());
+}
+
+// Shows the wait cursor for as long as it lives.
+struct WaitCursor {
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+}  // namespace
+
+CAnimationView::CAnimationView(QWidget* parent)
+    : CView(parent), playback_([] { return clock().tickCount(); })
+{
+    playback_.setHost(this);
+    defaultColor_ = buttonFaceColorRef();
+    customColor_ = defaultColor_;
+    fillColor_ = toFillColor(defaultColor_);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    resize(preferredSize_);
+}
+
+CAnimationView::~CAnimationView()
+{
+    playback_.stopWind();
+    stopSound();
+    CAnimationView::UnloadAnimation();
+    device_.reset();
+    WriteProfileInt(kOptions, QStringLiteral("Direction"), static_cast<int>(playback_.direction()));
+}
+
+// ---- Loading -------------------------------------------------------------------------
+
+bool CAnimationView::CreateDevice()
+{
+    if (!device_) device_ = std::make_unique<DrawDevice>();
+    if (!device_->Create(this)) {
+        device_.reset();
+        return false;
+    }
+    return true;
+}
+
+bool CAnimationView::LoadAnimation(const QString&, bool) { return false; }
+
+void CAnimationView::UnloadAnimation()
+{
+    playback_.unload();
+    frames_.clear();
+    if (device_) device_->Release();
+    civilization_ = 0;
+}
+
+void CAnimationView::UpdateColorKey()
+{
+    transparentColor_ = displayPalette_[kTransparentIndex].rgb();
+    colorKey_ = alphaBlend_ ? transparentColor_ : kNoColorKey;
+}
+
+bool CAnimationView::BuildFrames(const std::vector<std::vector<uint8_t>>& pictures, int width, int height)
+{
+    frames_.clear();
+    frames_.reserve(pictures.size());
+    const size_t size = static_cast<size_t>(width) * static_cast<size_t>(height);
+    for (const auto& picture : pictures) {
+        AnimFrame frame(device_.get());
+        if (!frame.CreateSurface(width, height) || picture.size() < size) return false;
+        frame.SetColorKey(colorKey_);
+        frame.pixels.assign(picture.begin(), picture.begin() + static_cast<std::ptrdiff_t>(size));
+        if (!frame.FillSurface(displayPalette_)) return false;
+        frames_.push_back(std::move(frame));
+    }
+    return true;
+}
+
+bool CAnimationView::RebuildFrameSurfaces()
+{
+    if (!playback_.loaded()) return false;
+    killRenderTimer();
+    playback_.setLoaded(false);
+    UpdateColorKey();
+    for (AnimFrame& frame : frames_) {
+        frame.SetColorKey(colorKey_);
+        if (!frame.FillSurface(displayPalette_)) {
+            UnloadAnimation();
+            return false;
+        }
+    }
+    playback_.restartRenderTimer();
+    playback_.setLoaded(true);
+    return true;
+}
+
+void CAnimationView::SetAnimationProperties(uint8_t directions, uint16_t framesPerDirection, uint32_t speed,
+                                            int width, int height, int left, int top)
+{
+    playback_.setAnimation(directions, framesPerDirection, static_cast<uint16_t>(frames_.size()), speed);
+    frameWidth_ = width;
+    frameHeight_ = height;
+    leftOffset_ = left & 0xFF;
+    topOffset_ = top & 0xFF;
+}
+
+void CAnimationView::ResizeViewWindow(int width, int height)
+{
+    const QSize old = size();
+    preferredSize_ = QSize(width, height);
+    if (CNewMDIChildWnd* frame = GetParentFrame()) {
+        // The frame grows or shrinks by the same amount; its position stays.
+        frame->resize(frame->size() + (preferredSize_ - old));
+    }
+    resize(preferredSize_);
+    updateGeometry();
+}
+
+void CAnimationView::RestoreBackground() { fillColor_ = toFillColor(defaultColor_); }
+
+void CAnimationView::AutoplaySound()
+{
+    if (IControlPanels* panels = controlPanels())
+        if (panels->isAutoplayChecked()) playSound();
+}
+
+void CAnimationView::OnInitialUpdate()
+{
+    CDocument* doc = GetDocument();
+    if (!doc || doc->GetPathName().isEmpty()) return;
+    ResizeViewWindow(242, 244);
+    if (device_) device_->Release();
+    device_ = std::make_unique<DrawDevice>();
+
+    customColor_ = static_cast<uint32_t>(
+        GetProfileInt(kOptions, QStringLiteral("Custom Color"), static_cast<int>(defaultColor_)));
+    savedDirection_ = static_cast<uint32_t>(GetProfileInt(kOptions, QStringLiteral("Direction"), 0));
+    if (savedDirection_ > 8) savedDirection_ = 0;
+    bgdType_ = static_cast<uint32_t>(GetProfileInt(kOptions, QStringLiteral("Bgd Type"), 0));
+    alphaBlend_ = GetProfileInt(kOptions, QStringLiteral("AlphaBlend"), 1) != 0;
+    startPaused_ = GetProfileInt(kOptions, QStringLiteral("Anim Type"), 0) == 1;
+    civilization_ = 0;
+
+    const QString path = doc->GetPathName();
+    killRenderTimer();
+    playback_.stopPlayback();
+    {
+        WaitCursor wait;
+        if (!LoadAnimation(path, true)) {
+            AfxMessageBox(formatMessage(str::IDS_INVALID_FORMAT, {path.toStdString()}), MB_OK);
+            UnloadAnimation();
+            notifyControlChanged(kAllPanels);
+            return;
+        }
+        OnAnimationLoaded();
+        playback_.setDirectionRaw(playback_.directions() == 8 ? savedDirection_ : 0);
+        playback_.setFrameRange();
+        playback_.setLoaded(true);
+        playback_.startPlayback();
+        if (startPaused_)
+            playback_.setPaused(true);
+        else
+            AutoplaySound();
+    }
+    notifyControlChanged(kAllPanels);
+    frameCounterChanged();
+    RequestRedraw();
+}
+
+void CAnimationView::RefreshAnimation()
+{
+    if (playback_.loaded()) OnInitialUpdate();
+}
+
+// ---- Activation and panels -----------------------------------------------------------
+
+void CAnimationView::OnActivateView(bool activate)
+{
+    playback_.setActive(activate);
+    IControlPanels* panels = controlPanels();
+    if (!activate) {
+        if (panels) panels->detach(this);
+        stopSound();
+        return;
+    }
+    if (panels) panels->attach(this);
+    notifyControlChanged(kAllPanels);
+    frameCounterChanged();
+    RequestRedraw();
+}
+
+int CAnimationView::frameNumber() const
+{
+    return playback_.loaded() ? int(playback_.current()) - int(playback_.first()) : 0;
+}
+
+int CAnimationView::frameCount() const
+{
+    return playback_.loaded() ? int(playback_.end()) - int(playback_.first()) : 0;
+}
+
+void CAnimationView::RequestRedraw() { playback_.requestRedraw(); }
+
+void CAnimationView::frameCounterChanged() { notifyControlChanged(kFrameCounter); }
+
+void CAnimationView::frameSliderChanged()
+{
+    if (playback_.active()) notifyControlChanged(kFrameCounter);
+}
+
+void CAnimationView::redrawRequested()
+{
+    if (playback_.active()) notifyControlChanged(kAllPanels);
+}
+
+void CAnimationView::windFlagsChanged() { notifyControlChanged(kPlayback); }
+
+// ---- Commands --------------------------------------------------------------------------
+
+void CAnimationView::play()
+{
+    playback_.stopWind();
+    playback_.startPlayback();
+    AutoplaySound();
+    RequestRedraw();
+    frameSliderChanged();
+}
+
+void CAnimationView::togglePause()
+{
+    if (!playback_.togglePause()) AutoplaySound();
+}
+
+void CAnimationView::stop()
+{
+    playback_.stop();
+    notifyControlChanged(kDelay | kPlayback);
+}
+
+void CAnimationView::navigate(NavigateKind kind)
+{
+    static const qv::NavigateKind kinds[] = {qv::NavigateKind::First, qv::NavigateKind::Previous,
+                                             qv::NavigateKind::Next, qv::NavigateKind::Last};
+    playback_.stopWind();
+    playback_.navigate(kinds[kind]);
+}
+
+void CAnimationView::toggleWindBack() { playback_.toggleWind(false); }
+
+void CAnimationView::toggleWindForward() { playback_.toggleWind(true); }
+
+void CAnimationView::setDirection(int direction)
+{
+    if (direction < 0 || direction > 8) return;
+    playback_.setDirection(static_cast<uint32_t>(direction));
+    notifyControlChanged(kDirection);
+}
+
+void CAnimationView::setDelayMode(int mode)
+{
+    playback_.setDelayMode(mode);
+    RequestRedraw();
+}
+
+void CAnimationView::setCustomDelay(int ms)
+{
+    if (ms < 0) return;
+    playback_.setCustomDelay(static_cast<uint32_t>(ms));
+}
+
+void CAnimationView::frameSliderReleased(int position) { playback_.sliderReleased(position); }
+
+void CAnimationView::frameSliderTracking(int position) { playback_.sliderDragged(position); }
+
+void CAnimationView::showInfo()
+{
+    if (playback_.loaded()) ShowFileInfo();
+}
+
+bool CAnimationView::OnCommand(int id)
+{
+    switch (id) {
+        case ID_PLAY: play(); return true;
+        case ID_PAUSE: togglePause(); return true;
+        case ID_STOP: stop(); return true;
+        case ID_FIRST: navigate(NavFirst); return true;
+        case ID_PREVIOUS: navigate(NavPrevious); return true;
+        case ID_NEXT: navigate(NavNext); return true;
+        case ID_LAST: navigate(NavLast); return true;
+        case ID_BACK: toggleWindBack(); return true;
+        case ID_FORWARD: toggleWindForward(); return true;
+        case ID_INFO: showInfo(); return true;
+        case ID_REFRESH: RefreshAnimation(); return true;
+        default: break;
+    }
+    const int dir = directionOfCommand(id);
+    if (dir >= 0) {
+        setDirection(dir);
+        return true;
+    }
+    return false;
+}
+
+bool CAnimationView::OnUpdateCommand(int id, CCmdUI& ui)
+{
+    const AnimationButtonState s = playback_.buttonState();
+    const bool loaded = playback_.loaded();
+    switch (id) {
+        case ID_PLAY: ui.Enable(s.play); return true;
+        case ID_PAUSE:
+            ui.Enable(s.pause);
+            ui.SetCheck(playback_.paused());
+            return true;
+        case ID_STOP: ui.Enable(s.stop); return true;
+        case ID_FIRST: ui.Enable(s.first); return true;
+        case ID_PREVIOUS: ui.Enable(s.previous); return true;
+        case ID_NEXT: ui.Enable(s.next); return true;
+        case ID_LAST: ui.Enable(s.last); return true;
+        case ID_BACK:
+            ui.Enable(s.back);
+            ui.SetCheck(playback_.windBack());
+            return true;
+        case ID_FORWARD:
+            ui.Enable(s.forward);
+            ui.SetCheck(playback_.windForward());
+            return true;
+        case ID_INFO: ui.Enable(loaded); return true;
+        case ID_REFRESH: ui.Enable(loaded); return true;
+        default: break;
+    }
+    const int dir = directionOfCommand(id);
+    if (dir >= 0) {
+        ui.Enable(playback_.directionEnabled(static_cast<uint32_t>(dir)));
+        ui.SetCheck(loaded && playback_.direction() == static_cast<uint32_t>(dir));
+        return true;
+    }
+    return false;
+}
+
+// ---- Timers and drawing -------------------------------------------------------------
+
+void CAnimationView::restartRenderTimer(uint32_t periodMs)
+{
+    renderTimer_.start(static_cast<int>(periodMs), Qt::PreciseTimer, this);
+}
+
+void CAnimationView::killRenderTimer() { renderTimer_.stop(); }
+
+void CAnimationView::startWindTimer() { windTimer_.start(static_cast<int>(kWindPeriodMs), this); }
+
+void CAnimationView::killWindTimer() { windTimer_.stop(); }
+
+void CAnimationView::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() == renderTimer_.timerId())
+        RenderTick();
+    else if (event->timerId() == windTimer_.timerId())
+        WindTick();
+    else
+        CView::timerEvent(event);
+}
+
+void CAnimationView::RenderTick()
+{
+    bool compose = false;
+    if (!playback_.renderTick(compose)) {
+        playback_.stopPlayback();
+        return;
+    }
+    if (compose) ComposeFrame();
+    if (device_) device_->Present();
+}
+
+void CAnimationView::WindTick() { playback_.windTick(); }
+
+void CAnimationView::ComposeFrame()
+{
+    if (!device_ || !device_->ready()) return;
+    DrawBackground();
+    DrawFrame();
+}
+
+void CAnimationView::DrawBackground() { device_->Fill(fillColor_); }
+
+void CAnimationView::DrawFrame()
+{
+    const uint16_t index = playback_.beginDrawFrame();
+    if (index < frames_.size()) frames_[index].DrawAt(leftOffset_, topOffset_);
+}
+
+void CAnimationView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const QRect all = rect();
+    painter.fillRect(all, palette().color(QPalette::Button));
+    // A one-pixel sunken border around the client area, as the view window always had.
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawLine(all.topLeft(), all.topRight());
+    painter.drawLine(all.topLeft(), all.bottomLeft());
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawLine(all.bottomLeft(), all.bottomRight());
+    painter.drawLine(all.topRight(), all.bottomRight());
+    const QRect client = all.adjusted(kBorder, kBorder, -kBorder, -kBorder);
+    if (device_ && device_->ready())
+        device_->PaintInto(painter, client, devicePixelRatioF());
+    else
+        painter.fillRect(client, QColor::fromRgb(fillColor_));
+}
+
+}  // namespace qv

@@ -1,0 +1,204 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// CAnimationView: the base view of the FLC and storyboard views. It holds the header
+// copy, the decoded frames with their surfaces, the base and display palettes, the
+// drawing device and the playback state with its two timers, and drives the control
+// bar's panels while it is the active view.
+//
+// Each render tick (timer 1) asks the playback machine whether the frame must be
+// composed again; if so ComposeFrame() draws the background and then the frame into the
+// back buffer; the back buffer is presented on every tick. DrawBackground() and
+// DrawFrame() are the places where backgrounds, blending and offsets plug in.
+#pragma once
+
+#include <QBasicTimer>
+#include <QSize>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "app/animation_control.h"
+#include "core/flc_format.h"
+#include "core/playback.h"
+#include "flc/draw_device.h"
+#include "platform/ui/view.h"
+
+namespace qv {
+
+class CAnimationView : public CView, public IAnimationControl, protected PlaybackHost {
+    Q_OBJECT
+public:
+    explicit CAnimationView(QWidget* parent = nullptr);
+    ~CAnimationView() override;
+
+    // ---- Operations the derived views override ------------------------------------
+    // Releases the frames, the compositing buffers and the device's objects; the view
+    // is empty afterwards.
+    virtual void UnloadAnimation();
+    // Reads the animation at `path` into the frame store. The base fails.
+    virtual bool LoadAnimation(const QString& path, bool initial);
+    // The information report of the loaded file.
+    virtual void ShowFileInfo() {}
+    // Reloads the document's file (the first-update sequence again) when loaded.
+    virtual void RefreshAnimation();
+    // Saves to the document's path. The base does nothing.
+    virtual bool SaveAnimation() { return false; }
+
+    // ---- CView ----------------------------------------------------------------------
+    // The load sequence: device, settings, LoadAnimation, playback start, panels.
+    void OnInitialUpdate() override;
+    void OnActivateView(bool activate) override;
+    QSize GetPreferredSize() const override { return preferredSize_; }
+    bool OnCommand(int id) override;
+    bool OnUpdateCommand(int id, CCmdUI& ui) override;
+
+    // ---- IAnimationControl ------------------------------------------------------------
+    bool isLoaded() const override { return playback_.loaded(); }
+    bool isRunning() const override { return playback_.running(); }
+    bool isPaused() const override { return playback_.paused(); }
+    int directionCount() const override { return playback_.directions(); }
+    int direction() const override { return static_cast<int>(playback_.direction()); }
+    int delayMode() const override { return playback_.delayMode(); }
+    int customDelay() const override { return static_cast<int>(playback_.customDelay()); }
+    int frameNumber() const override;
+    int frameCount() const override;
+    bool isWindingBack() const override { return playback_.windBack(); }
+    bool isWindingForward() const override { return playback_.windForward(); }
+    bool isLeaderHead() const override { return leaderHead_; }
+    void showInfo() override;
+    void play() override;
+    void togglePause() override;
+    void stop() override;
+    void navigate(NavigateKind kind) override;
+    void toggleWindBack() override;
+    void toggleWindForward() override;
+    void setDirection(int direction) override;
+    void setDelayMode(int mode) override;
+    void setCustomDelay(int ms) override;
+    void frameSliderReleased(int position) override;
+    void frameSliderTracking(int position) override;
+    // Stopping the sound serves both the panels and the playback machine.
+    void stopSound() override {}
+
+    // ---- Rendering ----------------------------------------------------------------------
+    // One tick of timer 1 / timer 2 (public so tests can drive them without waiting).
+    void RenderTick();
+    void WindTick();
+    // Background, then the current frame, into the back buffer.
+    virtual void ComposeFrame();
+    // A colour fill of the back buffer (backgrounds and pictures come in here).
+    virtual void DrawBackground();
+    // The drawn-flag step, then the current frame's keyed blit at the offsets.
+    virtual void DrawFrame();
+    // The next tick composes again; an active view refreshes its panels.
+    void RequestRedraw();
+    // Refills every frame surface from its 8-bit picture through the display palette
+    // and sets the colour key (after a palette change). False when nothing is loaded.
+    bool RebuildFrameSurfaces();
+
+    // ---- State other parts use ----------------------------------------------------------
+    Playback& playback() { return playback_; }
+    const Playback& playback() const { return playback_; }
+    const FlcHeader& header() const { return header_; }
+    const std::vector<AnimFrame>& frames() const { return frames_; }
+    const Palette256& basePalette() const { return basePalette_; }
+    const Palette256& displayPalette() const { return displayPalette_; }
+    Palette256& displayPalette() { return displayPalette_; }
+    DrawDevice* device() const { return device_.get(); }
+    const QString& loadedPath() const { return loadedPath_; }
+    uint32_t colorKey() const { return colorKey_; }
+    uint32_t fillColor() const { return fillColor_; }
+    uint32_t defaultColor() const { return defaultColor_; }
+    bool alphaBlend() const { return alphaBlend_; }
+    // Where the frame's top-left pixel goes in the 240 x 240 unit area.
+    void SetOffsets(int left, int top)
+    {
+        leftOffset_ = left & 0xFF;
+        topOffset_ = top & 0xFF;
+        playback_.requestRedraw();
+    }
+    int leftOffset() const { return leftOffset_; }
+    int topOffset() const { return topOffset_; }
+    int frameWidth() const { return frameWidth_; }
+    int frameHeight() const { return frameHeight_; }
+    // The top-left of the view's client area inside its 1-pixel border.
+    static constexpr int kBorder = 1;
+
+    // A Windows colour value (0x00BBGGRR) as a fill colour (0x00RRGGBB).
+    static uint32_t toFillColor(uint32_t colorRef)
+    {
+        return ((colorRef & 0xFF) << 16) | (colorRef & 0xFF00) | ((colorRef >> 16) & 0xFF);
+    }
+
+protected:
+    // ---- PlaybackHost ---------------------------------------------------------------
+    void restartRenderTimer(uint32_t periodMs) override;
+    void killRenderTimer() override;
+    void startWindTimer() override;
+    void killWindTimer() override;
+    void frameCounterChanged() override;
+    void frameSliderChanged() override;
+    void redrawRequested() override;
+    void windFlagsChanged() override;
+
+    void paintEvent(QPaintEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+    // Creates the drawing device for this window (a new one when there is none); false,
+    // and no device, on failure.
+    bool CreateDevice();
+    // Makes the frame store from decoded pictures of width x height: one AnimFrame per
+    // picture, its surface filled through the display palette and keyed with the
+    // colour key. False when a surface cannot be made.
+    bool BuildFrames(const std::vector<std::vector<uint8_t>>& pictures, int width, int height);
+    // Sets the transparent colour (display entry 255) and the colour key from it.
+    void UpdateColorKey();
+    // The animation's shape, copied into the playback state and the drawing fields.
+    void SetAnimationProperties(uint8_t directions, uint16_t framesPerDirection, uint32_t speed, int width,
+                                int height, int left, int top);
+    // Resizes the view window (and its frame) without moving or activating it.
+    void ResizeViewWindow(int width, int height);
+    // The background a unit animation gets when loaded. The base fills with the default
+    // colour; background types and pictures come in here.
+    virtual void RestoreBackground();
+    // The offset dialog: true on OK, with the view's offsets set to the chosen values.
+    // The base has no dialog and reports a cancel.
+    virtual bool RunOffsetDialog() { return false; }
+    // Called after a successful load, before playback starts (compositing buffers).
+    virtual void OnAnimationLoaded() {}
+    // Plays the unit's sound when the Sound panel's "Autoplay" is checked.
+    void AutoplaySound();
+
+    Playback playback_;
+    FlcHeader header_;
+    std::vector<AnimFrame> frames_;
+    Palette256 basePalette_;
+    Palette256 displayPalette_;
+    std::unique_ptr<DrawDevice> device_;
+    QString loadedPath_;
+    bool leaderHead_ = false;
+    bool alphaBlend_ = true;
+    bool startPaused_ = false;
+    uint32_t savedDirection_ = 0;
+    uint32_t bgdType_ = 0;
+    uint32_t defaultColor_ = 0;   // 0x00BBGGRR, the button-face colour
+    uint32_t customColor_ = 0;    // 0x00BBGGRR
+    uint32_t fillColor_ = 0;      // 0x00RRGGBB
+    uint32_t transparentColor_ = 0;
+    uint32_t colorKey_ = kNoColorKey;
+    int civilization_ = 0;
+    int leftOffset_ = 0;
+    int topOffset_ = 0;
+    int frameWidth_ = 0;
+    int frameHeight_ = 0;
+    QSize preferredSize_{242, 244};
+
+private:
+    QBasicTimer renderTimer_;
+    QBasicTimer windTimer_;
+};
+
+}  // namespace qv

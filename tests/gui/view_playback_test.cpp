@@ -1,0 +1,306 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// The animation view with a hand-moved clock: start-up direction and pause settings,
+// render ticks that compose the frame over the default colour with its colour key and
+// offsets, commands and their enabled states, winding, painting into the window, and
+// the whole-factor scaling of the present step.
+#include <QPainter>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "app/command_ids.h"
+#include "core/strings.h"
+#include "flc/flc_template.h"
+#include "flc/flc_view.h"
+#include "platform/ui/document.h"
+#include "platform/ui/profile.h"
+#include "platform/ui/services.h"
+#include "platform/ui/win_app.h"
+#include "support/flc_builder.h"
+
+using namespace qv;
+using namespace qv::test;
+
+class ViewPlaybackTest : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<CWinApp> app_;
+    CNewMultiDocTemplate* template_ = nullptr;
+    ScriptedMessageBoxes boxes_;
+    ManualClock clock_;
+    std::unique_ptr<QTemporaryDir> dir_;
+    const QString options_ = QStringLiteral("Options");
+
+    // Opens an animation of `spec` (with the header offsets given) and returns its view.
+    CFlcView* open(const AnimationSpec& spec, int left = 0, int top = 0)
+    {
+        Bytes bytes = buildAnimation(spec);
+        putLE16(bytes.data() + 100, static_cast<uint16_t>(left));
+        putLE16(bytes.data() + 102, static_cast<uint16_t>(top));
+        static int n = 0;
+        const QString path = dir_->filePath(QStringLiteral("a%1.flc").arg(++n));
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+        f.close();
+        CDocument* doc = template_->OpenDocumentFile(path);
+        return doc ? qobject_cast<CFlcView*>(doc->GetFirstView()) : nullptr;
+    }
+    void tick(CFlcView* view, uint32_t ms = 50)
+    {
+        clock_.advance(ms);
+        view->RenderTick();
+    }
+    static uint32_t pixel(const QImage& img, int x, int y) { return img.pixel(x, y) & 0x00FFFFFFu; }
+    static bool enabled(CFlcView* view, int id)
+    {
+        CCmdUI ui(id);
+        return view->OnUpdateCommand(id, ui) && ui.enabled;
+    }
+    static bool checked(CFlcView* view, int id)
+    {
+        CCmdUI ui(id);
+        view->OnUpdateCommand(id, ui);
+        return ui.checked;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        setProfileNames(QStringLiteral("VelmoraTest"), QStringLiteral("QuorvaneViewPlaybackTest"));
+        setMessageBoxService(&boxes_);
+        setClock(&clock_);
+        app_ = std::make_unique<CWinApp>();
+        template_ = registerFlcTemplate(*app_);
+    }
+    void init()
+    {
+        RemoveProfileValue(options_);
+        dir_ = std::make_unique<QTemporaryDir>();
+        boxes_.clear();
+    }
+    void cleanup()
+    {
+        template_->CloseAllDocuments(true);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    void cleanupTestCase()
+    {
+        app_.reset();
+        setMessageBoxService(nullptr);
+        setClock(nullptr);
+    }
+
+    void startsInTheSavedDirectionOrAllAndHonoursStartPaused()
+    {
+        WriteProfileInt(options_, QStringLiteral("Direction"), 3);
+        AnimationSpec eight;
+        eight.framesPerDirection = 5;
+        CFlcView* v8 = open(eight);
+        QVERIFY(v8 && v8->isLoaded());
+        QCOMPARE(v8->direction(), 3);
+        QCOMPARE(v8->playback().first(), uint16_t(10));
+        QVERIFY(v8->isRunning() && !v8->isPaused());
+        QCOMPARE(v8->customDelay(), 100);  // filled with the file's speed
+        QVERIFY(enabled(v8, ID_DIR_NW));
+        QVERIFY(checked(v8, ID_DIR_SE));
+
+        AnimationSpec four;
+        four.directions = 4;
+        CFlcView* v4 = open(four);
+        QVERIFY(v4 && v4->isLoaded());
+        QCOMPARE(v4->direction(), 0);
+        QVERIFY(!enabled(v4, ID_DIR_SW));
+        QVERIFY(enabled(v4, ID_DIR_ALL));
+        QVERIFY(v4->OnCommand(ID_DIR_SW));
+        QCOMPARE(v4->direction(), 0);
+        QCOMPARE(v4->frameCount(), 16);
+
+        // Closing a view keeps its direction for the next one.
+        QVERIFY(v8->OnCommand(ID_DIR_W));
+        QCOMPARE(v8->direction(), 8);
+        v8->GetDocument()->OnCloseDocument();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(GetProfileInt(options_, QStringLiteral("Direction"), -1), 8);
+
+        WriteProfileInt(options_, QStringLiteral("Anim Type"), 1);
+        CFlcView* paused = open(eight);
+        QVERIFY(paused->isRunning() && paused->isPaused());
+        QCOMPARE(paused->direction(), 8);
+        QVERIFY(checked(paused, ID_PAUSE));
+        tick(paused), tick(paused), tick(paused);
+        QCOMPARE(paused->frameNumber(), 0);
+    }
+
+    void renderTicksComposeTheFrameOverTheDefaultColour()
+    {
+        AnimationSpec spec;
+        spec.directions = 1;
+        spec.framesPerDirection = 3;
+        spec.width = 8;
+        spec.height = 6;
+        spec.speed = 10;
+        spec.palette[255] = PaletteEntry::fromRgb(255, 0, 255);
+        spec.palette[9] = PaletteEntry::fromRgb(255, 0, 255);  // shares the key colour
+        spec.picture = [](int, int n) {
+            Picture p(48, static_cast<uint8_t>(1 + n));
+            p[0] = 255;  // transparent corner
+            p[1] = 9;
+            return p;
+        };
+        CFlcView* view = open(spec, 30, 40);
+        QVERIFY(view && view->isLoaded());
+        QCOMPARE(view->leftOffset(), 30);
+        QCOMPARE(view->topOffset(), 40);
+        const uint32_t fill = view->fillColor();
+        QCOMPARE(fill, CAnimationView::toFillColor(view->defaultColor()));
+        QCOMPARE(view->colorKey(), 0xFF00FFu);
+
+        tick(view);  // speed 10: every 50 ms tick is a new frame
+        const QImage& back = view->device()->backBuffer();
+        QCOMPARE(back.size(), QSize(240, 244));
+        QCOMPARE(pixel(back, 0, 0), fill);
+        QCOMPARE(pixel(back, 30, 40), fill);   // index 255 is keyed out
+        QCOMPARE(pixel(back, 31, 40), fill);   // and so is any index of the same colour
+        QCOMPARE(pixel(back, 32, 40), spec.palette[2].rgb());
+        QCOMPARE(pixel(back, 37, 45), spec.palette[2].rgb());
+        QCOMPARE(pixel(back, 38, 45), fill);
+        QCOMPARE(view->frameNumber(), 1);
+        tick(view);
+        QCOMPARE(pixel(back, 32, 40), spec.palette[3].rgb());
+        tick(view);
+        QCOMPARE(view->frameNumber(), 0);  // wrapped
+
+        // Palette edits reach the surfaces through a rebuild.
+        view->displayPalette()[1] = PaletteEntry::fromRgb(12, 34, 56);
+        QVERIFY(view->RebuildFrameSurfaces());
+        view->RequestRedraw();
+        tick(view, 5);
+        QCOMPARE(pixel(back, 32, 40), 0x0C2238u);
+
+        // The painted window shows the back buffer inside its one-pixel border.
+        view->resize(view->GetPreferredSize());
+        const QImage shot = view->grab().toImage();
+        QCOMPARE(shot.size(), QSize(242, 244));
+        QCOMPARE(pixel(shot, 1 + 32, 1 + 40), 0x0C2238u);
+        QCOMPARE(pixel(shot, 1 + 5, 1 + 5), fill);
+
+        // With blending off the key matches no palette colour: magenta shows.
+        template_->CloseAllDocuments(true);
+        WriteProfileInt(options_, QStringLiteral("AlphaBlend"), 0);
+        CFlcView* plain = open(spec, 30, 40);
+        QCOMPARE(plain->colorKey(), kNoColorKey);
+        tick(plain);
+        QCOMPARE(pixel(plain->device()->backBuffer(), 30, 40), 0xFF00FFu);
+    }
+
+    void commandsFollowTheRunningStateAndWindingStopsAtTheLimits()
+    {
+        AnimationSpec spec;
+        spec.framesPerDirection = 4;
+        spec.speed = 120;
+        CFlcView* view = open(spec);
+        QVERIFY(view && view->isLoaded());
+        unsigned changes = 0;
+        view->setControlListener([&](unsigned c) { changes |= c; });
+        view->OnActivateView(true);
+
+        QVERIFY(enabled(view, ID_STOP) && enabled(view, ID_PAUSE));
+        QVERIFY(!enabled(view, ID_PLAY) && !enabled(view, ID_NEXT) && !enabled(view, ID_FORWARD));
+        tick(view), tick(view);
+        QCOMPARE(view->frameNumber(), 0);
+        tick(view);  // 120 ms rounds up to three ticks
+        QCOMPARE(view->frameNumber(), 1);
+        QVERIFY(changes & IAnimationControl::kFrameCounter);
+
+        view->setCustomDelay(300);
+        view->setDelayMode(kDelayCustom);
+        QVERIFY(view->OnCommand(ID_STOP));
+        QCOMPARE(view->delayMode(), int(kDelayDefault));
+        QVERIFY(!view->isRunning());
+        QVERIFY(enabled(view, ID_PLAY) && enabled(view, ID_NEXT) && !enabled(view, ID_STOP));
+
+        QVERIFY(view->OnCommand(ID_PREVIOUS));
+        QCOMPARE(view->frameNumber(), 0);
+        QVERIFY(view->OnCommand(ID_LAST));
+        QCOMPARE(view->frameNumber(), view->frameCount());
+        QVERIFY(view->OnCommand(ID_FIRST));
+        QCOMPARE(view->frameCount(), 32);
+
+        // Forward winding, within direction SW: one step per wind tick until the range's end.
+        QVERIFY(view->OnCommand(ID_DIR_SW));
+        QVERIFY(view->OnCommand(ID_FORWARD));
+        QVERIFY(view->isWindingForward() && checked(view, ID_FORWARD));
+        int steps = 0;
+        while (view->isWindingForward() && steps < 50) {
+            view->WindTick();
+            ++steps;
+        }
+        QCOMPARE(steps, 4);
+        QCOMPARE(view->frameNumber(), 4);
+        QVERIFY(view->OnCommand(ID_BACK));
+        QVERIFY(view->isWindingBack());
+        QVERIFY(view->OnCommand(ID_NEXT));  // any navigation ends winding
+        QVERIFY(!view->isWindingBack());
+
+        // Play restarts at the range's first frame; the slider picks a frame.
+        view->frameSliderReleased(2);
+        QCOMPARE(view->frameNumber(), 2);
+        QVERIFY(view->OnCommand(ID_PLAY));
+        QCOMPARE(view->frameNumber(), 0);
+        view->OnActivateView(false);
+        QVERIFY(!view->playback().active());
+    }
+
+    void anEmptyViewShowsZeroesAndDrawsNothing()
+    {
+        CFlcView view;
+        QCOMPARE(view.frameNumber(), 0);
+        QCOMPARE(view.frameCount(), 0);
+        QVERIFY(!enabled(&view, ID_PLAY));
+        QVERIFY(!enabled(&view, ID_FILE_SAVE));
+        QVERIFY(!enabled(&view, ID_DIR_ALL));
+        view.RenderTick();
+        QVERIFY(!view.isRunning());
+        QVERIFY(!view.SaveAnimation());
+        QVERIFY(!view.SaveFLC(dir_->filePath(QStringLiteral("x.flc"))));
+        QVERIFY(!QFile::exists(dir_->filePath(QStringLiteral("x.flc"))));
+    }
+
+    void presentScalesByWholeFactorsWithoutSmoothing()
+    {
+        QWidget window;
+        DrawDevice device;
+        QVERIFY(device.Create(&window));
+        device.Fill(0x102030);
+        QImage& back = device.backBuffer();
+        back.setPixel(0, 0, 0xFFFFFFFFu);
+        back.setPixel(1, 0, 0xFF000000u);
+        for (qreal ratio : {2.0, 3.0, 2.5}) {
+            const int k = static_cast<int>(ratio);
+            QImage target(static_cast<int>(20 * ratio), static_cast<int>(10 * ratio), QImage::Format_RGB32);
+            target.setDevicePixelRatio(ratio);
+            target.fill(Qt::red);
+            {
+                QPainter p(&target);
+                device.PaintInto(p, QRect(0, 0, 20, 10), ratio);
+            }
+            for (int dy = 0; dy < k; ++dy)
+                for (int dx = 0; dx < k; ++dx) {
+                    QCOMPARE(target.pixel(dx, dy) & 0xFFFFFFu, 0xFFFFFFu);
+                    QCOMPARE(target.pixel(k + dx, dy) & 0xFFFFFFu, 0u);
+                    QCOMPARE(target.pixel(2 * k + dx, dy) & 0xFFFFFFu, 0x102030u);
+                }
+        }
+        device.Release();
+        QVERIFY(!device.ready());
+    }
+};
+
+QTEST_MAIN(ViewPlaybackTest)
+#include "view_playback_test.moc"

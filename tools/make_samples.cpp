@@ -6,13 +6,16 @@
 //   DIR/sample_unit.flc        a unit: 8 directions x 10 frames of 96 x 72
 //   DIR/sample_leaderhead.flc  a leader head: 24 frames of 120 x 100
 // Pictures use the civilization colours 0..63, the light range 224..239, the shadow
-// range 240..254 and 255 for transparency.
+// range 240..254 and 255 for transparency. The files are made by the program's own FLC
+// encoder, exactly as a storyboard exported to FLC would be.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
 
 #include "core/file_io.h"
+#include "core/flc_encoder.h"
+#include "core/strings.h"
 #include "support/flc_builder.h"
 
 using namespace qv;
@@ -62,10 +65,19 @@ Picture leaderPicture(int w, int h, int n)
     return pic;
 }
 
-bool writeSample(const std::string& path, const Bytes& bytes)
+bool writeSample(const std::string& path, const AnimationSpec& spec)
 {
-    if (writeFileAtomic(path, bytes)) return true;
-    std::fprintf(stderr, "qv_make_samples: cannot write %s\n", path.c_str());
+    FlcEncodeParams p;
+    p.width = spec.width;
+    p.height = spec.height;
+    p.framesPerDirection = spec.framesPerDirection;
+    p.directions = spec.directions;
+    p.speed = spec.speed;
+    p.delay = spec.speed;
+    p.leaderHead = spec.leaderHead;
+    const Status st = writeFlcFile(path, p, animationPictures(spec), spec.palette);
+    if (st) return true;
+    std::fprintf(stderr, "qv_make_samples: cannot write %s\n%s\n", path.c_str(), toPlainLineBreaks(st.message).c_str());
     return false;
 }
 
@@ -98,7 +110,6 @@ int main(int argc, char** argv)
     head.palette = samplePalette();
     head.picture = [&](int, int n) { return leaderPicture(head.width, head.height, n); };
 
-    const bool ok = writeSample(dir + "/sample_unit.flc", buildAnimation(unit)) &&
-                    writeSample(dir + "/sample_leaderhead.flc", buildAnimation(head));
+    const bool ok = writeSample(dir + "/sample_unit.flc", unit) && writeSample(dir + "/sample_leaderhead.flc", head);
     return ok ? 0 : 1;
 }

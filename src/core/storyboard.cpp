@@ -31,8 +31,9 @@ size_t nameStart(const std::string& path)
 
 std::string StoryboardInfo::name() const
 {
-    const void* end = std::memchr(baseName, 0, kStoryboardNameField);
-    const size_t n = end ? static_cast<size_t>(static_cast<const char*>(end) - baseName) : kStoryboardNameField;
+    // A record without a terminator in its 63 name characters still names no more than 63.
+    const void* end = std::memchr(baseName, 0, kMaxStoryboardNameLength);
+    const size_t n = end ? static_cast<size_t>(static_cast<const char*>(end) - baseName) : kMaxStoryboardNameLength;
     return std::string(baseName, n);
 }
 

@@ -6,13 +6,19 @@
 // made with the program's own writers and the test builders.
 //   make_seeds OUT_DIR        writes OUT_DIR/<fuzz target>/<seed>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "core/bitmap.h"
+#include "core/bmp_codec.h"
 #include "core/byte_io.h"
 #include "core/file_io.h"
 #include "core/flc_format.h"
+#include "core/palette_files.h"
+#include "core/pcx_codec.h"
+#include "core/storyboard.h"
 #include "support/flc_builder.h"
 
 using namespace qv;
@@ -96,6 +102,48 @@ std::vector<std::pair<std::string, Bytes>> flcSeeds()
     return seeds;
 }
 
+// Small pictures at both depths, with runs and single bytes of every kind.
+Bitmap seedPicture(int w, int h, int bitsPerPixel)
+{
+    Bitmap bmp = Bitmap::create(w, h, bitsPerPixel);
+    for (size_t i = 0; i < bmp.pixels.size(); ++i)
+        bmp.pixels[i] = static_cast<uint8_t>(i % 7 == 0 ? 0xC5 : (i / 5) * 37);
+    bmp.palette = testPalette();
+    return bmp;
+}
+
+Bytes encoded(const Bitmap& bmp, bool pcx)
+{
+    Bytes out;
+    const Status st = pcx ? encodePcx(bmp, out) : encodeBmp(bmp, out);
+    if (!st) {
+        std::fprintf(stderr, "make_seeds: cannot encode a picture\n");
+        std::exit(1);
+    }
+    return out;
+}
+
+// A description record followed by its sheet.
+Bytes storyboardSeed(int w, int h, int F, int D, bool pcx, int bitsPerPixel, int paletteType)
+{
+    StoryboardInfo info;
+    std::snprintf(info.baseName, sizeof info.baseName, "seed");
+    info.frameWidth = static_cast<uint8_t>(w);
+    info.frameHeight = static_cast<uint8_t>(h);
+    info.framesPerDirection = static_cast<uint8_t>(F);
+    info.directionCount = static_cast<uint8_t>(D);
+    info.sheetWidth = static_cast<uint16_t>(sheetWidthFor(w, F));
+    info.sheetHeight = static_cast<uint16_t>(sheetHeightFor(h, D));
+    info.speed = 100;
+    info.imageType = pcx ? kFormatPcx : kFormatBmp;
+    info.paletteType = static_cast<uint8_t>(paletteType);
+    Bytes out(kStoryboardInfoSize);
+    info.serialize(out.data());
+    const Bytes sheet = encoded(seedPicture(info.sheetWidth, info.sheetHeight, bitsPerPixel), pcx);
+    out.insert(out.end(), sheet.begin(), sheet.end());
+    return out;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -108,7 +156,38 @@ int main(int argc, char** argv)
 
     for (const auto& [name, bytes] : flcSeeds()) {
         put("fuzz_flc_reader", name, bytes);
+        put("fuzz_flc_patcher", name, bytes);
     }
+
+    for (int bits : {8, 24}) {
+        const std::string b = std::to_string(bits);
+        put("fuzz_pcx", "picture" + b + ".pcx", encoded(seedPicture(13, 5, bits), true));
+        put("fuzz_bmp", "picture" + b + ".bmp", encoded(seedPicture(13, 5, bits), false));
+        put("fuzz_bmp", "picture" + b + ".pcx", encoded(seedPicture(4, 3, bits), true));
+    }
+    Bytes noPalette = encoded(seedPicture(6, 2, 8), true);
+    noPalette.resize(noPalette.size() - kPcxPaletteBlockSize);
+    put("fuzz_pcx", "no_palette.pcx", noPalette);
+
+    for (int type = kPaletteAct; type <= kPaletteJasc; ++type) {
+        Bytes bytes;
+        serializePalette(testPalette(), type, bytes);
+        put("fuzz_palette_files", "palette" + std::to_string(type), bytes);
+        if (type == kPaletteJasc) {
+            bytes.resize(kJascHeaderSize + 40);
+            put("fuzz_palette_files", "short_jasc", bytes);
+        }
+    }
+
+    put("fuzz_storyboard", "pcx8", storyboardSeed(6, 4, 2, 2, true, 8, kPaletteAct));
+    put("fuzz_storyboard", "bmp24", storyboardSeed(5, 3, 3, 1, false, 24, kPaletteAct));
+    put("fuzz_storyboard", "bmp8_riff", storyboardSeed(4, 4, 1, 8, false, 8, kPaletteRiff));
+    put("fuzz_storyboard", "raw_sheet", [] {
+        Bytes b = storyboardSeed(3, 3, 2, 2, true, 8, kPaletteJasc);
+        b.resize(kStoryboardInfoSize);
+        for (uint8_t v : {9, 9, 0, 1, 2, 3, 255, 255, 4}) b.push_back(v);
+        return b;
+    }());
 
     std::printf("make_seeds: %d seeds in %s\n", g_written, g_out.string().c_str());
     return 0;

@@ -1,0 +1,298 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/bitmap.h"
+#include "core/bitmap_ops.h"
+#include "core/file_io.h"
+#include "core/import_storyboard.h"
+#include "core/palette_files.h"
+#include "core/storyboard.h"
+#include "core/strings.h"
+
+using namespace qv;
+namespace fs = std::filesystem;
+
+namespace {
+
+// 256 distinct colours, so a picture's indices survive the trip through true colour.
+Palette256 distinctPalette()
+{
+    Palette256 p;
+    for (int i = 0; i < 256; ++i) p[i] = PaletteEntry::fromRgb(uint8_t(i), uint8_t(255 - i), uint8_t((i * 37) & 0xFF));
+    return p;
+}
+
+// An 8-bit picture of the given size whose grid lines (for w x h cells) are index 7 and
+// whose other pixels vary with their position.
+Bitmap gridPicture(int width, int height, int w, int h)
+{
+    Bitmap b = Bitmap::create(width, height, 8);
+    b.palette = distinctPalette();
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const bool line = x % (w + 1) == 0 || y % (h + 1) == 0;
+            b.row(y)[x] = line ? 7 : uint8_t(10 + (x * 3 + y * 5) % 200);
+        }
+    return b;
+}
+
+struct Asked {
+    std::vector<std::string> questions;
+    ImportAnswer answer = ImportAnswer::Yes;
+    ImportQuestion callback()
+    {
+        return [this](const std::string& q) {
+            questions.push_back(q);
+            return answer;
+        };
+    }
+};
+
+class StoryboardImport : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = fs::temp_directory_path() /
+               ("qv_sb_import_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        settings_.destinationPath = path("Imp.qsb");
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    bool nothingWritten() const { return fs::is_empty(dir_); }
+    StoryboardInfo info()
+    {
+        StoryboardInfo i;
+        EXPECT_TRUE(ReadQSB(path("Imp.qsb"), i));
+        return i;
+    }
+
+    fs::path dir_;
+    ImportStoryboardSettings settings_;
+    Asked asked_;
+};
+
+}  // namespace
+
+TEST(ImportGrid, CountsOnlyFullCellsAndCentresInTheUnitArea)
+{
+    EXPECT_EQ(importGridCount(240, 50), 4);       // 4 x 51 + 1 = 205 fits, 256 does not
+    EXPECT_EQ(importGridCount(3 * 97 + 1, 96), 3);  // exactly three cells wide
+    EXPECT_EQ(importGridCount(3 * 97, 96), 2);      // one pixel narrower loses the last
+    EXPECT_EQ(importGridCount(202, 200), 1);
+    EXPECT_EQ(importGridCount(201, 200), 0);
+    EXPECT_EQ(centredImportOffset(96), 72);
+    EXPECT_EQ(centredImportOffset(72), 84);
+    EXPECT_EQ(centredImportOffset(250), 0);
+    EXPECT_EQ(limitImportOffset(200, 96), 144);
+    EXPECT_EQ(limitImportOffset(20, 96), 20);
+    EXPECT_EQ(limitImportOffset(20, 250), 0);
+}
+
+TEST_F(StoryboardImport, CellsGetAFreshGridAndThePictureItsOwnPalette)
+{
+    // Three columns and eight rows of 12 x 9 cells, with a margin of 5 pixels that is no cell.
+    const int w = 12, h = 9;
+    Bitmap src = gridPicture(3 * 13 + 1 + 5, 8 * 10 + 1 + 5, w, h);
+    settings_.frameWidth = w;
+    settings_.frameHeight = h;
+    settings_.delay = 70;
+    settings_.leftOffset = 11;
+    settings_.topOffset = 22;
+    settings_.paletteType = kPaletteRiff;
+    ASSERT_TRUE(ImportToQSB(src, settings_, asked_.callback()));
+    EXPECT_TRUE(asked_.questions.empty());
+
+    Bitmap sheet;
+    ASSERT_TRUE(readImageFile(path("Imp.pcx"), sheet));
+    ASSERT_EQ(sheet.bitsPerPixel, 8);
+    EXPECT_EQ(sheet.width, 40);
+    EXPECT_EQ(sheet.height, 81);
+    EXPECT_EQ(sheet.palette, distinctPalette());
+    for (int k = 0; k < 24; ++k) {
+        std::vector<uint8_t> a(size_t(w) * h), b(size_t(w) * h);
+        copyCellOut(sheet, w, h, k / 3, k % 3, a.data());
+        copyCellOut(src, w, h, k / 3, k % 3, b.data());
+        EXPECT_EQ(a, b) << k;
+    }
+    // The old lines (index 7) give way to black lines (the nearest colour to black).
+    const int black = nearestPaletteIndex(distinctPalette(), 256, 0, 0, 0);
+    EXPECT_EQ(sheet.row(0)[5], black);
+    EXPECT_EQ(sheet.row(30)[13], black);
+    Palette256 pal;
+    ASSERT_TRUE(ImportPaletteFromFile(path("Imp.pal"), pal));
+    EXPECT_EQ(pal, distinctPalette());
+    ASSERT_TRUE(ImportPaletteFromFile(path("Imp_Default.pal"), pal));
+    EXPECT_EQ(pal, distinctPalette());
+
+    const StoryboardInfo i = info();
+    EXPECT_EQ(i.name(), "Imp");
+    EXPECT_EQ(i.sheetWidth, 40);
+    EXPECT_EQ(i.sheetHeight, 81);
+    EXPECT_EQ(i.frameWidth, w);
+    EXPECT_EQ(i.frameHeight, h);
+    EXPECT_EQ(i.framesPerDirection, 3);
+    EXPECT_EQ(i.directionCount, 8);
+    EXPECT_EQ(i.speed, 70);
+    EXPECT_EQ(i.leftOffset, 11);
+    EXPECT_EQ(i.topOffset, 22);
+    EXPECT_EQ(i.imageType, kFormatPcx);
+    EXPECT_EQ(i.paletteType, kPaletteRiff);
+    EXPECT_EQ(i.leaderHead, 0);
+
+    // A 24-bit BMP sheet holds the cells' colours.
+    settings_.imageFormat = 1;
+    settings_.colorDepth = 1;
+    ASSERT_TRUE(ImportToQSB(src, settings_, asked_.callback()));
+    ASSERT_TRUE(readImageFile(path("Imp.bmp"), sheet));
+    EXPECT_EQ(sheet.bitsPerPixel, 24);
+    EXPECT_EQ(getPixelColor(sheet, 14, 11), getPixelColor(src, 14, 11));
+    EXPECT_EQ(getPixelColor(sheet, 39, 80), 0u);
+    EXPECT_EQ(info().imageType, kFormatBmp);
+}
+
+TEST_F(StoryboardImport, DirectionQuestions)
+{
+    // Four rows of 50 x 50: one direction after Yes, nothing at all after No.
+    const Bitmap src = gridPicture(240, 240, 50, 50);
+    settings_.frameWidth = settings_.frameHeight = 50;
+    asked_.answer = ImportAnswer::No;
+    Status st = ImportToQSB(src, settings_, asked_.callback());
+    EXPECT_FALSE(st);
+    EXPECT_TRUE(st.message.empty());
+    EXPECT_TRUE(nothingWritten());
+    ASSERT_EQ(asked_.questions.size(), 1u);
+    EXPECT_EQ(asked_.questions[0], str::IDS_IMPORT_ASK_ONE_DIRECTION);
+
+    asked_.answer = ImportAnswer::Yes;
+    ASSERT_TRUE(ImportToQSB(src, settings_, asked_.callback()));
+    EXPECT_EQ(info().directionCount, 1);
+    EXPECT_EQ(info().framesPerDirection, 4);
+    EXPECT_EQ(info().sheetHeight, 52);
+
+    // Ten rows become eight.
+    asked_.questions.clear();
+    const Bitmap tall = gridPicture(11, 10 * 5 + 1, 4, 4);
+    settings_.frameWidth = settings_.frameHeight = 4;
+    ASSERT_TRUE(ImportToQSB(tall, settings_, asked_.callback()));
+    ASSERT_EQ(asked_.questions.size(), 1u);
+    EXPECT_EQ(asked_.questions[0], str::IDS_IMPORT_ASK_EIGHT_DIRECTIONS);
+    EXPECT_EQ(info().directionCount, 8);
+    EXPECT_EQ(info().framesPerDirection, 2);
+}
+
+TEST_F(StoryboardImport, OneLeaderHeadSizedCellAsksForALeaderHead)
+{
+    const Bitmap src = gridPicture(202, 242, 200, 240);
+    settings_.frameWidth = 200;
+    settings_.frameHeight = 240;
+    asked_.answer = ImportAnswer::Stop;
+    EXPECT_FALSE(ImportToQSB(src, settings_, asked_.callback()));
+    EXPECT_TRUE(nothingWritten());
+    ASSERT_EQ(asked_.questions.size(), 1u);
+    EXPECT_EQ(asked_.questions[0], str::IDS_IMPORT_ASK_LEADERHEAD);
+
+    asked_.answer = ImportAnswer::No;
+    ASSERT_TRUE(ImportToQSB(src, settings_, asked_.callback()));
+    EXPECT_EQ(info().leaderHead, 0);
+    asked_.answer = ImportAnswer::Yes;
+    ASSERT_TRUE(ImportToQSB(src, settings_, asked_.callback()));
+    EXPECT_EQ(info().leaderHead, 1);
+}
+
+TEST_F(StoryboardImport, RefusalsWriteNothing)
+{
+    const Bitmap src = gridPicture(30, 20, 8, 8);
+    auto refused = [&](const ImportStoryboardSettings& s, const Bitmap& picture) {
+        const Status st = ImportToQSB(picture, s, asked_.callback());
+        EXPECT_FALSE(st);
+        EXPECT_TRUE(nothingWritten());
+        return st.message;
+    };
+    ImportStoryboardSettings s = settings_;
+    s.frameWidth = 0;
+    EXPECT_EQ(refused(s, src), str::IDS_IMPORT_WRONG_WIDTH);
+    s.frameWidth = 8;
+    s.frameHeight = 0;
+    EXPECT_EQ(refused(s, src), str::IDS_IMPORT_WRONG_HEIGHT);
+    s.frameWidth = 29;
+    s.frameHeight = 8;
+    EXPECT_EQ(refused(s, src), str::IDS_IMPORT_IMAGE_TOO_NARROW);
+    s.frameWidth = 8;
+    s.frameHeight = 19;
+    EXPECT_EQ(refused(s, src), str::IDS_IMPORT_IMAGE_TOO_LOW);
+    s.frameHeight = 18;  // 20 high holds one 18-high cell with its lines
+
+    s.paletteFromFile = true;
+    EXPECT_EQ(refused(s, src), str::IDS_IMPORT_SELECT_PALETTE);
+    s.palettePath = path("../not-a-palette.act");
+    EXPECT_EQ(refused(s, src), formatMessage(str::IDS_CANNOT_IMPORT_PALETTE, {s.palettePath}));
+
+    // A true-colour picture of only a few colours does not make 256.
+    s.paletteFromFile = false;
+    Bitmap few = expandTo24(src);
+    fillBitmap(few, 0x112233);
+    fillRect(few, Rect{1, 1, 3, 3}, 0x445566);
+    EXPECT_EQ(refused(s, few), formatMessage(str::IDS_IMPORT_WRONG_COLOR_COUNT, {2}));
+    // An 8-bit BMP with a short palette likewise.
+    Bitmap shortPalette = src;
+    shortPalette.colorCount = 16;
+    EXPECT_EQ(refused(s, shortPalette), formatMessage(str::IDS_IMPORT_WRONG_COLOR_COUNT, {16}));
+
+    s.destinationPath = path(std::string(70, 'q') + ".qsb");
+    EXPECT_EQ(refused(s, src), formatMessage(str::IDS_QSB_NAME_TOO_LONG, {s.destinationPath}));
+}
+
+TEST_F(StoryboardImport, PaletteFromAFileMapsTheCellsToItsNearestColours)
+{
+    Palette256 file;
+    for (int i = 0; i < 256; ++i) file[i] = PaletteEntry::fromRgb(uint8_t(i), uint8_t(i), uint8_t(i));
+    ASSERT_TRUE(ExportPaletteToFile(path("grey.act"), file, kPaletteAct));
+    Bitmap src = Bitmap::create(6, 5, 24);
+    fillBitmap(src, 0x808080);
+    setPixelValue(src, 1, 1, 0x0A0B0C);
+    settings_.frameWidth = 4;
+    settings_.frameHeight = 3;
+    settings_.paletteFromFile = true;
+    settings_.palettePath = path("grey.act");
+    ASSERT_TRUE(ImportToQSB(src, settings_, asked_.callback()));
+    Bitmap sheet;
+    ASSERT_TRUE(readImageFile(path("Imp.pcx"), sheet));
+    EXPECT_EQ(sheet.palette, file);
+    EXPECT_EQ(sheet.row(1)[1], 11);
+    EXPECT_EQ(sheet.row(2)[3], 128);
+    Palette256 written;
+    ASSERT_TRUE(ImportPaletteFromFile(path("Imp.act"), written));
+    EXPECT_EQ(written, file);
+}
+
+TEST(ImportSource, RefusesPicturesTheDialogRefuses)
+{
+    const fs::path dir = fs::temp_directory_path() / "qv_sb_import_source";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    Bitmap out;
+    // A 4-bit BMP header.
+    Bytes bmp(54 + 64 + 8, 0);
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    putLE32(bmp.data() + 2, uint32_t(bmp.size()));
+    putLE32(bmp.data() + 10, 54 + 64);
+    putLE32(bmp.data() + 14, 40);
+    putLE32(bmp.data() + 18, 4);
+    putLE32(bmp.data() + 22, 2);
+    putLE16(bmp.data() + 26, 1);
+    putLE16(bmp.data() + 28, 4);
+    ASSERT_TRUE(writeFileAtomic((dir / "four.bmp").string(), bmp));
+    EXPECT_EQ(loadImportSource((dir / "four.bmp").string(), out).message, str::IDS_IMPORT_DEPTH_TOO_LOW);
+    ASSERT_TRUE(writeFileAtomic((dir / "text.bmp").string(), Bytes{'h', 'e', 'l', 'l', 'o'}));
+    EXPECT_EQ(loadImportSource((dir / "text.bmp").string(), out).message, str::IDS_IMPORT_INVALID_FORMAT);
+    const std::string missing = (dir / "missing.pcx").string();
+    EXPECT_EQ(loadImportSource(missing, out).message, formatMessage(str::IDS_CANNOT_LOAD_IMAGE, {missing}));
+    fs::remove_all(dir);
+}

@@ -1,0 +1,126 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/storyboard_options.h"
+
+#include <cstdio>
+
+#include "cli/cli_common.h"
+#include "core/file_io.h"
+#include "core/storyboard.h"
+#include "core/strings.h"
+#include "platform/imaging/builtin_data.h"
+
+namespace qv::cli {
+
+bool parseBoundedInt(const QString& text, int low, int high, int& out)
+{
+    bool ok = false;
+    const int v = text.trimmed().toInt(&ok, 10);
+    if (!ok || v < low || v > high) return false;
+    out = v;
+    return true;
+}
+
+bool parseSize(const QString& text, int low, int high, int& width, int& height)
+{
+    const QStringList parts = text.toLower().split(QLatin1Char('x'));
+    int w = 0, h = 0;
+    if (parts.size() != 2 || !parseBoundedInt(parts[0], low, high, w) || !parseBoundedInt(parts[1], low, high, h))
+        return false;
+    width = w;
+    height = h;
+    return true;
+}
+
+bool parseIntList(const QString& text, int count, int low, int high, std::vector<int>& out)
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != count) return false;
+    std::vector<int> values;
+    for (const QString& part : parts) {
+        int v = 0;
+        if (!parseBoundedInt(part, low, high, v)) return false;
+        values.push_back(v);
+    }
+    out = values;
+    return true;
+}
+
+bool parsePaletteType(const QString& text, int& type)
+{
+    const QString t = text.toLower();
+    if (t == QLatin1String("act")) type = 0;
+    else if (t == QLatin1String("riff")) type = 1;
+    else if (t == QLatin1String("jasc")) type = 2;
+    else return false;
+    return true;
+}
+
+bool parseDepth(const QString& text, int& colorDepth)
+{
+    if (text == QLatin1String("8")) colorDepth = 0;
+    else if (text == QLatin1String("24")) colorDepth = 1;
+    else return false;
+    return true;
+}
+
+bool parseSmoke(const QString& text, int& smokeType, std::string& smokePath)
+{
+    if (text.isEmpty()) return false;
+    if (text == QLatin1String("keep")) {
+        smokeType = 0;
+    } else if (text == QLatin1String("builtin")) {
+        smokeType = 1;
+    } else {
+        smokeType = 2;
+        smokePath = toLocal(text);
+    }
+    return true;
+}
+
+bool parseSheetTarget(const QString& text, std::string& outputDirectory, std::string& baseFileName, int& imageFormat)
+{
+    const std::string path = toLocal(text);
+    const std::string ext = fileExtension(path);
+    if (equalsNoCase(ext, "pcx")) imageFormat = 0;
+    else if (equalsNoCase(ext, "bmp")) imageFormat = 1;
+    else return false;
+    baseFileName = baseNameOf(path);
+    if (baseFileName.empty()) return false;
+    outputDirectory = folderOf(path);
+    return true;
+}
+
+void addCivSourceOption(QCommandLineParser& parser)
+{
+    parser.addOption(
+        {QStringLiteral("civ-source"),
+         QStringLiteral("Where the civilization schemes come from: game (the installed game's Art/Units/Palettes), "
+                        "builtin (the built-in schemes, unpacked into Palettes/ beside the program or in the "
+                        "per-user data folder; default), or a folder holding ntp00.pcx .. ntp31.pcx."),
+         QStringLiteral("SOURCE")});
+}
+
+CivPaletteSources civSourcesFromOption(const QCommandLineParser& parser)
+{
+    int palType = static_cast<int>(CivPaletteSource::Resources);
+    QString palDir;
+    if (parser.isSet(QStringLiteral("civ-source"))) {
+        const QString source = parser.value(QStringLiteral("civ-source"));
+        if (source == QLatin1String("game")) {
+            palType = static_cast<int>(CivPaletteSource::GameFiles);
+        } else if (source != QLatin1String("builtin")) {
+            palType = static_cast<int>(CivPaletteSource::Folder);
+            palDir = source;
+        }
+    }
+    return civPaletteSources(palType, palDir, readGameFolders());
+}
+
+void printNotices(const std::vector<std::string>& notices)
+{
+    for (const std::string& n : notices) std::fprintf(stderr, "%s\n", toPlainLineBreaks(n).c_str());
+}
+
+}  // namespace qv::cli

@@ -1,0 +1,44 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// The option parsing that the storyboard-making commands (to-storyboard, new-storyboard,
+// import) share: sizes, offsets, palette types, depths, smoke colours, civilization
+// sources and the sheet path.
+#pragma once
+
+#include <QCommandLineParser>
+#include <QString>
+#include <string>
+#include <vector>
+
+#include "core/civ_palettes.h"
+
+namespace qv::cli {
+
+// A whole number from `low` to `high`.
+bool parseBoundedInt(const QString& text, int low, int high, int& out);
+// "A<sep>B" with both parts from `low` to `high`; for sizes the separator is 'x' or 'X'.
+bool parseSize(const QString& text, int low, int high, int& width, int& height);
+bool parseIntList(const QString& text, int count, int low, int high, std::vector<int>& out);
+// "act", "riff", "jasc" as palette type codes 0, 1, 2.
+bool parsePaletteType(const QString& text, int& type);
+// "8" or "24" as the wizards' colour depth (0 for 8 bits, 1 for 24).
+bool parseDepth(const QString& text, int& colorDepth);
+// "keep" (0), "builtin" (1) or a palette file (2, with its path).
+bool parseSmoke(const QString& text, int& smokeType, std::string& smokePath);
+
+// The sheet named by -o: its folder, its base name and its format (0 PCX, 1 BMP) from a
+// ".pcx" or ".bmp" extension in any case. False for any other extension.
+bool parseSheetTarget(const QString& text, std::string& outputDirectory, std::string& baseFileName, int& imageFormat);
+
+// Adds --civ-source with its help text.
+void addCivSourceOption(QCommandLineParser& parser);
+// The scheme lookup places for --civ-source: "game" (the game's folders from the settings),
+// "builtin" (the built-in schemes; the default) or a folder.
+CivPaletteSources civSourcesFromOption(const QCommandLineParser& parser);
+
+// Prints messages the program showed along the way (warnings, reasons) to standard error.
+void printNotices(const std::vector<std::string>& notices);
+
+}  // namespace qv::cli

@@ -1,0 +1,141 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "core/bitmap.h"
+#include "core/bitmap_ops.h"
+#include "core/file_io.h"
+#include "core/import_storyboard.h"
+#include "core/storyboard.h"
+#include "core/strings.h"
+
+using namespace qv;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string err;
+};
+
+std::string quote(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+CliRun runCli(const std::string& args, const fs::path& errDir)
+{
+    const std::string errFile = (errDir / "stderr.txt").string();
+    const std::string cmd = quote(QV_CLI_PATH) + " " + args + " >/dev/null 2>" + quote(errFile);
+    const int raw = std::system(cmd.c_str());
+    CliRun r;
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    Bytes err;
+    readWholeFile(errFile, err);
+    fs::remove(errFile);
+    r.err.assign(err.begin(), err.end());
+    return r;
+}
+
+class ImportCli : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        root_ = fs::temp_directory_path() /
+                ("qv_cli_import_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(root_);
+        fs::create_directories(root_ / "out");
+        // Four rows of 50 x 50 cells in a 240 x 240 picture of 256 colours.
+        Bitmap picture = Bitmap::create(240, 240, 8);
+        for (int i = 0; i < 256; ++i) picture.palette[i] = PaletteEntry::fromRgb(uint8_t(i), uint8_t(i / 2), 9);
+        for (int y = 0; y < 240; ++y)
+            for (int x = 0; x < 240; ++x) picture.row(y)[x] = uint8_t(x + y);
+        ASSERT_TRUE(writeImageFile(path("grid.pcx"), picture, kFormatPcx, 8));
+        picture_ = picture;
+    }
+    void TearDown() override { fs::remove_all(root_); }
+    std::string path(const std::string& name) const { return (root_ / name).string(); }
+    CliRun run(const std::string& args) { return runCli(args, root_); }
+
+    fs::path root_;
+    Bitmap picture_;
+};
+
+}  // namespace
+
+TEST_F(ImportCli, QuestionsNeedYes)
+{
+    const std::string args = "import " + quote(path("grid.pcx")) + " -o " + quote(path("out/Imp.qsb")) + " --frame 50x50";
+    CliRun r = run(args);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, toPlainLineBreaks(str::IDS_IMPORT_ASK_ONE_DIRECTION) + "\n");
+    EXPECT_TRUE(fs::is_empty(root_ / "out"));
+
+    r = run(args + " --yes --center --delay 60 --sheet bmp --palette-type jasc");
+    ASSERT_EQ(r.status, 0) << r.err;
+    StoryboardInfo i;
+    ASSERT_TRUE(ReadQSB(path("out/Imp.qsb"), i));
+    EXPECT_EQ(i.directionCount, 1);
+    EXPECT_EQ(i.framesPerDirection, 4);
+    EXPECT_EQ(i.leftOffset, 95);
+    EXPECT_EQ(i.topOffset, 95);
+    EXPECT_EQ(i.speed, 60);
+    EXPECT_EQ(i.imageType, kFormatBmp);
+    EXPECT_TRUE(fileExists(path("out/Imp.bmp")));
+    EXPECT_TRUE(fileExists(path("out/Imp.pal")));
+    EXPECT_TRUE(fileExists(path("out/Imp_Default.pal")));
+
+    // The command writes what the import writes.
+    ImportStoryboardSettings s;
+    s.destinationPath = path("Model.qsb");
+    s.frameWidth = s.frameHeight = 50;
+    s.leftOffset = s.topOffset = 95;
+    s.delay = 60;
+    s.imageFormat = 1;
+    s.paletteType = 2;
+    ASSERT_TRUE(ImportToQSB(picture_, s, [](const std::string&) { return ImportAnswer::Yes; }));
+    Bytes a, b;
+    ASSERT_TRUE(readWholeFile(path("out/Imp.bmp"), a));
+    ASSERT_TRUE(readWholeFile(path("Model.bmp"), b));
+    EXPECT_EQ(a, b);
+}
+
+TEST_F(ImportCli, OffsetsStayInTheUnitAreaAndRefusalsUseTheProgramsMessages)
+{
+    CliRun r = run("import " + quote(path("grid.pcx")) + " -o " + quote(path("out/A.qsb")) +
+                   " --frame 96x72 --offset 200,10 --yes");
+    ASSERT_EQ(r.status, 0) << r.err;
+    StoryboardInfo i;
+    ASSERT_TRUE(ReadQSB(path("out/A.qsb"), i));
+    EXPECT_EQ(i.leftOffset, 144);  // at most 240 - 96
+    EXPECT_EQ(i.topOffset, 10);
+    EXPECT_EQ(i.framesPerDirection, 2);
+    EXPECT_EQ(i.directionCount, 1);
+
+    r = run("import " + quote(path("grid.pcx")) + " -o " + quote(path("out/B.qsb")) + " --frame 0x50");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, std::string(str::IDS_IMPORT_WRONG_WIDTH) + "\n");
+    r = run("import " + quote(path("grid.pcx")) + " -o " + quote(path("out/B.qsb")) + " --frame 239x50");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, std::string(str::IDS_IMPORT_IMAGE_TOO_NARROW) + "\n");
+    r = run("import " + quote(path("missing.bmp")) + " -o " + quote(path("out/B.qsb")) + " --frame 10x10");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, toPlainLineBreaks(formatMessage(str::IDS_CANNOT_LOAD_IMAGE, {path("missing.bmp")})) + "\n");
+    EXPECT_EQ(run("import " + quote(path("grid.pcx")) + " -o " + quote(path("out/B.pcx")) + " --frame 10x10").status, 2);
+    EXPECT_EQ(run("import " + quote(path("grid.pcx")) + " -o " + quote(path("out/B.qsb"))).status, 2);
+    EXPECT_EQ(run("import " + quote(path("grid.pcx")) + " -o " + quote(path("out/B.qsb")) +
+                  " --frame 10x10 --center --offset 1,1")
+                  .status,
+              2);
+    EXPECT_FALSE(fileExists(path("out/B.qsb")));
+}

@@ -17,11 +17,21 @@ bool AnimFrame::CreateSurface(int width, int height)
     surface_ = QImage(width, height, QImage::Format_RGB32);
     if (surface_.isNull()) return false;
     colorKey_ = kMagentaKey;
+    pending_.reset();
     return true;
+}
+
+void AnimFrame::EnsureFilled() const
+{
+    if (!pending_) return;
+    const std::shared_ptr<const Palette256> palette = std::move(pending_);
+    pending_.reset();
+    const_cast<AnimFrame*>(this)->FillSurface(*palette);
 }
 
 bool AnimFrame::FillSurface(const Palette256& palette)
 {
+    pending_.reset();
     if (surface_.isNull() || pixels.size() < static_cast<size_t>(width_) * static_cast<size_t>(height_)) return false;
     // One lookup table instead of assembling every pixel from its entry.
     uint32_t lut[256];
@@ -38,6 +48,7 @@ bool AnimFrame::FillSurface(const Palette256& palette)
 void AnimFrame::DrawAt(int x, int y) const
 {
     if (!device_ || !device_->ready() || surface_.isNull()) return;
+    EnsureFilled();
     QImage& back = device_->backBuffer();
     const int x0 = std::max(0, x), y0 = std::max(0, y);
     const int x1 = std::min(back.width(), x + width_), y1 = std::min(back.height(), y + height_);

@@ -11,12 +11,17 @@
 // blitted into the back buffer with a source colour key (pixels of exactly that colour
 // are left out). Everything lives in plain memory (QImage), so the compositing code can
 // read and write pixels directly without locking.
+//
+// Filling a surface can be deferred: a frame given a palette with SetSurfacePalette
+// fills its surface the first time it is drawn or read. Opening a file then costs only
+// the decoding, and a palette change only touches the frames that are shown.
 #pragma once
 
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "core/flc_format.h"
@@ -39,8 +44,17 @@ public:
     int height() const { return height_; }
     // The 8-bit picture, width x height palette indices, rows top to bottom.
     std::vector<uint8_t> pixels;
-    const QImage& surface() const { return surface_; }
-    QImage& surface() { return surface_; }
+    // The surface, filled first if a fill is pending.
+    const QImage& surface() const
+    {
+        EnsureFilled();
+        return surface_;
+    }
+    QImage& surface()
+    {
+        EnsureFilled();
+        return surface_;
+    }
     DrawDevice* device() const { return device_; }
     uint32_t colorKey() const { return colorKey_; }
 
@@ -49,15 +63,22 @@ public:
     void SetColorKey(uint32_t rgb) { colorKey_ = rgb & 0x00FFFFFFu; }
     // Writes every pixel of the 8-bit picture into the surface as its palette colour.
     bool FillSurface(const Palette256& palette);
+    // The same, deferred until the surface is next drawn or read. Frames of one
+    // animation share the palette snapshot.
+    void SetSurfacePalette(std::shared_ptr<const Palette256> palette) { pending_ = std::move(palette); }
+    bool fillPending() const { return pending_ != nullptr; }
     // Blits the surface into the device's back buffer at (x, y), leaving out the pixels
     // whose colour equals the key, clipped to the back buffer.
     void DrawAt(int x, int y) const;
 
 private:
+    void EnsureFilled() const;
+
     DrawDevice* device_;
     int width_ = 0;
     int height_ = 0;
-    QImage surface_;
+    mutable QImage surface_;
+    mutable std::shared_ptr<const Palette256> pending_;
     uint32_t colorKey_ = kMagentaKey;
 };
 

@@ -93,7 +93,7 @@ bool CFlcView::LoadAnimation(const QString& path, bool)
         basePalette_ = store.basePalette;
         displayPalette_ = basePalette_;
         UpdateColorKey();
-        if (!BuildFrames(store.frames, header_.width, header_.height)) return false;
+        if (!BuildFrames(std::move(store.frames), header_.width, header_.height)) return false;
         frameRecords_ = std::move(store.records);
         paletteChunkPositions_ = std::move(store.paletteChunkPositions);
 

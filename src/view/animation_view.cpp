@@ -84,17 +84,19 @@ void CAnimationView::UpdateColorKey()
     colorKey_ = alphaBlend_ ? transparentColor_ : kNoColorKey;
 }
 
-bool CAnimationView::BuildFrames(const std::vector<std::vector<uint8_t>>& pictures, int width, int height)
+bool CAnimationView::BuildFrames(std::vector<std::vector<uint8_t>> pictures, int width, int height)
 {
     frames_.clear();
     frames_.reserve(pictures.size());
     const size_t size = static_cast<size_t>(width) * static_cast<size_t>(height);
-    for (const auto& picture : pictures) {
+    const auto palette = std::make_shared<const Palette256>(displayPalette_);
+    for (auto& picture : pictures) {
         AnimFrame frame(device_.get());
         if (!frame.CreateSurface(width, height) || picture.size() < size) return false;
         frame.SetColorKey(colorKey_);
-        frame.pixels.assign(picture.begin(), picture.begin() + static_cast<std::ptrdiff_t>(size));
-        if (!frame.FillSurface(displayPalette_)) return false;
+        picture.resize(size);
+        frame.pixels = std::move(picture);
+        frame.SetSurfacePalette(palette);
         frames_.push_back(std::move(frame));
     }
     return true;
@@ -106,12 +108,10 @@ bool CAnimationView::RebuildFrameSurfaces()
     killRenderTimer();
     playback_.setLoaded(false);
     UpdateColorKey();
+    const auto palette = std::make_shared<const Palette256>(displayPalette_);
     for (AnimFrame& frame : frames_) {
         frame.SetColorKey(colorKey_);
-        if (!frame.FillSurface(displayPalette_)) {
-            UnloadAnimation();
-            return false;
-        }
+        frame.SetSurfacePalette(palette);
     }
     playback_.restartRenderTimer();
     playback_.setLoaded(true);

@@ -96,7 +96,8 @@ public:
     // The next tick composes again; an active view refreshes its panels.
     void RequestRedraw();
     // Refills every frame surface from its 8-bit picture through the display palette
-    // and sets the colour key (after a palette change). False when nothing is loaded.
+    // (each when next drawn) and sets the colour key, after a palette change. False
+    // when nothing is loaded.
     bool RebuildFrameSurfaces();
 
     // ---- State other parts use ----------------------------------------------------------
@@ -150,10 +151,10 @@ protected:
     // Creates the drawing device for this window (a new one when there is none); false,
     // and no device, on failure.
     bool CreateDevice();
-    // Makes the frame store from decoded pictures of width x height: one AnimFrame per
-    // picture, its surface filled through the display palette and keyed with the
-    // colour key. False when a surface cannot be made.
-    bool BuildFrames(const std::vector<std::vector<uint8_t>>& pictures, int width, int height);
+    // Makes the frame store from decoded pictures of width x height (taken over, not
+    // copied): one AnimFrame per picture, keyed with the colour key, its surface filled
+    // through the display palette when first drawn. False when a surface cannot be made.
+    bool BuildFrames(std::vector<std::vector<uint8_t>> pictures, int width, int height);
     // Sets the transparent colour (display entry 255) and the colour key from it.
     void UpdateColorKey();
     // The animation's shape, copied into the playback state and the drawing fields.

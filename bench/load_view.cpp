@@ -1,0 +1,127 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// Opening a unit of 8 directions x 15 frames of 240 x 240 pixels: the core load alone
+// (decoding from memory), the FLC view's whole load from the file (reading, decoding,
+// the 32-bit frame surfaces), and one composed and presented render tick. The target
+// for opening is under 20 ms.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cmath>
+
+#include "core/flc_reader.h"
+#include "flc/flc_view.h"
+#include "support/flc_builder.h"
+
+using namespace qv;
+using namespace qv::test;
+
+namespace {
+
+// A figure of about 110 x 170 pixels on the transparent colour that moves, swings and
+// turns from frame to frame, like a walking unit.
+Picture unitPicture(int direction, int n)
+{
+    constexpr int W = 240, H = 240;
+    Picture pic(static_cast<size_t>(W) * H, kTransparentIndex);
+    const int cx = 120 + (n % 5) - 2, top = 40 + (n % 3);
+    for (int y = top; y < top + 170 && y < H; ++y) {
+        const double t = (y - top) / 170.0;
+        const int half = static_cast<int>(20 + 35 * std::sin(t * 3.1416) + ((y + n) % 7));
+        const int swing = static_cast<int>(6 * std::sin(n * 0.8 + t * 4));
+        for (int x = cx - half + swing; x <= cx + half + swing; ++x) {
+            if (x < 0 || x >= W) continue;
+            uint8_t v = static_cast<uint8_t>(((x * 3 + y * 5 + direction * 17 + n * 11) >> 2) % 200);
+            if (x > cx + half + swing - 4) v = static_cast<uint8_t>(kShadowFirst + (y % 15));
+            pic[static_cast<size_t>(y) * W + x] = v;
+        }
+    }
+    return pic;
+}
+
+const Bytes& unitFile()
+{
+    static const Bytes bytes = [] {
+        AnimationSpec spec;
+        spec.width = 240;
+        spec.height = 240;
+        spec.directions = 8;
+        spec.framesPerDirection = 15;
+        spec.picture = unitPicture;
+        return buildAnimation(spec);
+    }();
+    return bytes;
+}
+
+QString unitPath()
+{
+    static QTemporaryDir dir;
+    static const QString path = [] {
+        const QString p = dir.filePath(QStringLiteral("unit.flc"));
+        QFile f(p);
+        f.open(QIODevice::WriteOnly);
+        f.write(reinterpret_cast<const char*>(unitFile().data()), static_cast<qint64>(unitFile().size()));
+        return p;
+    }();
+    return path;
+}
+
+void BM_CoreLoadFromMemory(benchmark::State& state)
+{
+    const Bytes& bytes = unitFile();
+    for (auto _ : state) {
+        FlcLoadResult result;
+        const Status ok = loadFlcAnimation("unit.flc", bytes.data(), bytes.size(), result);
+        benchmark::DoNotOptimize(ok.ok);
+        if (result.store.frames.size() != 120) state.SkipWithError("wrong frame count");
+    }
+    state.counters["file_kB"] = static_cast<double>(bytes.size()) / 1024.0;
+}
+BENCHMARK(BM_CoreLoadFromMemory)->Unit(benchmark::kMillisecond);
+
+void BM_FlcViewLoadFromFile(benchmark::State& state)
+{
+    const QString path = unitPath();
+    CFlcView view;
+    for (auto _ : state) {
+        const bool ok = view.LoadAnimation(path, true);
+        if (!ok || view.frames().size() != 120) state.SkipWithError("load failed");
+    }
+}
+BENCHMARK(BM_FlcViewLoadFromFile)->Unit(benchmark::kMillisecond);
+
+void BM_RenderTick(benchmark::State& state)
+{
+    CFlcView view;
+    if (!view.LoadAnimation(unitPath(), true)) {
+        state.SkipWithError("load failed");
+        return;
+    }
+    view.playback().setDirectionRaw(0);
+    view.playback().setFrameRange();
+    view.playback().setLoaded(true);
+    view.playback().startPlayback();
+    for (auto _ : state) {
+        view.RequestRedraw();
+        view.RenderTick();
+    }
+}
+BENCHMARK(BM_RenderTick)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

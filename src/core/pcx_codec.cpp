@@ -115,6 +115,8 @@ Status decodePcx(const uint8_t* data, size_t size, Bitmap& out)
     // Rows are appended as they decode, so a header that claims a huge picture over a few
     // bytes of data fails before much memory is taken.
     const size_t stride = bmp.stride();
+    // A run of two bytes gives at most 63, so the data bounds what can honestly be reserved.
+    bmp.pixels.reserve(std::min(stride * static_cast<size_t>(info.height), (size - kPcxHeaderSize) * 32 + stride));
     size_t pos = kPcxHeaderSize;
     for (int y = 0; y < info.height; ++y) {
         bool runTooLong = false;

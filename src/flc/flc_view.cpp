@@ -3,9 +3,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "flc/flc_view.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QRandomGenerator>
+#include <QFile>
 #include <exception>
 #include <filesystem>
 #include <system_error>
@@ -19,24 +17,11 @@
 #include "platform/ui/file_dialog.h"
 #include "platform/ui/profile.h"
 #include "platform/ui/services.h"
+#include "platform/ui/utils.h"
 
 namespace qv {
 
 namespace {
-
-// A fresh name in the temporary folder with the given extension.
-QString temporaryFileName(const QString& extension)
-{
-    const QString dir = QDir::tempPath();
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString name = QStringLiteral("%1/qv%2.%3")
-                                 .arg(dir)
-                                 .arg(QRandomGenerator::global()->generate() & 0xFFFFFFu, 6, 16, QLatin1Char('0'))
-                                 .arg(extension);
-        if (!QFileInfo::exists(name)) return name;
-    }
-    return dir + QStringLiteral("/qv_save.") + extension;
-}
 
 // A file whose read-only attribute is set (no write permission for anyone) is refused
 // as a copy target even where the user's rights would let a write through.
@@ -131,17 +116,23 @@ bool CFlcView::SaveFLC(const QString& target)
     if (paletteChunkPositions_.empty()) return false;
     QString tmp;
     try {
-        tmp = temporaryFileName(QStringLiteral("flc"));
+        tmp = uGetTempFileName(QStringLiteral("flc"));
+        if (tmp.isEmpty()) return false;
         Bytes original;
-        if (!readWholeFile(loadedPath_.toStdString(), original, kMaxFlcFileSize)) return false;
+        if (!readWholeFile(loadedPath_.toStdString(), original, kMaxFlcFileSize)) {
+            removeFile(tmp);
+            return false;
+        }
 
         // A unit animation played at the custom delay keeps that delay as its speed.
         header_ = headerForSave(header_, leaderHead_, playback_.delayMode() == kDelayCustom, playback_.customDelay(),
                                 playback_.framesPerDirection());
         Bytes patched;
         if (patchFlcBytes(original.data(), original.size(), header_, displayPalette_, paletteChunkPositions_,
-                          patched) != FlcPatchError::None)
+                          patched) != FlcPatchError::None) {
+            removeFile(tmp);
             return false;
+        }
         if (!writeFileAtomic(tmp.toStdString(), patched)) {
             removeFile(tmp);
             return false;

@@ -257,7 +257,7 @@ private slots:
 
         namespace fs = std::filesystem;
         fs::permissions(path.toStdString(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-        const QStringList tempsBefore = QDir::temp().entryList({QStringLiteral("qv*.flc")}, QDir::Files);
+        const QStringList tempsBefore = QDir::temp().entryList({QStringLiteral("quorvane-*.flc")}, QDir::Files);
         QVERIFY(!view->SaveAnimation());
         fs::permissions(path.toStdString(), fs::perms::owner_read | fs::perms::owner_write);
 
@@ -269,7 +269,7 @@ private slots:
         QVERIFY(text.contains(QStringLiteral(".flc'\r\nto")));
         QVERIFY(read(path) == original);
         // The temporary copy is gone.
-        QCOMPARE(QDir::temp().entryList({QStringLiteral("qv*.flc")}, QDir::Files), tempsBefore);
+        QCOMPARE(QDir::temp().entryList({QStringLiteral("quorvane-*.flc")}, QDir::Files), tempsBefore);
         QCOMPARE(view->loadedPath(), path);
 
         // A target in a folder that does not exist fails the same way.

@@ -16,6 +16,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 
@@ -62,8 +63,12 @@ public:
     // View panel (civilization colours, blending). Until civilization palettes exist the
     // list stays disabled.
     virtual bool hasCivilizationList() const { return false; }
+    // The list's entries ("Default" and the civilizations), shown in this order.
+    virtual QStringList civilizationNames() const { return {}; }
     virtual int civilization() const { return 0; }
     virtual void changeCivilization(int index) { (void)index; }
+    // Whether the view offers the alpha-blend choice (it then enables the check box).
+    virtual bool hasAlphaBlendOption() const { return false; }
     virtual bool isAlphaBlend() const { return false; }
     virtual void toggleAlphaBlend() {}
 

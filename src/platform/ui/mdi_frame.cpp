@@ -36,7 +36,11 @@ CNewMDIFrameWnd::CNewMDIFrameWnd(QWidget* parent)
 CNewMDIFrameWnd::~CNewMDIFrameWnd()
 {
     updateTimer_->stop();
+    // The child windows go with the area after this frame's own parts: they must not
+    // call back into it.
     disconnect(mdi_, nullptr, this, nullptr);
+    for (QMdiSubWindow* w : mdi_->subWindowList()) disconnect(w, nullptr, this, nullptr);
+    active_ = nullptr;
 }
 
 void CNewMDIFrameWnd::setAppTitle(const QString& title)

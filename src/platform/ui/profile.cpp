@@ -4,6 +4,7 @@
 #include "platform/ui/profile.h"
 
 #include <QSettings>
+#include <memory>
 
 namespace qv {
 
@@ -11,6 +12,22 @@ namespace {
 
 QString g_company = QStringLiteral("Velmora");
 QString g_application = QStringLiteral("Quorvane");
+
+// One settings object for the whole program: writes collect in memory and reach the
+// file when it is flushed (or when Qt syncs it while idle, or at exit), instead of the
+// file being rewritten for every value.
+std::unique_ptr<QSettings>& cached()
+{
+    static std::unique_ptr<QSettings> settings;
+    return settings;
+}
+
+QSettings& store()
+{
+    auto& s = cached();
+    if (!s) s = std::make_unique<QSettings>(g_company, g_application);
+    return *s;
+}
 
 QString keyOf(const QString& section, const QString& entry)
 {
@@ -23,15 +40,24 @@ QString keyOf(const QString& section, const QString& entry)
 
 void setProfileNames(const QString& company, const QString& application)
 {
+    if (company == g_company && application == g_application) return;
+    FlushProfile();
     g_company = company;
     g_application = application;
+    cached().reset();
+}
+
+void ReloadProfile()
+{
+    if (cached()) cached()->sync();
+    cached().reset();
 }
 QString profileCompany() { return g_company; }
 QString profileApplication() { return g_application; }
 
 int GetProfileInt(const QString& section, const QString& entry, int defaultValue)
 {
-    QSettings s(g_company, g_application);
+    QSettings& s = store();
     const QVariant v = s.value(keyOf(section, entry));
     if (!v.isValid()) return defaultValue;
     bool ok = false;
@@ -43,7 +69,7 @@ int GetProfileInt(const QString& section, const QString& entry, int defaultValue
 
 QString GetProfileString(const QString& section, const QString& entry, const QString& defaultValue)
 {
-    QSettings s(g_company, g_application);
+    QSettings& s = store();
     const QVariant v = s.value(keyOf(section, entry));
     if (!v.isValid() || !v.canConvert<QString>()) return defaultValue;
     return v.toString();
@@ -51,47 +77,46 @@ QString GetProfileString(const QString& section, const QString& entry, const QSt
 
 QByteArray GetProfileBinary(const QString& section, const QString& entry)
 {
-    QSettings s(g_company, g_application);
+    QSettings& s = store();
     return s.value(keyOf(section, entry)).toByteArray();
 }
 
 bool WriteProfileInt(const QString& section, const QString& entry, int value)
 {
-    QSettings s(g_company, g_application);
+    QSettings& s = store();
     s.setValue(keyOf(section, entry), value);
     return s.status() == QSettings::NoError;
 }
 
 bool WriteProfileString(const QString& section, const QString& entry, const QString& value)
 {
-    QSettings s(g_company, g_application);
+    QSettings& s = store();
     s.setValue(keyOf(section, entry), value);
     return s.status() == QSettings::NoError;
 }
 
 bool WriteProfileBinary(const QString& section, const QString& entry, const QByteArray& value)
 {
-    QSettings s(g_company, g_application);
+    QSettings& s = store();
     s.setValue(keyOf(section, entry), value);
     return s.status() == QSettings::NoError;
 }
 
 bool HasProfileValue(const QString& section, const QString& entry)
 {
-    QSettings s(g_company, g_application);
+    QSettings& s = store();
     return s.contains(keyOf(section, entry));
 }
 
 void RemoveProfileValue(const QString& section, const QString& entry)
 {
-    QSettings s(g_company, g_application);
+    QSettings& s = store();
     s.remove(keyOf(section, entry));
 }
 
 void FlushProfile()
 {
-    QSettings s(g_company, g_application);
-    s.sync();
+    if (cached()) cached()->sync();
 }
 
 }  // namespace qv

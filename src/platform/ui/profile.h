@@ -5,7 +5,8 @@
 // Persistent settings by section and value name, over QSettings under the company and
 // application names the application sets (QSettings("Velmora", "Quorvane")). A missing
 // or unreadable value yields the default. A backslash in a section name separates
-// sub-sections, as in "CtrlBars\CtrlBar".
+// sub-sections, as in "CtrlBars\CtrlBar". Writes are kept in memory until FlushProfile
+// (the main window flushes when it closes; Qt also syncs while idle and at exit).
 #pragma once
 
 #include <QByteArray>
@@ -30,7 +31,10 @@ bool WriteProfileBinary(const QString& section, const QString& entry, const QByt
 bool HasProfileValue(const QString& section, const QString& entry);
 // Removes one value, or the whole section when `entry` is empty.
 void RemoveProfileValue(const QString& section, const QString& entry = {});
-// Writes pending changes to storage.
+// Writes pending changes to storage (and reads changes made by others).
 void FlushProfile();
+// Writes pending changes and forgets the settings object, so the next access opens the
+// storage anew (after QSettings::setPath, for example).
+void ReloadProfile();
 
 }  // namespace qv

@@ -1,0 +1,84 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// The program's document manager and its two document templates.
+//
+// CDocTemplateFlc (".flc", "Recent FLC Files", menu 129) and CDocTemplateQsb (".qsb",
+// "Recent QSB Files", menu 130): opening reopens the first recent file instead while the
+// program starts up with "reopen last document" on; a path matches a template when a
+// document of it already has that path (compared without regard to case) or when the
+// path ends in the template's extension. The FLC template also discards a window whose
+// view could not load its animation.
+//
+// CEditorDocManager: the start-up document (OnFileNew), the Open command (OnFileOpen)
+// and the look-ups of the two templates.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "platform/ui/doc_manager.h"
+#include "platform/ui/doc_template.h"
+
+namespace qv {
+
+class CFileDialogX;
+
+class CEditorDocTemplate : public CNewMultiDocTemplate {
+public:
+    CEditorDocTemplate(int resourceId, const QString& docString, const QString& extension, const QString& recentSection,
+                       DocumentFactory makeDocument, ViewFactory makeView);
+    const QString& extension() const { return extension_; }
+    const QString& recentSection() const { return recentSection_; }
+
+    CDocument* OpenDocumentFile(const QString& path, bool makeVisible = true) override;
+    Confidence MatchDocType(const QString& path, CDocument*& match) override;
+
+private:
+    QString extension_;
+    QString recentSection_;
+};
+
+class CDocTemplateFlc : public CEditorDocTemplate {
+public:
+    CDocTemplateFlc();
+    void InitialUpdateFrame(CNewMDIChildWnd* frame, CDocument* doc, bool makeVisible = true) override;
+};
+
+class CDocTemplateQsb : public CEditorDocTemplate {
+public:
+    // Until the storyboard classes are installed (setFactories), opening a storyboard
+    // shows the format message and opens nothing.
+    CDocTemplateQsb();
+};
+
+class CEditorDocManager : public CDocManager {
+public:
+    CEditorDocManager();
+
+    // The first template of each kind in the template list, or nullptr.
+    CDocTemplateFlc* flcTemplate() const;
+    CDocTemplateQsb* qsbTemplate() const;
+
+    // The start-up document: closes everything (asking to save), then reopens the last
+    // document at start-up or asks the FLC template for a new one.
+    void OnFileNew() override;
+    // The Open command: the open dialog, then the FLC template for ".flc" and the
+    // storyboard template for anything else.
+    void OnFileOpen() override;
+
+    // Whether the FLC and storyboard types open with this program on the desktop; the
+    // start-up check asks to register them when not. The base has no desktop registry
+    // to ask and answers true.
+    virtual bool CheckFileTypes();
+
+    // Opens `path` with the template its extension names ("flc" or anything else).
+    CDocument* OpenByExtension(const QString& path);
+
+    // The open dialog used by OnFileOpen; replaceable (for example by one with preview).
+    using OpenDialogFactory = std::function<std::unique_ptr<CFileDialogX>()>;
+    static OpenDialogFactory& openDialogFactory();
+};
+
+}  // namespace qv

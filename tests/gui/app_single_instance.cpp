@@ -1,0 +1,175 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// Single-instance hand-off between two processes. This program starts a second copy of
+// itself ("--second-start FILE"), which runs the application's real start-up with FILE
+// on its command line; the first copy listens the way a running program does.
+#include <QLocalSocket>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "app/editor_app.h"
+#include "app/main_frame.h"
+#include "app_support.h"
+#include "platform/ui/services.h"
+#include "platform/ui/single_instance.h"
+
+using namespace qv;
+
+namespace {
+
+// The second start: the application's start-up with a file named; 0 when it handed the
+// file over and ended, 3 when it went on by itself (made its window and tried the file).
+int secondStart(const QString& file)
+{
+    qvtest::IsolatedSettings settings;
+    CEditorApp app;
+    app.setArguments({file});
+    app.setShowMainWindow(false);
+    ScriptedMessageBoxes boxes;
+    setMessageBoxService(&boxes);
+    const bool ranOn = app.InitInstance();
+    setMessageBoxService(nullptr);
+    return ranOn || !boxes.shown().empty() || app.mainWindow() ? 3 : app.exitCode();
+}
+
+}  // namespace
+
+class SingleInstanceTest : public QObject {
+    Q_OBJECT
+    qvtest::IsolatedSettings settings_;
+    QString name_;
+    QTemporaryDir dir_;
+
+    // Runs the second start; returns its exit code.
+    int runSecondStart(const QString& file, QString* output = nullptr)
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QUORVANE_INSTANCE_NAME"), name_);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        p.setProcessEnvironment(env);
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--second-start"), file});
+        // Keep serving the socket while the second start runs.
+        QElapsedTimer t;
+        t.start();
+        while (p.state() != QProcess::NotRunning && t.elapsed() < 60000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            p.waitForFinished(20);
+        }
+        QCoreApplication::processEvents();
+        if (output) *output = QString::fromLocal8Bit(p.readAll());
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        name_ = QStringLiteral("QuorvaneV2-test-%1").arg(QCoreApplication::applicationPid());
+        qputenv("QUORVANE_INSTANCE_NAME", name_.toUtf8());
+        QCOMPARE(instanceServerName(), name_);
+    }
+
+    void recordHasTheTagLengthAndZeroTerminatedName()
+    {
+        const QByteArray r = encodeHandOff(QStringLiteral("/a/b.flc"));
+        QCOMPARE(r.size(), 8 + 9);
+        QCOMPARE(QByteArray(r.constData(), 4), QByteArray("\xB7\xFF\xFF\xFF", 4));
+        QCOMPARE(QByteArray(r.constData() + 4, 4), QByteArray("\x09\x00\x00\x00", 4));
+        QCOMPARE(r.mid(8), QByteArray("/a/b.flc\0", 9));
+    }
+
+    void secondStartHandsItsFileToTheRunningInstanceAndEnds()
+    {
+        CInstanceServer server;
+        QVERIFY(server.listen(name_));
+        QSignalSpy received(&server, &CInstanceServer::fileReceived);
+        const QString file = dir_.filePath(QStringLiteral("Warrior Run.flc"));
+        QString output;
+        QCOMPARE(runSecondStart(file, &output), 0);
+        if (received.isEmpty()) QVERIFY(received.wait(5000));
+        QCOMPARE(received.size(), 1);
+        QCOMPARE(received.front().front().toString(), file);
+        QVERIFY2(output.isEmpty() || !output.contains(QLatin1String("Quorvane")), qPrintable(output));
+    }
+
+    void relativeNamesArriveAsFullPaths()
+    {
+        CInstanceServer server;
+        QVERIFY(server.listen(name_));
+        QSignalSpy received(&server, &CInstanceServer::fileReceived);
+        QCOMPARE(runSecondStart(QStringLiteral("unit.flc")), 0);
+        if (received.isEmpty()) QVERIFY(received.wait(5000));
+        const QString path = received.front().front().toString();
+        QVERIFY(QDir::isAbsolutePath(path));
+        QVERIFY(path.endsWith(QLatin1String("/unit.flc")));
+    }
+
+    void withoutARunningInstanceTheSecondStartRunsItself()
+    {
+        // Nobody listens: the start goes on to make its own window (and its own socket).
+        QVERIFY(!sendToRunningInstance(name_, QStringLiteral("/x.flc"), 500));
+        QCOMPARE(runSecondStart(dir_.filePath(QStringLiteral("missing.qsb"))), 3);
+    }
+
+    void recordsWithAnotherTagOrNoDataAreIgnored()
+    {
+        CInstanceServer server;
+        QVERIFY(server.listen(name_));
+        QSignalSpy received(&server, &CInstanceServer::fileReceived);
+        auto sendRaw = [this](const QByteArray& bytes) {
+            QLocalSocket s;
+            s.connectToServer(name_);
+            QVERIFY(s.waitForConnected(3000));
+            s.write(bytes);
+            s.waitForBytesWritten(3000);
+            // The receiver answers each complete record.
+            QTRY_VERIFY_WITH_TIMEOUT(s.bytesAvailable() > 0 || s.waitForReadyRead(50), 5000);
+            QCOMPARE(s.read(1), QByteArray(bytes.startsWith("\xB7\xFF\xFF\xFF") && bytes.at(4) != 0 ? "\1" : "\0", 1));
+        };
+        sendRaw(encodeHandOff(QStringLiteral("/a.flc"), 0x12345678u));
+        sendRaw(QByteArray("\xB7\xFF\xFF\xFF\0\0\0\0", 8));
+        QCoreApplication::processEvents();
+        QCOMPARE(received.size(), 0);
+        sendRaw(encodeHandOff(QStringLiteral("/ok.flc")));
+        QTRY_COMPARE(received.size(), 1);
+    }
+
+    void runningProgramOpensTheHandedFileAndComesForward()
+    {
+        // The whole road: the first instance's main frame receives the file and opens it
+        // through the document manager (a storyboard, refused with the format message
+        // until storyboards can be opened).
+        ScriptedMessageBoxes boxes;
+        setMessageBoxService(&boxes);
+        {
+            CEditorApp app;
+            app.setArguments({});
+            app.setShowMainWindow(false);
+            QVERIFY(app.InitInstance());
+            QVERIFY(app.mainWindow()->instanceServer()->isListening());
+            boxes.clear();
+            const QString file = dir_.filePath(QStringLiteral("Sheet.qsb"));
+            QCOMPARE(runSecondStart(file), 0);
+            QTRY_COMPARE(boxes.shown().size(), size_t(1));
+            QCOMPARE(boxes.shown().front().text,
+                     QStringLiteral("'%1'\r\nInvalid or unsupported document format.").arg(file));
+            QCOMPARE(boxes.shown().front().flags, unsigned(MB_ICONERROR));
+        }
+        setMessageBoxService(nullptr);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QApplication qapp(argc, argv);
+    if (argc == 3 && QByteArray(argv[1]) == "--second-start") return secondStart(QString::fromLocal8Bit(argv[2]));
+    SingleInstanceTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "app_single_instance.moc"

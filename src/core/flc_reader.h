@@ -43,7 +43,7 @@ Status checkFlcFile(const std::string& path);
 constexpr uint64_t kMaxFlcFileSize = 256ull * 1024 * 1024;
 // Most memory the decoded pictures and frame records of one file may take; a file that
 // would need more (no real animation comes near) is read up to that point.
-constexpr uint64_t kMaxFlcDecodedBytes = 1024ull * 1024 * 1024;
+constexpr uint64_t kMaxFlcDecodedBytes = 512ull * 1024 * 1024;
 
 // Outcome of loading an animation the way the FLC view does.
 struct FlcLoadResult {

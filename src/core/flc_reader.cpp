@@ -14,8 +14,9 @@ namespace qv {
 
 namespace {
 
-// Where the chunk after one that started at `start` lies, when the chunk's size field
-// cannot be trusted: the header, what the decoder read, and (for a palette) the pad byte.
+// Where the chunk after a picture chunk that started at `start` lies when its size field
+// cannot be trusted: after its header and what the decoder read. (A palette chunk adds
+// its pad byte: paletteChunkLength.)
 size_t nextAfterDecoded(size_t start, size_t payloadRead) { return start + kChunkHeaderSize + payloadRead; }
 
 }  // namespace

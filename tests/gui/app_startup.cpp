@@ -522,25 +522,29 @@ private slots:
     void floatingControlBarComesBackFloatingInItsPlace()
     {
         QPoint place;
+        QSize size;
         {
             auto app = start();
             CMainFrame* frame = app->mainWindow();
             frame->show();
             frame->controlBar()->setFloating(true);
-            frame->controlBar()->resize(210, 420);
+            frame->controlBar()->resize(330, 420);
             frame->controlBar()->move(120, 90);
             QCoreApplication::processEvents();
             place = frame->controlBar()->pos();
+            size = frame->controlBar()->size();
+            QCOMPARE(size.height(), 420);
             frame->close();
         }
         QCOMPARE(GetProfileInt(QStringLiteral("Dlg Bar"), QStringLiteral("IsFloating"), -1), 1);
-        QCOMPARE(GetProfileInt(QStringLiteral("Dlg Bar"), QStringLiteral("FloatX"), -1), 210);
+        QCOMPARE(GetProfileInt(QStringLiteral("Dlg Bar"), QStringLiteral("FloatX"), -1), size.width());
         QCOMPARE(GetProfileInt(QStringLiteral("Dlg Bar"), QStringLiteral("FloatY"), -1), 420);
         QCOMPARE(GetProfileInt(QStringLiteral("Dlg Bar"), QStringLiteral("FloatPosX"), -1), place.x());
         auto app = start();
         CControlBar* bar = app->mainWindow()->controlBar();
         QVERIFY(bar->isFloating());
-        QCOMPARE(bar->floatSize(), QSize(210, 420));
+        QCOMPARE(bar->floatSize(), size);
+        QCOMPARE(bar->size(), size);
     }
 };
 

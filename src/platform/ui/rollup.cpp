@@ -3,6 +3,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/ui/rollup.h"
 
+#include <QScrollBar>
+#include <algorithm>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -35,6 +37,10 @@ int CRollupCtrl::InsertPage(const QString& title, QWidget* page, bool expanded)
     layout_->insertWidget(layout_->count() - 1, header);
     layout_->insertWidget(layout_->count() - 1, page);
     pages_.push_back({header, page});
+    // Never narrower than the widest page: the stack scrolls only vertically.
+    const int wanted = std::max(page->sizeHint().width(), header->sizeHint().width()) +
+                       verticalScrollBar()->sizeHint().width() + 2 * frameWidth();
+    if (wanted > minimumWidth()) setMinimumWidth(wanted);
     connect(header, &QToolButton::toggled, this, [this, index](bool on) { ExpandPage(index, on); });
     return index;
 }

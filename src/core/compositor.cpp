@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "core/pcx_picture.h"
 
@@ -33,57 +34,55 @@ Clip clipFrame(int w, int h, int left, int top, int tw, int th)
     return c;
 }
 
-// The change an index makes to the background under it when blended: negative for the
-// shadow indices, positive for the light ones, 0 for all others. Index 224 is a light
-// index with a change of 0 (it shows the background as it is).
-struct BlendTable {
-    std::array<int16_t, 256> delta{};
-    BlendTable()
+// What blending does to one channel of the background, per index: for a shadow index
+// (240..254) the channel darkened by 12 per step below 255 and clamped at 0, for a light
+// index (224..239) brightened by 4 per step above 224 and clamped at 255. Index 224 changes
+// nothing, so its table is the identity. The tables are indexed by v - 224.
+struct BlendTables {
+    std::array<std::array<uint8_t, 256>, kShadowLast - kLightFirst + 1> channel{};
+    BlendTables()
     {
-        for (int v = kShadowFirst; v <= kShadowLast; ++v) delta[v] = static_cast<int16_t>(-kShadowStep * (255 - v));
-        for (int v = kLightFirst; v <= kLightLast; ++v) delta[v] = static_cast<int16_t>(kLightStep * (v - kLightFirst));
-    }
-};
-const BlendTable kBlend;
-
-inline bool isBlendIndex(uint8_t v) { return v >= kLightFirst && v <= kShadowLast; }
-
-inline uint32_t channel(uint32_t background, int shift, int delta)
-{
-    const int c = static_cast<int>((background >> shift) & 0xFFu) + delta;
-    return static_cast<uint32_t>(c < 0 ? 0 : (c > 255 ? 255 : c)) << shift;
-}
-
-// The blended colour of a shadow or light index over background pixel `background`.
-inline uint32_t blend(uint32_t background, uint8_t v)
-{
-    const int d = kBlend.delta[v];
-    return kOpaque | channel(background, 16, d) | channel(background, 8, d) | channel(background, 0, d);
-}
-
-// The shared loop of both frame blits. `colourOf(x)` gives the frame's colour at column x
-// of the current row and whether the key hides it.
-template <typename RowSource>
-void blitRows(Pixels32 target, const IndexedPixels& indices, const Clip& clip, const FrameDrawParams& p, bool blending,
-              RowSource&& source)
-{
-    for (int y = clip.y0; y < clip.y1; ++y) {
-        uint32_t* dst = target.row(p.top + y) + p.left;
-        const uint8_t* idx = indices.row(y);
-        auto rowColours = source(y);
-        for (int x = clip.x0; x < clip.x1; ++x) {
-            const uint32_t background = dst[x];
-            // Shadow and light indices take the background under them, changed by their
-            // amount, unless that background is pure black; then, like every other index,
-            // they show their own colour unless the key hides it.
-            if (blending && isBlendIndex(idx[x]) && (background & kRgbMask) != 0) {
-                dst[x] = blend(background, idx[x]);
-                continue;
+        for (int v = kLightFirst; v <= kShadowLast; ++v) {
+            const int delta = v >= kShadowFirst ? -kShadowStep * (255 - v) : kLightStep * (v - kLightFirst);
+            for (int c = 0; c < 256; ++c) {
+                const int out = c + delta;
+                channel[v - kLightFirst][c] = static_cast<uint8_t>(out < 0 ? 0 : (out > 255 ? 255 : out));
             }
-            uint32_t colour;
-            if (rowColours(x, colour)) dst[x] = colour;
         }
     }
+};
+const BlendTables kBlendTables;
+
+// Per-index facts of one blit, so that the pixel loop needs no branches: which blend
+// table an index uses, and a mask that is all ones for a shadow or light index when
+// blending is on.
+struct BlendIndexTable {
+    std::array<uint32_t, 256> blends{};
+    std::array<uint8_t, 256> table{};
+
+    explicit BlendIndexTable(bool blending)
+    {
+        for (int v = 0; v < 256; ++v) {
+            const bool blendIndex = blending && v >= kLightFirst && v <= kShadowLast;
+            blends[v] = blendIndex ? ~0u : 0u;
+            table[v] = static_cast<uint8_t>(blendIndex ? v - kLightFirst : 0);
+        }
+    }
+};
+
+// The final value of a back-buffer pixel `background` under frame index v, `painted` being
+// what the keyed blit leaves there (the frame's colour, or the background where the key
+// hides it). A shadow or light index over a background that is not pure black takes the
+// blended background instead. Saving the background, blitting, then writing the blended
+// colours back gives the same, in three passes instead of one.
+inline uint32_t finalPixel(uint32_t background, uint32_t painted, uint8_t v, const BlendIndexTable& t)
+{
+    const uint8_t* ch = kBlendTables.channel[t.table[v]].data();
+    const uint32_t blended = kOpaque | (uint32_t(ch[(background >> 16) & 0xFFu]) << 16) |
+                             (uint32_t(ch[(background >> 8) & 0xFFu]) << 8) | uint32_t(ch[background & 0xFFu]);
+    const uint32_t notBlack = 0u - static_cast<uint32_t>((background & kRgbMask) != 0);
+    const uint32_t useBlend = t.blends[v] & notBlack;
+    return (blended & useBlend) | (painted & ~useBlend);
 }
 
 }  // namespace
@@ -120,31 +119,75 @@ void drawBackground(Pixels32 target, const ConstPixels32* picture, uint32_t fill
         const uint32_t* src = picture->row(y);
         uint32_t* dst = target.row(y);
         for (int x = 0; x < w; ++x) {
-            if ((src[x] & kRgbMask) != kPictureColorKey) dst[x] = kOpaque | (src[x] & kRgbMask);
+            const uint32_t colour = src[x] & kRgbMask;
+            const uint32_t shown = 0u - static_cast<uint32_t>(colour != kPictureColorKey);
+            dst[x] = ((kOpaque | colour) & shown) | (dst[x] & ~shown);
         }
     }
 }
+
+namespace {
+
+// The keyed blit of one row of n pixels, from colours looked up per pixel (`lookup(x)`
+// gives the frame's colour with the fourth byte 0xFF, or 0 where the key hides the pixel),
+// followed for a unit with alpha blending on by the blending of that row's shadow and
+// light indices with the background that was under them.
+template <bool Blending, typename Lookup>
+void blitRow(uint32_t* dst, const uint8_t* idx, int n, const BlendIndexTable& blend, uint32_t* saved, Lookup&& lookup)
+{
+    if (Blending) std::copy_n(dst, n, saved);
+    uint32_t anyBlend = 0;
+    for (int x = 0; x < n; ++x) {
+        const uint32_t c = lookup(x);
+        const uint32_t hidden = static_cast<uint32_t>(static_cast<int32_t>(~c) >> 31);  // all ones when c is 0
+        dst[x] = c | (dst[x] & hidden);
+        if (Blending) anyBlend |= blend.blends[idx[x]];
+    }
+    if (!Blending || !anyBlend) return;
+    for (int x = 0; x < n; ++x)
+        if (blend.blends[idx[x]]) dst[x] = finalPixel(saved[x], dst[x], idx[x], blend);
+}
+
+// Runs blitRow over every row of the clipped frame.
+template <typename RowLookup>
+void blitFrame(Pixels32 target, const IndexedPixels& indices, const Clip& clip, const FrameDrawParams& params,
+               RowLookup&& rowLookup)
+{
+    const bool blending = params.alphaBlend && !params.leaderHead;
+    const BlendIndexTable table(blending);
+    const int n = clip.x1 - clip.x0;
+    std::array<uint32_t, kBackBufferWidth> small;
+    std::vector<uint32_t> large;
+    uint32_t* saved = small.data();
+    if (blending && n > kBackBufferWidth) {
+        large.resize(static_cast<size_t>(n));
+        saved = large.data();
+    }
+    for (int y = clip.y0; y < clip.y1; ++y) {
+        uint32_t* dst = target.row(params.top + y) + params.left + clip.x0;
+        const uint8_t* idx = indices.row(y) + clip.x0;
+        if (blending) blitRow<true>(dst, idx, n, table, saved, rowLookup(y));
+        else blitRow<false>(dst, idx, n, table, saved, rowLookup(y));
+    }
+}
+
+}  // namespace
 
 void drawFrame(Pixels32 target, const IndexedPixels& frame, const Palette256& display, const FrameDrawParams& params)
 {
     const Clip clip = clipFrame(frame.width, frame.height, params.left, params.top, target.width, target.height);
     if (clip.empty() || !frame.data || !target.data) return;
 
+    // Each index's colour, or 0 when the key hides it.
     const uint32_t key = frameColorKey(display, params.alphaBlend);
     std::array<uint32_t, 256> colour;
-    std::array<bool, 256> shown;
     for (int i = 0; i < 256; ++i) {
         const uint32_t rgb = display[i].rgb();
-        colour[i] = kOpaque | rgb;
-        shown[i] = rgb != key;
+        colour[i] = rgb != key ? kOpaque | rgb : 0u;
     }
-    const bool blending = params.alphaBlend && !params.leaderHead;
-    blitRows(target, frame, clip, params, blending, [&](int y) {
-        const uint8_t* idx = frame.row(y);
-        return [idx, &colour, &shown](int x, uint32_t& out) {
-            out = colour[idx[x]];
-            return shown[idx[x]];
-        };
+    blitFrame(target, frame, clip, params, [&](int y) {
+        const uint8_t* idx = frame.row(y) + clip.x0;
+        return [idx, &colour](int x) { return colour[idx[x]]; };
     });
 }
 
@@ -157,12 +200,11 @@ void drawFrameSurface(Pixels32 target, const ConstPixels32& surface, const Index
     if (clip.empty() || !surface.data || !indices.data || !target.data) return;
 
     const uint32_t key = colorKey & kRgbMask;
-    const bool blending = params.alphaBlend && !params.leaderHead;
-    blitRows(target, indices, clip, params, blending, [&](int y) {
-        const uint32_t* src = surface.row(y);
-        return [src, key](int x, uint32_t& out) {
-            out = kOpaque | (src[x] & kRgbMask);
-            return (src[x] & kRgbMask) != key;
+    blitFrame(target, indices, clip, params, [&](int y) {
+        const uint32_t* src = surface.row(y) + clip.x0;
+        return [src, key](int x) {
+            const uint32_t rgb = src[x] & kRgbMask;
+            return rgb != key ? kOpaque | rgb : 0u;
         };
     });
 }

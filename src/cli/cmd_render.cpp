@@ -1,0 +1,248 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// `quorvane-cli render`: a frame of an animation composed exactly as the animation view
+// shows it (background, civilization colours, shadow and light blending) and written as
+// a 24-bit picture. A unit gives the 240 x 240 unit area; a leader head its frame's size.
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
+#include <QSaveFile>
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+
+#include "cli/cli_common.h"
+#include "core/civ_palettes.h"
+#include "core/compositor.h"
+#include "core/flc_reader.h"
+#include "core/strings.h"
+#include "platform/imaging/builtin_data.h"
+
+namespace qv::cli {
+namespace {
+
+const char* const kHelp =
+    "Composes a frame of an FLC animation exactly as the animation view draws it and writes\n"
+    "it as a 24-bit PNG picture (or a 24-bit BMP when OUT ends with .bmp).\n"
+    "A unit animation gives the 240 x 240 unit area: the background, then the frame at the\n"
+    "file's left and top offsets, with the shadow indices 240..254 darkening and the light\n"
+    "indices 224..239 brightening the background under them (alpha blending). A leader head\n"
+    "gives a picture of its frame's size, drawn over black without blending.\n"
+    "\n"
+    "With -o DIR/ (a path ending with a separator, or an existing folder) the frames are\n"
+    "written into DIR as frame_0000.png, frame_0001.png, ... numbered from 0 in playback\n"
+    "order: every frame, or only the one --frame names. With -o FILE and no --frame the\n"
+    "first frame is written.\n"
+    "\n"
+    "The default background is the button-face colour, which this build fixes at\n"
+    "#F0F0F0 (red 240, green 240, blue 240). Sea and land pictures come from Sea.pcx and\n"
+    "Land.pcx beside the program, written there (or into the per-user data folder) from\n"
+    "the built-in pictures on first use; a file already there is used as it is.\n"
+    "--civ and --background apply to unit animations only.";
+
+enum class BackgroundChoice { Default, Custom, Sea, Land };
+
+struct Options {
+    QString input;
+    QString output;
+    std::optional<int> frame;
+    int civ = 0;
+    int palType = static_cast<int>(CivPaletteSource::Resources);
+    QString palDir;
+    BackgroundChoice background = BackgroundChoice::Default;
+    uint32_t customRgb = 0;
+    bool alphaBlend = true;
+};
+
+bool parseNumber(const QString& text, int low, int high, int& out)
+{
+    bool ok = false;
+    const int v = text.toInt(&ok, 10);
+    if (!ok || v < low || v > high) return false;
+    out = v;
+    return true;
+}
+
+bool parseBackground(const QString& text, Options& o)
+{
+    const QString t = text.toLower();
+    if (t == QLatin1String("default")) o.background = BackgroundChoice::Default;
+    else if (t == QLatin1String("sea")) o.background = BackgroundChoice::Sea;
+    else if (t == QLatin1String("land")) o.background = BackgroundChoice::Land;
+    else if (t.size() == 7 && t.startsWith(QLatin1Char('#'))) {
+        bool ok = false;
+        const uint v = t.mid(1).toUInt(&ok, 16);
+        if (!ok) return false;
+        o.background = BackgroundChoice::Custom;
+        o.customRgb = v;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool isFolderTarget(const QString& output)
+{
+    return output.endsWith(QLatin1Char('/')) || output.endsWith(QLatin1Char('\\')) || QFileInfo(output).isDir();
+}
+
+// Writes the top-left width x height pixels of the back buffer as a 24-bit picture, in one
+// piece so that a failure leaves no half-written file.
+bool writePicture(const Surface32& back, int width, int height, const QString& path)
+{
+    const QImage view(reinterpret_cast<const uchar*>(back.pixels.data()), back.width, back.height,
+                      static_cast<qsizetype>(back.width) * 4, QImage::Format_RGB32);
+    const QImage picture = view.copy(0, 0, width, height).convertToFormat(QImage::Format_RGB888);
+    const bool bmp = path.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    QImageWriter writer(&file, bmp ? QByteArrayLiteral("bmp") : QByteArrayLiteral("png"));
+    if (!writer.write(picture)) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+int runRender(const QStringList& args)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8(kHelp));
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The FLC animation."));
+    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
+                      QStringLiteral("The picture to write, or a folder (ending with /) for frame_NNNN.png files."),
+                      QStringLiteral("OUT")});
+    parser.addOption({QStringLiteral("frame"),
+                      QStringLiteral("The frame to write, from 0 in playback order (all directions)."),
+                      QStringLiteral("N")});
+    parser.addOption({QStringLiteral("civ"),
+                      QStringLiteral("Civilization colours: 0 the animation's own (default), 1..32 a scheme."),
+                      QStringLiteral("N")});
+    parser.addOption(
+        {QStringLiteral("civ-source"),
+         QStringLiteral("Where the schemes come from: game (the installed game's Art/Units/Palettes), builtin "
+                        "(the built-in schemes, unpacked into Palettes/ beside the program or in the per-user "
+                        "data folder; default), or a folder holding ntp00.pcx .. ntp31.pcx."),
+         QStringLiteral("SOURCE")});
+    parser.addOption({QStringLiteral("background"),
+                      QStringLiteral("default (#F0F0F0, default), sea, land, or a colour #RRGGBB."),
+                      QStringLiteral("BG")});
+    parser.addOption({QStringLiteral("no-alpha"),
+                      QStringLiteral("Alpha blending off: index 255 and the shadow and light indices are drawn "
+                                     "in their own colours, over the default colour.")});
+    int status = kExitOk;
+    if (!parseOrFail(parser, args, status)) return status;
+
+    const QString command = args.value(0);
+    auto usage = [&](const char* message) { return usageError(command, QString::fromUtf8(message)); };
+
+    Options o;
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 1 || !parser.isSet(QStringLiteral("output")) ||
+        parser.value(QStringLiteral("output")).isEmpty())
+        return usage(str::IDS_RENDER_NEEDS_FILE_AND_OUTPUT);
+    o.input = positional.first();
+    o.output = parser.value(QStringLiteral("output"));
+    if (parser.isSet(QStringLiteral("frame"))) {
+        int n = 0;
+        if (!parseNumber(parser.value(QStringLiteral("frame")), 0, 65535, n)) return usage(str::IDS_RENDER_BAD_FRAME);
+        o.frame = n;
+    }
+    if (parser.isSet(QStringLiteral("civ")) &&
+        !parseNumber(parser.value(QStringLiteral("civ")), 0, kCivSchemeCount, o.civ))
+        return usage(str::IDS_RENDER_BAD_CIV);
+    if (parser.isSet(QStringLiteral("civ-source"))) {
+        const QString source = parser.value(QStringLiteral("civ-source"));
+        if (source == QLatin1String("game")) o.palType = static_cast<int>(CivPaletteSource::GameFiles);
+        else if (source == QLatin1String("builtin")) o.palType = static_cast<int>(CivPaletteSource::Resources);
+        else {
+            o.palType = static_cast<int>(CivPaletteSource::Folder);
+            o.palDir = source;
+        }
+    }
+    if (parser.isSet(QStringLiteral("background")) && !parseBackground(parser.value(QStringLiteral("background")), o))
+        return usage(str::IDS_RENDER_BAD_BACKGROUND);
+    o.alphaBlend = !parser.isSet(QStringLiteral("no-alpha"));
+    if (!o.alphaBlend && o.background != BackgroundChoice::Default) return usage(str::IDS_RENDER_NO_ALPHA_BACKGROUND);
+
+    // Load the animation as the FLC view does.
+    const std::string input = toLocal(o.input);
+    const Status check = checkFlcFile(input);
+    if (!check) return refuse(check.message);
+    FlcLoadResult loaded;
+    const Status load = loadFlcAnimation(input, loaded);
+    if (!load) return refuse(load.message);
+    if (!loaded.warning.empty()) std::fprintf(stderr, "%s\n", toPlainLineBreaks(loaded.warning).c_str());
+    const FlcFrameStore& store = loaded.store;
+    const int frameCount = static_cast<int>(store.frames.size());
+    if (o.frame && *o.frame >= frameCount)
+        return refuse(formatMessage(str::IDS_RENDER_NO_SUCH_FRAME, {*o.frame, frameCount}));
+
+    // Colours: the animation's own, or a civilization's scheme over entries 0..63.
+    Palette256 display = store.basePalette;
+    if (o.civ != 0 && !loaded.leaderHead) {
+        const CivPaletteSources sources = civPaletteSources(o.palType, o.palDir, readGameFolders());
+        const Status st = civDisplayPalette(o.civ, sources, store.basePalette, display);
+        if (!st) {
+            // The view shows the reason first, then that the scheme could not be had.
+            if (!st.message.empty()) std::fprintf(stderr, "%s\n", toPlainLineBreaks(st.message).c_str());
+            return refuse(str::IDS_CANNOT_GET_CIV_PALETTE);
+        }
+    }
+
+    // Background: black for a leader head; otherwise the chosen colour or picture, and the
+    // default colour whenever alpha blending is off.
+    Surface32 picture;
+    Composition comp;
+    comp.frame.alphaBlend = o.alphaBlend;
+    comp.frame.leaderHead = loaded.leaderHead;
+    uint32_t chosen = colorRefToRgb(kDefaultButtonFaceColorRef);
+    if (o.background == BackgroundChoice::Custom) chosen = o.customRgb;
+    comp.fillRgb = effectiveFillRgb(loaded.leaderHead, o.alphaBlend, chosen);
+    ConstPixels32 pictureView;
+    if (!loaded.leaderHead && (o.background == BackgroundChoice::Sea || o.background == BackgroundChoice::Land)) {
+        const auto kind = o.background == BackgroundChoice::Sea ? BackgroundPicture::Sea : BackgroundPicture::Land;
+        QString path;
+        if (!provideBackgroundPicture(kind, path) || !loadBackgroundPicture(toLocal(path), picture))
+            return refuse(str::IDS_CANNOT_SET_BACKGROUND);
+        pictureView = picture.view();
+        comp.picture = &pictureView;
+    }
+    // The view keeps the offsets as bytes.
+    comp.frame.left = loaded.leaderHead ? 0 : static_cast<uint8_t>(store.header.leftOffset);
+    comp.frame.top = loaded.leaderHead ? 0 : static_cast<uint8_t>(store.header.topOffset);
+    const int width = loaded.leaderHead ? store.header.width : kUnitArea;
+    const int height = loaded.leaderHead ? store.header.height : kUnitArea;
+
+    // The frames to write, and where.
+    const bool toFolder = isFolderTarget(o.output);
+    const int first = o.frame.value_or(0);
+    const int last = o.frame ? *o.frame : (toFolder ? frameCount - 1 : 0);
+    if (toFolder && !QDir().mkpath(o.output)) return refuse(formatMessage(str::IDS_IMG_CANNOT_WRITE, {toLocal(o.output)}));
+
+    // One back buffer for all frames, as in the view, where a background picture's magenta
+    // pixels leave what the previous frame drew.
+    Surface32 back(kBackBufferWidth, kBackBufferHeight);
+    for (int n = first; n <= last; ++n) {
+        const FramePixels& pixels = store.frames[static_cast<size_t>(n)];
+        const int rows = store.header.width == 0 ? 0 : static_cast<int>(pixels.size() / store.header.width);
+        const IndexedPixels frame{pixels.data(), store.header.width, std::min<int>(store.header.height, rows),
+                                  store.header.width};
+        compose(back.view(), frame, display, comp);
+        const QString path = toFolder ? QDir(o.output).filePath(QStringLiteral("frame_%1.png").arg(n, 4, 10, QLatin1Char('0')))
+                                      : o.output;
+        if (!writePicture(back, width, height, path))
+            return refuse(formatMessage(str::IDS_IMG_CANNOT_WRITE, {toLocal(path)}));
+    }
+    return kExitOk;
+}
+
+const CommandRegistrar reg("render",
+                           "render FILE -o OUT.png [--frame N] [--civ N] [OPTIONS]",
+                           "Write a frame as the view composes it", &runRender);
+
+}  // namespace
+}  // namespace qv::cli

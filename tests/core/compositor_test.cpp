@@ -64,15 +64,11 @@ TEST(Compositor, ShadowAndLightIndicesChangeTheBackgroundByTheirAmount)
     EXPECT_EQ(s.at(7), rgb(100, 150, 200)); // 255: transparent
     EXPECT_EQ(s.back.at(9, 20) & kRgbMask, rgb(100, 150, 200));  // around the frame: background
     EXPECT_EQ(s.back.at(0, 243) & kRgbMask, rgb(100, 150, 200)); // the fill covers the whole buffer
-}
 
-TEST(Compositor, BlendingTakesEachChannelOnItsOwn)
-{
-    // Only one channel non-zero: the others stay at 0 when darkened and rise when lightened.
-    Scene s;
+    // Each channel on its own: the others stay at 0 when darkened and rise when lightened.
     s.row = {250, 235};
     s.draw(rgb(0, 0, 70), true, false);
-    EXPECT_EQ(s.at(0), rgb(0, 0, 10));   // 5 steps: 60 darker
+    EXPECT_EQ(s.at(0), rgb(0, 0, 10));    // 5 steps: 60 darker
     EXPECT_EQ(s.at(1), rgb(44, 44, 114)); // 11 steps: 44 brighter
 }
 
@@ -134,17 +130,6 @@ TEST(Compositor, LeaderHeadsAreNeverBlended)
     EXPECT_EQ(s.at(2), rgb(100, 100, 100));  // still keyed with alpha on
     s.draw(rgb(100, 100, 100), false, true);
     EXPECT_EQ(s.at(2), rgb(255, 0, 255));
-    EXPECT_EQ(effectiveFillRgb(true, true, rgb(1, 2, 3)), 0u);
-    EXPECT_EQ(effectiveFillRgb(false, false, rgb(1, 2, 3)), colorRefToRgb(kDefaultButtonFaceColorRef));
-    EXPECT_EQ(effectiveFillRgb(false, true, rgb(1, 2, 3)), rgb(1, 2, 3));
-}
-
-TEST(Compositor, WindowsColourValuesExchangeRedAndBlue)
-{
-    EXPECT_EQ(colorRefToRgb(0x00332211u), 0x00112233u);
-    EXPECT_EQ(rgbToColorRef(0x00112233u), 0x00332211u);
-    EXPECT_EQ(colorRefToRgb(0xFF000000u), 0u);  // only the colour bytes are kept
-    EXPECT_EQ(PaletteEntry::fromRgb(1, 2, 3).rgb(), colorRefToRgb(PaletteEntry::fromRgb(1, 2, 3).colorRef()));
 }
 
 TEST(Compositor, BackgroundPictureIsKeyedByMagenta)

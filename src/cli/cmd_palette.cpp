@@ -4,6 +4,8 @@
 //
 // `quorvane-cli palette`: converts a palette file between the Adobe Color Table, RIFF and
 // Jasc formats, reading and writing exactly as the palette import and export do.
+#include <QFileInfo>
+
 #include "cli/cli_common.h"
 #include "core/palette_files.h"
 #include "core/strings.h"
@@ -44,8 +46,9 @@ int runPalette(const QStringList& args)
     else if (typeName == QLatin1String("jasc")) type = kPaletteJasc;
     else return usageError(command, QString::fromUtf8(str::IDS_PALETTE_CLI_BAD_TYPE));
 
-    const std::string input = toLocal(positional.first());
-    const std::string output = toLocal(parser.value(QStringLiteral("output")));
+    // Paths are made absolute, as the program's file dialogs give them; messages show them so.
+    const std::string input = toLocal(QFileInfo(positional.first()).absoluteFilePath());
+    const std::string output = toLocal(QFileInfo(parser.value(QStringLiteral("output"))).absoluteFilePath());
     Palette256 palette;
     if (!ImportPaletteFromFile(input, palette))
         return refuse(formatMessage(str::IDS_CANNOT_IMPORT_PALETTE, {input}));

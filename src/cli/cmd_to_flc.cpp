@@ -4,6 +4,8 @@
 //
 // `quorvane-cli to-flc`: a storyboard turned into a game FLC file, read, checked and cut
 // into frames exactly as the storyboard document and view do, then encoded.
+#include <QFileInfo>
+
 #include "cli/cli_common.h"
 #include "core/flc_encoder.h"
 #include "core/storyboard.h"
@@ -51,8 +53,11 @@ int runToFlc(const QStringList& args)
         customDelay = true;
     }
 
+    // Paths are made absolute, as the program's file dialogs give them; messages show them so.
+    const std::string input = toLocal(QFileInfo(positional.first()).absoluteFilePath());
+    const std::string output = toLocal(QFileInfo(parser.value(QStringLiteral("output"))).absoluteFilePath());
     StoryboardFrames frames;
-    const Status load = loadStoryboard(toLocal(positional.first()), frames);
+    const Status load = loadStoryboard(input, frames);
     if (!load) return refuse(load.message);
 
     const StoryboardInfo& info = frames.info;
@@ -66,8 +71,7 @@ int runToFlc(const QStringList& args)
     p.leftOffset = info.leftOffset;
     p.topOffset = info.topOffset;
     p.leaderHead = info.leaderHead != 0;
-    const Status written = writeFlcFile(toLocal(parser.value(QStringLiteral("output"))), p, frames.frames,
-                                        frames.palette);
+    const Status written = writeFlcFile(output, p, frames.frames, frames.palette);
     if (!written) return refuse(written.message);
     return kExitOk;
 }

@@ -103,4 +103,16 @@ TEST_F(PaletteCli, RefusalsAndUsageErrors)
     EXPECT_EQ(runCli("palette " + quote(path("good.act")) + " -o x --type gif", dir_).status, 2);
     EXPECT_EQ(runCli("palette " + quote(path("good.act")) + " -o x", dir_).status, 2);
     EXPECT_EQ(runCli("palette " + quote(path("good.act")) + " --type act", dir_).status, 2);
+
+    // Relative paths appear absolute in the messages, as the file dialogs give them.
+    const fs::path cwd = fs::current_path();
+    fs::current_path(dir_);
+    const std::string here = fs::current_path().string();
+    const CliRun badIn = runCli("palette bad.act -o o.act --type act", dir_);
+    const CliRun badOut = runCli("palette good.act -o missing/o.txt --type riff", dir_);
+    fs::current_path(cwd);
+    EXPECT_EQ(badIn.status, 1);
+    EXPECT_EQ(badIn.err, "'" + here + "/bad.act'\nCould not import the color table because it's not a valid file.\n");
+    EXPECT_EQ(badOut.status, 1);
+    EXPECT_EQ(badOut.err, "'" + here + "/missing/o.txt'\nCannot export palette to the file.\n");
 }

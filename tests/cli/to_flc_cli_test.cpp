@@ -160,4 +160,17 @@ TEST_F(ToFlcCli, RefusalsAndUsageErrors)
     EXPECT_EQ(runCli("to-flc " + quote(path("Unit.qsb")), dir_).status, 2);
     EXPECT_EQ(runCli("to-flc -o x.flc", dir_).status, 2);
     EXPECT_EQ(runCli("to-flc " + quote(path("Unit.qsb")) + " -o x.flc --delay fast", dir_).status, 2);
+
+    // Relative paths appear absolute in the messages, as the file dialogs give them.
+    const fs::path cwd = fs::current_path();
+    fs::current_path(dir_);
+    const std::string here = fs::current_path().string();
+    const CliRun badTarget = runCli("to-flc Unit.qsb -o no/such/out.flc", dir_);
+    fs::remove(path("Unit.bmp"));
+    const CliRun noSheet = runCli("to-flc Unit.qsb -o out.flc", dir_);
+    fs::current_path(cwd);
+    EXPECT_EQ(badTarget.status, 1);
+    EXPECT_EQ(badTarget.err, "'" + here + "/no/such/out.flc'\nCannot copy temporary file to the specified target path.\n");
+    EXPECT_EQ(noSheet.status, 1);
+    EXPECT_EQ(noSheet.err, "'" + here + "/Unit.bmp'\nImage file isn't exist.\n");
 }

@@ -9,6 +9,7 @@
 #include <QTimerEvent>
 
 #include "app/command_ids.h"
+#include "app/editor_app.h"
 #include "core/strings.h"
 #include "platform/ui/document.h"
 #include "platform/ui/mdi_child.h"
@@ -49,6 +50,9 @@ CAnimationView::CAnimationView(QWidget* parent)
 
 CAnimationView::~CAnimationView()
 {
+    // The control bar must not keep serving a view that is gone.
+    if (IControlPanels* panels = controlPanels()) panels->detach(this);
+    setControlListener({});
     playback_.stopWind();
     stopSound();
     CAnimationView::UnloadAnimation();
@@ -162,7 +166,12 @@ void CAnimationView::OnInitialUpdate()
     if (savedDirection_ > 8) savedDirection_ = 0;
     bgdType_ = static_cast<uint32_t>(GetProfileInt(kOptions, QStringLiteral("Bgd Type"), 0));
     alphaBlend_ = GetProfileInt(kOptions, QStringLiteral("AlphaBlend"), 1) != 0;
-    startPaused_ = GetProfileInt(kOptions, QStringLiteral("Anim Type"), 0) == 1;
+    // "Anim Type" is the application's current value; without the application object
+    // (views made on their own) the stored setting stands in for it.
+    if (auto* app = dynamic_cast<CEditorApp*>(CWinApp::instance()))
+        startPaused_ = app->animationType() == 1;
+    else
+        startPaused_ = GetProfileInt(kOptions, QStringLiteral("Anim Type"), 0) == 1;
     civilization_ = 0;
 
     const QString path = doc->GetPathName();

@@ -37,6 +37,75 @@ inline void fillWordClipped(uint8_t* picture, size_t total, size_t offset, uint8
     if (n) out[0] = lo;
 }
 
+
+// Short copies and fills. Most packets of real deltas and byte runs are a few bytes long,
+// and a library call per packet costs more than the copy: up to 16 bytes go as two
+// (possibly overlapping) loads and stores of one width instead. Both write exactly n bytes.
+inline uint64_t load64(const uint8_t* p)
+{
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v;
+}
+inline void store64(uint8_t* p, uint64_t v) { std::memcpy(p, &v, 8); }
+
+inline uint32_t load32(const uint8_t* p)
+{
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+inline void store32(uint8_t* p, uint32_t v) { std::memcpy(p, &v, 4); }
+inline uint16_t load16(const uint8_t* p)
+{
+    uint16_t v;
+    std::memcpy(&v, p, 2);
+    return v;
+}
+inline void store16(uint8_t* p, uint16_t v) { std::memcpy(p, &v, 2); }
+
+// Copies n bytes with at most two stores of one width for n <= 16 (overlapping in the
+// middle when n is not a multiple of it).
+inline void copyRun(uint8_t* dst, const uint8_t* src, size_t n)
+{
+    if (n >= 8) {
+        if (n > 16) {
+            std::memcpy(dst, src, n);
+            return;
+        }
+        const uint64_t a = load64(src), b = load64(src + n - 8);
+        store64(dst, a);
+        store64(dst + n - 8, b);
+    } else if (n >= 4) {
+        const uint32_t a = load32(src), b = load32(src + n - 4);
+        store32(dst, a);
+        store32(dst + n - 4, b);
+    } else if (n >= 2) {
+        const uint16_t a = load16(src), b = load16(src + n - 2);
+        store16(dst, a);
+        store16(dst + n - 2, b);
+    } else if (n == 1) {
+        dst[0] = src[0];
+    }
+}
+
+// Writes `pattern` (a byte repeated, or a word repeated with n even) over n bytes.
+inline void fillRun(uint8_t* dst, uint64_t pattern, size_t n)
+{
+    if (n >= 8) {
+        size_t i = 0;
+        for (; i + 8 <= n; i += 8) store64(dst + i, pattern);
+        if (i < n) store64(dst + n - 8, pattern);
+    } else if (n >= 4) {
+        store32(dst, static_cast<uint32_t>(pattern));
+        store32(dst + n - 4, static_cast<uint32_t>(pattern));
+    } else if (n >= 2) {
+        store16(dst, static_cast<uint16_t>(pattern));
+        store16(dst + n - 2, static_cast<uint16_t>(pattern));
+    } else if (n == 1) {
+        dst[0] = static_cast<uint8_t>(pattern);
+    }
+}
 }  // namespace
 
 size_t decodeByteRun(const uint8_t* data, size_t size, uint8_t* picture, int width, int height)
@@ -52,6 +121,21 @@ size_t decodeByteRun(const uint8_t* data, size_t size, uint8_t* picture, int wid
         ++in;  // the obsolete packet count
         int x = 0;
         while (x < width) {
+            // With room for the largest packet on both sides nothing needs clipping.
+            if (end - in >= 130 && outEnd - out >= 128) {
+                const int count = static_cast<int8_t>(*in++);
+                if (count >= 0) {
+                    fillRun(out, 0x0101010101010101ull * *in++, static_cast<size_t>(count));
+                    out += count;
+                    x += count;
+                } else {
+                    copyRun(out, in, static_cast<size_t>(-count));
+                    out -= count;
+                    in -= count;
+                    x -= count;
+                }
+                continue;
+            }
             if (in >= end) return static_cast<size_t>(in - data);
             const int count = static_cast<int8_t>(*in++);
             if (count >= 0) {
@@ -109,7 +193,27 @@ size_t decodeDeltaFlc(const uint8_t* data, size_t size, uint8_t* picture, int wi
         // padding: only the end of the picture clips them.
         const size_t lineStart = y * w;
         size_t x = 0;
-        for (unsigned packets = word; packets > 0; --packets) {
+        unsigned packets = word;
+        // With room for the largest packet (a skip of 255, then 256 bytes out, 258 in)
+        // nothing needs clipping.
+        for (; packets > 0 && end - in >= 258 && lineStart + x + 511 <= total; --packets) {
+            x += in[0];
+            const int count = static_cast<int8_t>(in[1]);
+            in += 2;
+            uint8_t* out = picture + lineStart + x;
+            if (count > 0) {
+                const size_t n = static_cast<size_t>(count) * 2;
+                copyRun(out, in, n);
+                in += n;
+                x += n;
+            } else {
+                const size_t n = static_cast<size_t>(-count) * 2;
+                fillRun(out, 0x0001000100010001ull * load16(in), n);  // the word as the bytes stand
+                in += 2;
+                x += n;
+            }
+        }
+        for (; packets > 0; --packets) {
             if (end - in < 2) return static_cast<size_t>(in - data);
             x += in[0];
             const int count = static_cast<int8_t>(in[1]);

@@ -159,6 +159,19 @@ int main(int argc, char** argv)
         put("fuzz_flc_patcher", name, bytes);
     }
 
+    // Chunk data for the decoders alone: width - 1, height - 1, a seed, then the data.
+    const int decodeSizes[][2] = {{24, 16}, {7, 5}, {240, 3}, {150, 2}};
+    for (const auto& sz : decodeSizes) {
+        const int w = sz[0], h = sz[1];
+        const Picture a = testPicture(w, h, 2, 0, 256), b = testPicture(w, h, 2, 3, 256);
+        const std::string tag = std::to_string(w) + "x" + std::to_string(h);
+        for (const Bytes& payload : {byteRunPayload(a, w, h), deltaPayload(a, b, w, h)}) {
+            Bytes seed = {static_cast<uint8_t>(w - 1), static_cast<uint8_t>(h - 1), 0};
+            seed.insert(seed.end(), payload.begin(), payload.end());
+            put("fuzz_flc_decode", tag + "_" + std::to_string(seed.size()), seed);
+        }
+    }
+
     for (int bits : {8, 24}) {
         const std::string b = std::to_string(bits);
         put("fuzz_pcx", "picture" + b + ".pcx", encoded(seedPicture(13, 5, bits), true));

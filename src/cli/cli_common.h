@@ -10,6 +10,8 @@
 #include <QCommandLineParser>
 #include <QString>
 #include <vector>
+
+#include "core/flc_reader.h"
 #include <QStringList>
 #include <string>
 
@@ -47,5 +49,14 @@ bool parseOrFail(QCommandLineParser& parser, const QStringList& args, int& statu
 
 std::string toLocal(const QString& s);
 QString fromLocal(const std::string& s);
+
+// A path as the user typed it, made absolute: messages show paths the way the program's
+// file dialogs give them.
+std::string absoluteLocalPath(const QString& path);
+
+// Runs the open check and loads the animation as the FLC view does. Prints the
+// unusual-file warning (the load goes on). Returns kExitOk, or kExitRefused after
+// printing the refusal.
+int loadAnimationOrRefuse(const std::string& path, FlcLoadResult& out);
 
 }  // namespace qv::cli

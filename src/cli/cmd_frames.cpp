@@ -65,13 +65,9 @@ int runFrames(const QStringList& args)
         return usageError(command, QString::fromUtf8(str::IDS_CLI_FLC_FRAMES_NEEDS_FILE_AND_OUTPUT));
     const bool raw = parser.isSet(QStringLiteral("raw"));
 
-    const std::string path = toLocal(QFileInfo(positional.first()).absoluteFilePath());
-    const Status check = checkFlcFile(path);
-    if (!check) return refuse(check.message);
+    const std::string path = absoluteLocalPath(positional.first());
     FlcLoadResult loaded;
-    const Status load = loadFlcAnimation(path, loaded);
-    if (!load) return refuse(load.message);
-    if (!loaded.warning.empty()) std::fprintf(stderr, "%s\n", toPlainLineBreaks(loaded.warning).c_str());
+    if (const int status = loadAnimationOrRefuse(path, loaded); status != kExitOk) return status;
 
     const QString dirPath = QFileInfo(dirArg).absoluteFilePath();
     if (!QDir().mkpath(dirPath)) return refuse(formatMessage(str::IDS_CLI_FLC_CANNOT_MAKE_FOLDER, {toLocal(dirPath)}));

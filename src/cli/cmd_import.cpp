@@ -66,7 +66,7 @@ int runImport(const QStringList& args)
     if (positional.size() != 1 || value("output").isEmpty() || !isSet("frame"))
         return usage(str::IDS_SB_CLI_IMPORT_USAGE);
     ImportStoryboardSettings s;
-    s.destinationPath = toLocal(value("output"));
+    s.destinationPath = absoluteLocalPath(value("output"));
     if (!equalsNoCase(fileExtension(s.destinationPath), "qsb")) return usage(str::IDS_SB_CLI_BAD_QSB_PATH);
     if (!parseSize(value("frame"), 0, 255, s.frameWidth, s.frameHeight)) return usage(str::IDS_SB_CLI_BAD_IMPORT_FRAME);
     if (isSet("offset") && isSet("center")) return usage(str::IDS_SB_CLI_OFFSET_AND_CENTER);
@@ -85,7 +85,7 @@ int runImport(const QStringList& args)
     if (isSet("delay") && !parseBoundedInt(value("delay"), 0, 65535, s.delay)) return usage(str::IDS_SB_CLI_BAD_DELAY);
     if (isSet("palette")) {
         s.paletteFromFile = true;
-        s.palettePath = toLocal(value("palette"));
+        s.palettePath = absoluteLocalPath(value("palette"));
     }
     if (isSet("palette-type") && !parsePaletteType(value("palette-type"), s.paletteType))
         return usage(str::IDS_SB_CLI_BAD_PALETTE_TYPE);
@@ -98,7 +98,7 @@ int runImport(const QStringList& args)
     if (isSet("depth") && !parseDepth(value("depth"), s.colorDepth)) return usage(str::IDS_SB_CLI_BAD_DEPTH);
 
     Bitmap source;
-    const Status loaded = loadImportSource(toLocal(positional.first()), source);
+    const Status loaded = loadImportSource(absoluteLocalPath(positional.first()), source);
     if (!loaded) return refuse(loaded.message);
 
     const bool yes = isSet("yes");

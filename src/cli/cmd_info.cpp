@@ -4,7 +4,6 @@
 //
 // `quorvane-cli info FILE [-o REPORT]`: the information report of an FLC file, as the
 // Info dialog's Save writes it, on standard output or into REPORT.
-#include <QFileInfo>
 #include <cstdio>
 
 #ifdef _WIN32
@@ -42,19 +41,15 @@ int runInfo(const QStringList& args)
         (toFile && parser.value(QStringLiteral("output")).isEmpty()))
         return usageError(command, QString::fromUtf8(str::IDS_CLI_FLC_INFO_NEEDS_FILE));
 
-    const std::string path = toLocal(QFileInfo(positional.first()).absoluteFilePath());
-    const Status check = checkFlcFile(path);
-    if (!check) return refuse(check.message);
+    const std::string path = absoluteLocalPath(positional.first());
     FlcLoadResult loaded;
-    const Status load = loadFlcAnimation(path, loaded);
-    if (!load) return refuse(load.message);
-    if (!loaded.warning.empty()) std::fprintf(stderr, "%s\n", toPlainLineBreaks(loaded.warning).c_str());
+    if (const int status = loadAnimationOrRefuse(path, loaded); status != kExitOk) return status;
 
     const std::string report = flcInfoReport(path, loaded.store.header, loaded.store.records);
     if (toFile) {
         const std::string out = toLocal(parser.value(QStringLiteral("output")));
         if (!writeFileAtomic(out, reinterpret_cast<const uint8_t*>(report.data()), report.size()))
-            return refuse(formatMessage(str::IDS_CLI_FLC_CANNOT_WRITE, {toLocal(QFileInfo(fromLocal(out)).absoluteFilePath())}));
+            return refuse(formatMessage(str::IDS_CLI_FLC_CANNOT_WRITE, {absoluteLocalPath(fromLocal(out))}));
         return kExitOk;
     }
 #ifdef _WIN32

@@ -88,7 +88,7 @@ int runNewStoryboard(const QStringList& args)
         return usage(str::IDS_SB_CLI_BAD_CIV);
     if (isSet("palette")) {
         s.usePaletteFile = true;
-        s.paletteFilePath = toLocal(value("palette"));
+        s.paletteFilePath = absoluteLocalPath(value("palette"));
     }
     if (isSet("delay") && !parseBoundedInt(value("delay"), 0, 65535, s.frameDelay))
         return usage(str::IDS_SB_CLI_BAD_DELAY);

@@ -4,7 +4,6 @@
 //
 // `quorvane-cli palette`: converts a palette file between the Adobe Color Table, RIFF and
 // Jasc formats, reading and writing exactly as the palette import and export do.
-#include <QFileInfo>
 
 #include "cli/cli_common.h"
 #include "core/palette_files.h"
@@ -47,8 +46,8 @@ int runPalette(const QStringList& args)
     else return usageError(command, QString::fromUtf8(str::IDS_PALETTE_CLI_BAD_TYPE));
 
     // Paths are made absolute, as the program's file dialogs give them; messages show them so.
-    const std::string input = toLocal(QFileInfo(positional.first()).absoluteFilePath());
-    const std::string output = toLocal(QFileInfo(parser.value(QStringLiteral("output"))).absoluteFilePath());
+    const std::string input = absoluteLocalPath(positional.first());
+    const std::string output = absoluteLocalPath(parser.value(QStringLiteral("output")));
     Palette256 palette;
     if (!ImportPaletteFromFile(input, palette))
         return refuse(formatMessage(str::IDS_CANNOT_IMPORT_PALETTE, {input}));

@@ -160,7 +160,7 @@ int runRender(const QStringList& args)
         else if (source == QLatin1String("builtin")) o.palType = static_cast<int>(CivPaletteSource::Resources);
         else {
             o.palType = static_cast<int>(CivPaletteSource::Folder);
-            o.palDir = source;
+            o.palDir = QFileInfo(source).absoluteFilePath();
         }
     }
     if (parser.isSet(QStringLiteral("background")) && !parseBackground(parser.value(QStringLiteral("background")), o))
@@ -169,13 +169,9 @@ int runRender(const QStringList& args)
     if (!o.alphaBlend && o.background != BackgroundChoice::Default) return usage(str::IDS_RENDER_NO_ALPHA_BACKGROUND);
 
     // Load the animation as the FLC view does.
-    const std::string input = toLocal(o.input);
-    const Status check = checkFlcFile(input);
-    if (!check) return refuse(check.message);
+    const std::string input = absoluteLocalPath(o.input);
     FlcLoadResult loaded;
-    const Status load = loadFlcAnimation(input, loaded);
-    if (!load) return refuse(load.message);
-    if (!loaded.warning.empty()) std::fprintf(stderr, "%s\n", toPlainLineBreaks(loaded.warning).c_str());
+    if (const int status = loadAnimationOrRefuse(input, loaded); status != kExitOk) return status;
     const FlcFrameStore& store = loaded.store;
     const int frameCount = static_cast<int>(store.frames.size());
     if (o.frame && *o.frame >= frameCount)

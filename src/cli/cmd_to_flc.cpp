@@ -4,7 +4,6 @@
 //
 // `quorvane-cli to-flc`: a storyboard turned into a game FLC file, read, checked and cut
 // into frames exactly as the storyboard document and view do, then encoded.
-#include <QFileInfo>
 
 #include "cli/cli_common.h"
 #include "core/flc_encoder.h"
@@ -54,8 +53,8 @@ int runToFlc(const QStringList& args)
     }
 
     // Paths are made absolute, as the program's file dialogs give them; messages show them so.
-    const std::string input = toLocal(QFileInfo(positional.first()).absoluteFilePath());
-    const std::string output = toLocal(QFileInfo(parser.value(QStringLiteral("output"))).absoluteFilePath());
+    const std::string input = absoluteLocalPath(positional.first());
+    const std::string output = absoluteLocalPath(parser.value(QStringLiteral("output")));
     StoryboardFrames frames;
     const Status load = loadStoryboard(input, frames);
     if (!load) return refuse(load.message);

@@ -104,13 +104,9 @@ int runToStoryboard(const QStringList& args)
     if (isSet("depth") && !parseDepth(value("depth"), colorDepth)) return usage(str::IDS_SB_CLI_BAD_DEPTH);
 
     // Load the animation as the FLC view does.
-    const std::string input = toLocal(positional.first());
-    const Status check = checkFlcFile(input);
-    if (!check) return refuse(check.message);
+    const std::string input = absoluteLocalPath(positional.first());
     FlcLoadResult loaded;
-    const Status load = loadFlcAnimation(input, loaded);
-    if (!load) return refuse(load.message);
-    if (!loaded.warning.empty()) std::fprintf(stderr, "%s\n", toPlainLineBreaks(loaded.warning).c_str());
+    if (const int status = loadAnimationOrRefuse(input, loaded); status != kExitOk) return status;
 
     const ExportSource source = exportSourceFrom(loaded);
     ExportStoryboardSettings s = exportWizardDefaults(input, source);

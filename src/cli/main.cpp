@@ -4,6 +4,7 @@
 //
 // quorvane-cli: the command-line tool over the core, for batch work.
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -67,6 +68,18 @@ bool parseOrFail(QCommandLineParser& parser, const QStringList& args, int& statu
 }
 
 std::string toLocal(const QString& s) { return s.toLocal8Bit().toStdString(); }
+
+std::string absoluteLocalPath(const QString& path) { return toLocal(QFileInfo(path).absoluteFilePath()); }
+
+int loadAnimationOrRefuse(const std::string& path, FlcLoadResult& out)
+{
+    const Status check = checkFlcFile(path);
+    if (!check) return refuse(check.message);
+    const Status load = loadFlcAnimation(path, out);
+    if (!load) return refuse(load.message);
+    if (!out.warning.empty()) std::fprintf(stderr, "%s\n", toPlainLineBreaks(out.warning).c_str());
+    return kExitOk;
+}
 QString fromLocal(const std::string& s) { return QString::fromLocal8Bit(s.data(), qsizetype(s.size())); }
 
 static void printOverview()

@@ -3,6 +3,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/storyboard_options.h"
 
+#include <QFileInfo>
 #include <cstdio>
 
 #include "cli/cli_common.h"
@@ -74,14 +75,14 @@ bool parseSmoke(const QString& text, int& smokeType, std::string& smokePath)
         smokeType = 1;
     } else {
         smokeType = 2;
-        smokePath = toLocal(text);
+        smokePath = absoluteLocalPath(text);
     }
     return true;
 }
 
 bool parseSheetTarget(const QString& text, std::string& outputDirectory, std::string& baseFileName, int& imageFormat)
 {
-    const std::string path = toLocal(text);
+    const std::string path = absoluteLocalPath(text);
     const std::string ext = fileExtension(path);
     if (equalsNoCase(ext, "pcx")) imageFormat = 0;
     else if (equalsNoCase(ext, "bmp")) imageFormat = 1;
@@ -112,7 +113,7 @@ CivPaletteSources civSourcesFromOption(const QCommandLineParser& parser)
             palType = static_cast<int>(CivPaletteSource::GameFiles);
         } else if (source != QLatin1String("builtin")) {
             palType = static_cast<int>(CivPaletteSource::Folder);
-            palDir = source;
+            palDir = QFileInfo(source).absoluteFilePath();
         }
     }
     return civPaletteSources(palType, palDir, readGameFolders());

@@ -338,7 +338,8 @@ TEST_F(RenderCli, RefusalsAndUsageErrors)
     write("bad.flc", Bytes(200, 0));
     r = run("bad.flc -o x.png");
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "'bad.flc'\nInvalid or unsupported document format.\n");
+    // Messages show the path made absolute, as the program's file dialogs give it.
+    EXPECT_EQ(r.err, "'" + (root / "bad.flc").string() + "'\nInvalid or unsupported document format.\n");
 
     for (const char* args : {"unit.flc --civ 33 -o x.png", "unit.flc --civ x -o x.png", "unit.flc --frame -1 -o x.png",
                              "unit.flc --background pink -o x.png", "unit.flc --background '#12345' -o x.png",

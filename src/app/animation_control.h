@@ -60,13 +60,20 @@ public:
     // A leader-head animation (a plain FLC without the game's extension).
     virtual bool isLeaderHead() const = 0;
 
-    // View panel (civilization colours, blending). Until civilization palettes exist the
-    // list stays disabled.
+    // View panel (civilization colours, blending). The list is enabled while the view
+    // can get civilization schemes from the chosen source.
     virtual bool hasCivilizationList() const { return false; }
     // The list's entries ("Default" and the civilizations), shown in this order.
     virtual QStringList civilizationNames() const { return {}; }
     virtual int civilization() const { return 0; }
     virtual void changeCivilization(int index) { (void)index; }
+    // The swatch of the selected entry (civilization()): the colour the view shows for
+    // palette entry 6, as a Windows colour value (0x00BBGGRR). False when there is none.
+    virtual bool civilizationSwatch(uint32_t& colorRef) const
+    {
+        (void)colorRef;
+        return false;
+    }
     // Whether the view offers the alpha-blend choice (it then enables the check box).
     virtual bool hasAlphaBlendOption() const { return false; }
     virtual bool isAlphaBlend() const { return false; }

@@ -17,7 +17,12 @@ enum CommandId : int {
     ID_PAUSE = 32772,
     ID_STOP = 32773,
     ID_INFO = 32774,
+    // Background of unit animations (the animation view).
+    ID_BGD_DEFAULT = 32775,
     ID_BACKGROUND_COLOR = 32776,  // "Select background color"
+    ID_BGD_SEA = 32777,
+    ID_BGD_LAND = 32778,
+    ID_BGD_CUSTOM = 32780,
     ID_FIRST = 32781,
     ID_PREVIOUS = 32782,
     ID_NEXT = 32783,
@@ -29,6 +34,7 @@ enum CommandId : int {
     ID_IMPORT_PALETTE = 32789,
     ID_EXPORT_PALETTE = 32790,
     ID_REFRESH = 32791,
+    ID_ALPHA_BLEND = 32792,
     ID_EXPORT_TO_STORYBOARD = 32794,
     ID_NEW_STORYBOARD = 32795,
     ID_RECENT_STORYBOARD = 32796,  // toolbar drop-down of the storyboard recent list

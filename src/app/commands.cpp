@@ -69,6 +69,11 @@ const std::vector<CommandInfo>& allCommands()
         {ID_DIR_ALL, IDS_CMD_DIR_ALL, IDS_TIP_DIR_ALL, "dir_all", true},
         {ID_COLOR_REPLACE, IDS_CMD_COLOR_REPLACE, IDS_TIP_COLOR_REPLACE, "color_replace", false},
         // Commands of the menus only.
+        {ID_BGD_DEFAULT, IDS_CMD_BGD_DEFAULT, IDS_TIP_BGD_DEFAULT, "background_default", true},
+        {ID_BGD_CUSTOM, IDS_CMD_BGD_CUSTOM, IDS_TIP_BGD_CUSTOM, "background_custom", true},
+        {ID_BGD_SEA, IDS_CMD_BGD_SEA, IDS_TIP_BGD_SEA, "background_sea", true},
+        {ID_BGD_LAND, IDS_CMD_BGD_LAND, IDS_TIP_BGD_LAND, "background_land", true},
+        {ID_ALPHA_BLEND, IDS_CMD_ALPHA_BLEND, IDS_TIP_ALPHA_BLEND, "alpha_blend", true},
         {ID_VIEW_TOOLBAR, IDS_CMD_TOOLBAR, IDS_TIP_TOOLBAR, "toolbar", true},
         {ID_VIEW_STATUS_BAR, IDS_CMD_STATUS_BAR, IDS_TIP_STATUS_BAR, "status_bar", true},
         {ID_CONTROL_BAR, IDS_CMD_CONTROL_BAR, IDS_TIP_CONTROL_BAR, "control_bar", true},
@@ -220,7 +225,9 @@ std::vector<MenuItem> viewMenu(int resourceId)
                                cmd(ID_ALWAYS_ON_TOP)};
     if (resourceId != kMenuNoDocument) {
         m.push_back(sep());
-        m.push_back(cmd(ID_BACKGROUND_COLOR));
+        m.push_back(popup(IDS_MENU_BACKGROUND, {cmd(ID_BGD_DEFAULT), cmd(ID_BGD_CUSTOM), cmd(ID_BGD_SEA),
+                                                cmd(ID_BGD_LAND), sep(), cmd(ID_BACKGROUND_COLOR), sep(),
+                                                cmd(ID_ALPHA_BLEND)}));
         m.push_back(cmd(ID_ZOOM));
         m.push_back(sep());
         m.push_back(cmd(ID_REFRESH));

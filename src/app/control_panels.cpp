@@ -18,6 +18,7 @@
 #include "app/commands.h"
 #include "app/settings.h"
 #include "core/strings.h"
+#include "palette/civ_color_combo.h"
 #include "platform/ui/profile.h"
 #include "platform/ui/rollup.h"
 
@@ -353,7 +354,7 @@ QWidget* CControlPanels::makeViewPanel()
     auto* page = new QWidget;
     auto* v = new QVBoxLayout(page);
     v->addWidget(new QLabel(S(str::IDS_PANEL_CIV_COLOR), page));
-    civList_ = new QComboBox(page);
+    civList_ = new CCivColorCombo(page);
     civList_->setObjectName(idName(IDC_CIV_LIST));
     v->addWidget(civList_);
     auto* alpha = new QCheckBox(S(str::IDS_PANEL_ALPHA_BLEND), page);
@@ -592,10 +593,14 @@ void CControlPanels::refreshStates(unsigned changes)
         if (current != names) {
             civList_->clear();
             civList_->addItems(names);
+            civList_->RefreshSwatches();
         }
         if (v->civilization() >= 0 && v->civilization() < civList_->count()) {
             civList_->setCurrentIndex(v->civilization());
             lastCivSelection_ = v->civilization();
+            // The selected entry shows the colour the view really draws for it.
+            uint32_t swatch = 0;
+            if (v->civilizationSwatch(swatch)) civList_->SetSwatch(v->civilization(), swatch);
         }
     }
     enable(IDC_CIV_LIST, unit && v->hasCivilizationList() && civList_->count() > 0);

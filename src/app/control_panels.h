@@ -25,6 +25,7 @@ class QToolButton;
 
 namespace qv {
 
+class CCivColorCombo;
 class CRollupCtrl;
 
 // Control ids of the panels.
@@ -141,7 +142,7 @@ private:
     QLineEdit* delayEdit_ = nullptr;
     QSlider* delaySlider_ = nullptr;
     QSlider* frameSlider_ = nullptr;
-    QComboBox* civList_ = nullptr;
+    CCivColorCombo* civList_ = nullptr;
     int lastCivSelection_ = -1;
     bool updating_ = false;
 };

@@ -121,6 +121,7 @@ bool CEditorApp::InitInstance()
     installFlcClasses(*flc);
     AddDocTemplate(flc);
     AddDocTemplate(new CDocTemplateQsb);
+    if (templateHook_) templateHook_(*this);
     // A new FLC document exists only while starting up with "reopen last document" on.
     CFlcDoc::reopenAtStartup() = [this] { return startup_ && loadDoc_; };
 
@@ -249,6 +250,16 @@ CDocument* CEditorApp::OpenDocumentFile(const QString& path)
 {
     if (path.isEmpty()) return nullptr;
     return docManager()->OpenDocumentFile(QFileInfo(path).absoluteFilePath());
+}
+
+bool CEditorApp::ProcessShellCommand(const CCommandLineInfoX& info)
+{
+    if (info.m_nShellCommand != CCommandLineInfoX::FileOpen) return CWinApp::ProcessShellCommand(info);
+    if (OpenDocumentFile(info.m_strFileName)) return true;
+    for (CNewMultiDocTemplate* t : docManager()->templates())
+        if (auto* et = dynamic_cast<CEditorDocTemplate*>(t))
+            if (et->lastOpenFailedInView()) return true;
+    return false;
 }
 
 void CEditorApp::AddToRecentFileList(const QString& path) { mru_.Add(path); }

@@ -42,6 +42,9 @@ public:
     QString programFolder() const;
     // Whether InitInstance may show the main window (tests can keep it hidden).
     void setShowMainWindow(bool show) { showMainWindow_ = show; }
+    // Called by InitInstance right after the two templates are registered (before the
+    // command line is processed), for example to give a template other classes.
+    void setTemplateHook(std::function<void(CEditorApp&)> hook) { templateHook_ = std::move(hook); }
 
     bool InitInstance() override;
     int ExitInstance() override;
@@ -53,6 +56,9 @@ public:
     void LoadSettings();
 
     CDocument* OpenDocumentFile(const QString& path) override;
+    // As the framework's, except that a file whose window opened but whose view could not
+    // load it (and said so) does not end the start-up.
+    bool ProcessShellCommand(const CCommandLineInfoX& info) override;
     void AddToRecentFileList(const QString& path) override;
     bool RouteCommand(int id) override;
     bool RouteUpdate(int id, CCmdUI& ui) override;
@@ -107,6 +113,7 @@ private:
     QStringList arguments_;
     QString programFolder_;
     bool showMainWindow_ = true;
+    std::function<void(CEditorApp&)> templateHook_;
     int exitCode_ = 0;
     CMruFileManager mru_;
 

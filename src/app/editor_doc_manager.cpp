@@ -59,6 +59,7 @@ CDocument* CEditorDocTemplate::OpenDocumentFile(const QString& path, bool makeVi
         if (uIsFileExist(last)) target = last;
     }
     CDocument* doc = CNewMultiDocTemplate::OpenDocumentFile(target, makeVisible);
+    lastOpenFailedInView_ = doc && doc->isClosing();
     return doc && !doc->isClosing() ? doc : nullptr;
 }
 

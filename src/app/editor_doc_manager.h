@@ -35,7 +35,12 @@ public:
     CDocument* OpenDocumentFile(const QString& path, bool makeVisible = true) override;
     Confidence MatchDocType(const QString& path, CDocument*& match) override;
 
+    // Whether the last OpenDocumentFile got as far as a window whose view then could not
+    // load the file (the view has said why; the window is gone again).
+    bool lastOpenFailedInView() const { return lastOpenFailedInView_; }
+
 private:
+    bool lastOpenFailedInView_ = false;
     QString extension_;
     QString recentSection_;
 };

@@ -432,6 +432,58 @@ private slots:
         QCOMPARE(dialogs_.seen().size(), before + 1);
     }
 
+    void aFileTheViewCannotLoadLeavesNoWindowButTheProgramRuns()
+    {
+        // A view that never loads (as for an FLC wider than 240 pixels).
+        class NotLoading : public qvtest::RecordingView, public IAnimationControl {
+        public:
+            bool isLoaded() const override { return false; }
+            bool isRunning() const override { return false; }
+            bool isPaused() const override { return false; }
+            int directionCount() const override { return 0; }
+            int direction() const override { return 0; }
+            int delayMode() const override { return 1; }
+            int customDelay() const override { return 0; }
+            int frameNumber() const override { return 0; }
+            int frameCount() const override { return 0; }
+            bool isWindingBack() const override { return false; }
+            bool isWindingForward() const override { return false; }
+            bool isLeaderHead() const override { return false; }
+            void play() override {}
+            void togglePause() override {}
+            void stop() override {}
+            void navigate(NavigateKind) override {}
+            void toggleWindBack() override {}
+            void toggleWindForward() override {}
+            void setDirection(int) override {}
+            void setDelayMode(int) override {}
+            void setCustomDelay(int) override {}
+            void frameSliderReleased(int) override {}
+        };
+        const QString wide = touch(dir_.filePath(QStringLiteral("Wide.flc")));
+        auto app = std::make_unique<CEditorApp>();
+        app->setArguments({wide});
+        app->setShowMainWindow(false);
+        app->setTemplateHook([](CEditorApp& a) {
+            a.editorDocManager()->flcTemplate()->setFactories([] { return new qvtest::AcceptingDoc; }, {},
+                                                              [] { return new NotLoading; });
+        });
+        QVERIFY(app->InitInstance());
+        flushDeletes();
+        QCOMPARE(app->docManager()->GetOpenDocumentCount(), 0);
+        QVERIFY(!app->mainWindow()->MDIGetActive());
+        QVERIFY(app->mainWindow()->mdiArea()->subWindowList().isEmpty());
+        // A file the document refuses ends the start-up (its message was shown).
+        app.reset();
+        auto app2 = std::make_unique<CEditorApp>();
+        app2->setArguments({dir_.filePath(QStringLiteral("absent.qsb"))});
+        app2->setShowMainWindow(false);
+        boxes_.clear();
+        QVERIFY(!app2->InitInstance());
+        QCOMPARE(app2->exitCode(), 0);
+        QCOMPARE(boxes_.shown().size(), size_t(1));
+    }
+
     void frameMenusAndToolbar()
     {
         auto app = start();

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QSettings>
 #include <cstdio>
 
 #include "app/animation_control.h"
@@ -20,6 +19,7 @@
 #include "core/strings.h"
 #include "flc/flc_doc.h"
 #include "flc/flc_template.h"
+#include "platform/imaging/builtin_data.h"
 #include "platform/ui/command_line.h"
 #include "platform/ui/doc_template.h"
 #include "platform/ui/document.h"
@@ -44,29 +44,6 @@ std::map<int, RegisteredCommand>& commandRegistry()
 {
     static std::map<int, RegisteredCommand> registry;
     return registry;
-}
-
-// The game's install folders: company and product under which each keeps "Install_Path"
-// (read from the system-wide settings, never written).
-struct GameKey {
-    const char* company;
-    const char* product;
-};
-constexpr GameKey kSecondExpansion{"Parvex", "Brevundi"};
-constexpr GameKey kFirstExpansion{"Parvex", "Tolvaris"};
-constexpr GameKey kBaseGame{"Parvex Interactive", "Dominara"};
-
-bool readInstallPath(const GameKey& key, QString& folder)
-{
-    QSettings s(QSettings::NativeFormat, QSettings::SystemScope, QString::fromLatin1(key.company),
-                QString::fromLatin1(key.product));
-    const QVariant v = s.value(QStringLiteral("Install_Path"));
-    if (!v.isValid()) return false;
-    const QString path = v.toString();
-    // The value was read into a buffer of 260 bytes.
-    if (path.isEmpty() || path.toLocal8Bit().size() >= 260) return false;
-    folder = path;
-    return true;
 }
 
 // Post-install clean-up: how long a locked installer is waited for, in tries of 300 ms.
@@ -207,13 +184,16 @@ bool CEditorApp::PostInstallCleanUp()
 
 void CEditorApp::ReadGameFolders()
 {
-    gameFolders_.clear();
-    secondExpansionFound_ = readInstallPath(kSecondExpansion, secondExpansionFolder_);
-    if (secondExpansionFound_) gameFolders_.append(secondExpansionFolder_);
-    firstExpansionFound_ = readInstallPath(kFirstExpansion, firstExpansionFolder_);
-    if (firstExpansionFound_) gameFolders_.append(firstExpansionFolder_);
-    baseGameFound_ = readInstallPath(kBaseGame, baseGameFolder_);
-    if (baseGameFound_) gameFolders_.append(baseGameFolder_);
+    // The same look-up the civilization palettes use (the registry on Windows, the
+    // program's settings elsewhere).
+    const GameFolders g = readGameFolders();
+    secondExpansionFound_ = g.secondFound;
+    secondExpansionFolder_ = g.second;
+    firstExpansionFound_ = g.firstFound;
+    firstExpansionFolder_ = g.first;
+    baseGameFound_ = g.baseFound;
+    baseGameFolder_ = g.base;
+    gameFolders_ = g.list();
 }
 
 // ---- Settings ----------------------------------------------------------------------------

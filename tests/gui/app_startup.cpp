@@ -227,15 +227,10 @@ private slots:
         s.setValue(QStringLiteral("Options/Always on top"), 1);
         s.setValue(QStringLiteral("Menu/Style"), 0);
         s.sync();
-        // The game's folders, as the installers leave them.
-        QSettings tol(QSettings::NativeFormat, QSettings::SystemScope, QStringLiteral("Parvex"),
-                      QStringLiteral("Tolvaris"));
-        tol.setValue(QStringLiteral("Install_Path"), QStringLiteral("/games/Tolvaris"));
-        QSettings base(QSettings::NativeFormat, QSettings::SystemScope, QStringLiteral("Parvex Interactive"),
-                       QStringLiteral("Dominara"));
-        base.setValue(QStringLiteral("Install_Path"), QStringLiteral("/games/Dominara"));
-        tol.sync();
-        base.sync();
+        // The game's folders, as the program's settings name them off Windows.
+        s.setValue(QStringLiteral("Tolvaris/Install_Path"), QStringLiteral("/games/Tolvaris"));
+        s.setValue(QStringLiteral("Game/Install_Path"), QStringLiteral("/games/Dominara"));
+        s.sync();
 
         auto app = start();
         QVERIFY(app->reopenLastDocument());
@@ -253,11 +248,6 @@ private slots:
         QVERIFY(!app->secondExpansionFound());
         QVERIFY(app->firstExpansionFound());
         QVERIFY(app->baseGameFound());
-        QSettings(QSettings::NativeFormat, QSettings::SystemScope, QStringLiteral("Parvex"), QStringLiteral("Tolvaris"))
-            .clear();
-        QSettings(QSettings::NativeFormat, QSettings::SystemScope, QStringLiteral("Parvex Interactive"),
-                  QStringLiteral("Dominara"))
-            .clear();
     }
 
     void templatesAreRegisteredInOrderAndFoundByKind()

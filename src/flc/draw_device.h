@@ -24,6 +24,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/compositor.h"
 #include "core/flc_format.h"
 
 class QPainter;
@@ -32,9 +33,9 @@ namespace qv {
 
 class DrawDevice;
 
-// Colour keys are 0x00RRGGBB values; only the colour bits are compared.
-constexpr uint32_t kMagentaKey = 0x00FF00FF;   // default key of a new surface
-constexpr uint32_t kNoColorKey = 0x0001FFFF;   // the key used while blending is off
+// Colour keys are 0x00RRGGBB values; only the colour bits are compared. The key used
+// while blending is off is the compositor's kNoColorKey.
+constexpr uint32_t kMagentaKey = kPictureColorKey;  // default key of a new surface
 
 class AnimFrame {
 public:

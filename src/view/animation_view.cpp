@@ -144,8 +144,6 @@ void CAnimationView::ResizeViewWindow(int width, int height)
     updateGeometry();
 }
 
-void CAnimationView::RestoreBackground() { fillColor_ = toFillColor(defaultColor_); }
-
 void CAnimationView::AutoplaySound()
 {
     if (IControlPanels* panels = controlPanels())
@@ -217,6 +215,7 @@ void CAnimationView::OnActivateView(bool activate)
         return;
     }
     if (panels) panels->attach(this);
+    ShareCustomColor();
     notifyControlChanged(kAllPanels);
     frameCounterChanged();
     RequestRedraw();
@@ -326,6 +325,7 @@ bool CAnimationView::OnCommand(int id)
         case ID_REFRESH: RefreshAnimation(); return true;
         default: break;
     }
+    if (OnRenderCommand(id)) return true;
     const int dir = directionOfCommand(id);
     if (dir >= 0) {
         setDirection(dir);
@@ -361,6 +361,7 @@ bool CAnimationView::OnUpdateCommand(int id, CCmdUI& ui)
         case ID_REFRESH: ui.Enable(loaded); return true;
         default: break;
     }
+    if (OnUpdateRenderCommand(id, ui)) return true;
     const int dir = directionOfCommand(id);
     if (dir >= 0) {
         ui.Enable(playback_.directionEnabled(static_cast<uint32_t>(dir)));
@@ -411,14 +412,6 @@ void CAnimationView::ComposeFrame()
     if (!device_ || !device_->ready()) return;
     DrawBackground();
     DrawFrame();
-}
-
-void CAnimationView::DrawBackground() { device_->Fill(fillColor_); }
-
-void CAnimationView::DrawFrame()
-{
-    const uint16_t index = playback_.beginDrawFrame();
-    if (index < frames_.size()) frames_[index].DrawAt(leftOffset_, topOffset_);
 }
 
 void CAnimationView::paintEvent(QPaintEvent*)

@@ -10,7 +10,10 @@
 // Each render tick (timer 1) asks the playback machine whether the frame must be
 // composed again; if so ComposeFrame() draws the background and then the frame into the
 // back buffer; the back buffer is presented on every tick. DrawBackground() and
-// DrawFrame() are the places where backgrounds, blending and offsets plug in.
+// DrawFrame() compose through the core compositor: the background picture or fill, the
+// keyed frame at the offsets, and the shadow and light blending of unit animations.
+// The background commands, civilization colours, palette files, and the Offset and Zoom
+// dialogs live in animation_view_render.cpp.
 #pragma once
 
 #include <QBasicTimer>
@@ -21,6 +24,8 @@
 #include <vector>
 
 #include "app/animation_control.h"
+#include "core/civ_palettes.h"
+#include "core/compositor.h"
 #include "core/flc_format.h"
 #include "core/playback.h"
 #include "flc/draw_device.h"
@@ -82,6 +87,15 @@ public:
     void frameSliderTracking(int position) override;
     // Stopping the sound serves both the panels and the playback machine.
     void stopSound() override {}
+    // View panel: civilization colours and the alpha-blend switch.
+    bool hasCivilizationList() const override;
+    QStringList civilizationNames() const override;
+    int civilization() const override { return civilization_; }
+    void changeCivilization(int index) override;
+    bool civilizationSwatch(uint32_t& colorRef) const override;
+    bool hasAlphaBlendOption() const override { return true; }
+    bool isAlphaBlend() const override { return alphaBlend_; }
+    void toggleAlphaBlend() override;
 
     // ---- Rendering ----------------------------------------------------------------------
     // One tick of timer 1 / timer 2 (public so tests can drive them without waiting).
@@ -89,9 +103,10 @@ public:
     void WindTick();
     // Background, then the current frame, into the back buffer.
     virtual void ComposeFrame();
-    // A colour fill of the back buffer (backgrounds and pictures come in here).
+    // The background picture blitted with its magenta key, or else the fill colour.
     virtual void DrawBackground();
-    // The drawn-flag step, then the current frame's keyed blit at the offsets.
+    // The drawn-flag step, then the current frame's keyed blit at the offsets, blended
+    // with the background for a unit animation with alpha blending on.
     virtual void DrawFrame();
     // The next tick composes again; an active view refreshes its panels.
     void RequestRedraw();
@@ -99,6 +114,50 @@ public:
     // (each when next drawn) and sets the colour key, after a palette change. False
     // when nothing is loaded.
     bool RebuildFrameSurfaces();
+
+    // ---- Background (unit animations) ----------------------------------------------------
+    // Background types, as "Options"/"Bgd Type" stores them.
+    enum BackgroundType : uint32_t { kBgdDefault = 0, kBgdCustom = 1, kBgdSea = 2, kBgdLand = 3 };
+    void SetBgdDefault();
+    // Background type Custom with `colorRef` (0x00BBGGRR) as the custom colour.
+    void SetBgdColor(uint32_t colorRef);
+    // Sea (2) or Land (3): the built-in picture, unpacked on first use. False for any
+    // other kind or when the picture cannot be had.
+    bool SetBgdPCX(int kind);
+    // Replaces the background picture with the 240 x 240 picture at `path`.
+    bool LoadBgdPicture(const QString& path);
+    // Alpha blending on or off; off also goes back to the default background.
+    bool SetAlphaBlend(bool on);
+    // The colour picker's answer (selection ended): `colorRef`, or the "default" marker
+    // 0xFF000000, for command `id`. Other commands than 32776 are ignored.
+    void OnColourSelected(uint32_t colorRef, int id);
+    uint32_t backgroundType() const { return bgdType_; }
+    uint32_t customColor() const { return customColor_; }
+    const Surface32* backgroundPicture() const { return bgdPicture_.get(); }
+
+    // ---- Civilization colours and palettes -------------------------------------------------
+    // Civilization `civ`'s scheme applied to the view (no target) or its whole palette
+    // copied into `target`; the lookup's messages are shown here.
+    bool PaletteFromRes(int civ, Palette256* target = nullptr);
+    // The scheme file at `path` over the base palette's entries 0..63, or (empty path) the
+    // animation's own colours.
+    bool SetCivPalette(const QString& path = {});
+    // The whole palette of the scheme file at `path`, or (empty path) the base palette.
+    bool CopyCivPalette(Palette256& target, const QString& path = {}) const;
+    // After the display palette was changed in place: it becomes the base palette too.
+    bool ApplyDisplayPalette();
+    // The commands "&Import Palette" and "&Export Palette".
+    void ImportPaletteCommand();
+    void ExportPaletteCommand();
+    // Where the civilization schemes come from, from the current settings.
+    CivPaletteSources civPaletteSourcesNow() const;
+
+    // ---- Zoom ----------------------------------------------------------------------------
+    // Composes the current frame once more and copies it out of the back buffer: the
+    // 240 x 240 unit area, or a leader head's frame. False when nothing is loaded.
+    bool CaptureComposedFrame(QImage& out);
+    // The Zoom command (32804).
+    void ShowZoom();
 
     // ---- State other parts use ----------------------------------------------------------
     Playback& playback() { return playback_; }
@@ -162,12 +221,22 @@ protected:
                                 int height, int left, int top);
     // Resizes the view window (and its frame) without moving or activating it.
     void ResizeViewWindow(int width, int height);
-    // The background a unit animation gets when loaded. The base fills with the default
-    // colour; background types and pictures come in here.
+    // The background a unit animation gets when loaded: the stored background type, or
+    // the default colour without a picture while alpha blending is off.
     virtual void RestoreBackground();
     // The offset dialog: true on OK, with the view's offsets set to the chosen values.
-    // The base has no dialog and reports a cancel.
-    virtual bool RunOffsetDialog() { return false; }
+    // Only a loaded unit animation has one.
+    virtual bool RunOffsetDialog();
+    // The commands of backgrounds, palettes and zoom, and their states.
+    bool OnRenderCommand(int id);
+    bool OnUpdateRenderCommand(int id, CCmdUI& ui);
+    // On activation: the application's colour picker and the toolbar's swatch take this
+    // view's custom colour.
+    void ShareCustomColor();
+    // The colour picker under the toolbar's "Select background color" button.
+    void ShowColourPicker();
+    // The back buffer as the compositor's target.
+    Pixels32 backBufferPixels() const;
     // Called after a successful load, before playback starts (compositing buffers).
     virtual void OnAnimationLoaded() {}
     // Plays the unit's sound when the Sound panel's "Autoplay" is checked.
@@ -196,6 +265,7 @@ protected:
     int frameWidth_ = 0;
     int frameHeight_ = 0;
     QSize preferredSize_{242, 244};
+    std::unique_ptr<Surface32> bgdPicture_;  // Sea or Land, when set
 
 private:
     QBasicTimer renderTimer_;

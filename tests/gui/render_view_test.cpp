@@ -1,0 +1,584 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// The animation view's drawing side through the real FLC template: each background with
+// blending on and off composes exactly what the core compositor makes of the same frame;
+// the background commands, their enabled and radio states and settings; the colour
+// picker's answers; civilization colours (which entries change, which file is read,
+// the source messages, the panel's swatches); and palette import and export through
+// their dialogs.
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+#include <memory>
+
+#include "app/command_ids.h"
+#include "app/control_panels.h"
+#include "core/bitmap.h"
+#include "core/civ_palettes.h"
+#include "core/compositor.h"
+#include "core/file_io.h"
+#include "core/flc_reader.h"
+#include "core/palette_files.h"
+#include "core/pcx_codec.h"
+#include "core/strings.h"
+#include "flc/flc_template.h"
+#include "flc/flc_view.h"
+#include "palette/civ_color_combo.h"
+#include "platform/ui/colour_popup.h"
+#include "platform/ui/document.h"
+#include "platform/ui/profile.h"
+#include "platform/ui/services.h"
+#include "platform/ui/win_app.h"
+#include "support/flc_builder.h"
+#include "view/background.h"
+
+using namespace qv;
+using namespace qv::test;
+
+namespace {
+
+const QString kOptions = QStringLiteral("Options");
+
+// A palette whose every entry differs from magenta except 255.
+Palette256 framePalette()
+{
+    Palette256 p = testPalette();
+    p[255] = PaletteEntry::fromRgb(255, 0, 255);
+    return p;
+}
+
+// 100 x 80 frames that use every index: transparent, shadow, light, civilization and
+// ordinary colours, moving from one picture to the next.
+AnimationSpec unitSpec()
+{
+    AnimationSpec spec;
+    spec.width = 100;
+    spec.height = 80;
+    spec.directions = 8;
+    spec.framesPerDirection = 2;
+    spec.palette = framePalette();
+    spec.picture = [](int d, int n) {
+        Picture p(100 * 80);
+        for (int y = 0; y < 80; ++y)
+            for (int x = 0; x < 100; ++x) p[size_t(y) * 100 + size_t(x)] = uint8_t((x * 7 + y * 3 + d + n) & 0xFF);
+        return p;
+    };
+    return spec;
+}
+
+// An 8-bit PCX file of `w` x `h` whose pixel (x, y) is index `pixel(x, y)`.
+bool writePicture(const QString& path, int w, int h, const Palette256& palette,
+                  const std::function<uint8_t(int, int)>& pixel)
+{
+    Bitmap bmp = Bitmap::create(w, h, 8);
+    bmp.palette = palette;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) bmp.row(y)[x] = pixel(x, y);
+    return bool(writePcxFile(path.toStdString(), bmp, 8));
+}
+
+// A civilization scheme file: a 1 x 1 picture whose palette is `palette`.
+bool writeScheme(const QString& path, const Palette256& palette)
+{
+    return writePicture(path, 1, 1, palette, [](int, int) { return uint8_t(0); });
+}
+
+Palette256 schemePalette(int seed)
+{
+    Palette256 p;
+    for (int i = 0; i < 256; ++i) p[i] = PaletteEntry::fromRgb(uint8_t(seed), uint8_t(i), uint8_t(255 - i));
+    return p;
+}
+
+}  // namespace
+
+class RenderViewTest : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<CWinApp> app_;
+    CNewMultiDocTemplate* template_ = nullptr;
+    ScriptedMessageBoxes boxes_;
+    ScriptedFileDialogs dialogs_;
+    ManualClock clock_;
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString data_;  // where built-in files are unpacked
+
+    QString writeFile(const QString& name, const Bytes& bytes)
+    {
+        const QString path = dir_->filePath(name);
+        QFile f(path);
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+        return path;
+    }
+    CFlcView* open(const AnimationSpec& spec, int left = 30, int top = 12, QString* path = nullptr)
+    {
+        Bytes bytes = buildAnimation(spec);
+        if (!spec.leaderHead) {
+            putLE16(bytes.data() + 100, static_cast<uint16_t>(left));
+            putLE16(bytes.data() + 102, static_cast<uint16_t>(top));
+        }
+        static int n = 0;
+        const QString file = writeFile(QStringLiteral("anim%1.flc").arg(++n), bytes);
+        if (path) *path = file;
+        CDocument* doc = template_->OpenDocumentFile(file);
+        CFlcView* view = doc ? qobject_cast<CFlcView*>(doc->GetFirstView()) : nullptr;
+        if (view) view->OnCommand(ID_STOP);  // a still picture to compare
+        return view;
+    }
+    static bool enabled(CAnimationView* v, int id)
+    {
+        CCmdUI ui(id);
+        return v->OnUpdateCommand(id, ui) && ui.enabled;
+    }
+    static bool checked(CAnimationView* v, int id)
+    {
+        CCmdUI ui(id);
+        v->OnUpdateCommand(id, ui);
+        return ui.checked;
+    }
+    QStringList messages() const
+    {
+        QStringList out;
+        for (const auto& m : boxes_.shown()) out << m.text;
+        return out;
+    }
+
+    // Composes the view's current frame once and checks the unit area against the core
+    // compositor's result for the same frame, background and switches.
+    void checkComposition(CAnimationView* view, const Surface32* picture, uint32_t fillRgb, const char* what)
+    {
+        QImage& back = view->device()->backBuffer();
+        // What a keyed picture leaves alone stays from before, in both.
+        Surface32 expected(back.width(), back.height());
+        for (int y = 0; y < back.height(); ++y)
+            std::copy_n(reinterpret_cast<const uint32_t*>(back.constScanLine(y)), back.width(),
+                        expected.pixels.data() + size_t(y) * size_t(back.width()));
+        view->RequestRedraw();
+        view->RenderTick();
+        const AnimFrame& frame = view->frames().at(view->playback().lastDrawn());
+        Composition c;
+        ConstPixels32 pictureView;
+        if (picture) {
+            pictureView = picture->view();
+            c.picture = &pictureView;
+        }
+        c.fillRgb = fillRgb;
+        c.frame.left = view->leftOffset();
+        c.frame.top = view->topOffset();
+        c.frame.alphaBlend = view->alphaBlend();
+        c.frame.leaderHead = view->isLeaderHead();
+        const IndexedPixels indices{frame.pixels.data(), frame.width(), frame.height(), frame.width()};
+        compose(expected.view(), indices, view->displayPalette(), c);
+        for (int y = 0; y < kBackgroundSide; ++y)
+            for (int x = 0; x < kBackgroundSide; ++x) {
+                const uint32_t got = back.pixel(x, y) & kRgbMask;
+                const uint32_t want = expected.at(x, y) & kRgbMask;
+                if (got != want)
+                    QFAIL(qPrintable(QStringLiteral("%1: pixel (%2, %3) is %4, the compositor makes %5")
+                                         .arg(QLatin1String(what))
+                                         .arg(x)
+                                         .arg(y)
+                                         .arg(got, 6, 16, QLatin1Char('0'))
+                                         .arg(want, 6, 16, QLatin1Char('0'))));
+            }
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        setProfileNames(QStringLiteral("VelmoraTest"), QStringLiteral("QuorvaneRenderViewTest"));
+        setMessageBoxService(&boxes_);
+        setFileDialogService(&dialogs_);
+        setClock(&clock_);
+        app_ = std::make_unique<CWinApp>();
+        template_ = registerFlcTemplate(*app_);
+    }
+    void init()
+    {
+        RemoveProfileValue(kOptions);
+        RemoveProfileValue(QStringLiteral("Game"));
+        dir_ = std::make_unique<QTemporaryDir>();
+        data_ = dir_->filePath(QStringLiteral("data"));
+        QDir().mkpath(data_);
+        setViewDataFolders({data_});
+        boxes_.clear();
+    }
+    void cleanup()
+    {
+        template_->CloseAllDocuments(true);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        setViewDataFolders({});
+    }
+    void cleanupTestCase()
+    {
+        app_.reset();
+        setMessageBoxService(nullptr);
+        setFileDialogService(nullptr);
+        setClock(nullptr);
+    }
+
+    void eachBackgroundComposesAsTheCompositorWithBlendingOnAndOff()
+    {
+        // A Land.pcx of the user's own lies in the data folder; Sea.pcx is not there yet.
+        Palette256 landColours;
+        for (int i = 0; i < 256; ++i) landColours[i] = PaletteEntry::fromRgb(uint8_t(i), uint8_t(i * 2), uint8_t(255 - i));
+        const QString landPath = data_ + QStringLiteral("/Land.pcx");
+        QVERIFY(writePicture(landPath, 240, 240, landColours, [](int x, int y) { return uint8_t((x + y) % 200); }));
+
+        CFlcView* view = open(unitSpec(), 30, 12);
+        QVERIFY(view && view->isLoaded());
+        const uint32_t defaultRgb = colorRefToRgb(view->defaultColor());
+        checkComposition(view, nullptr, defaultRgb, "default");
+
+        QVERIFY(view->OnCommand(ID_BGD_SEA));
+        QVERIFY(QFile::exists(data_ + QStringLiteral("/Sea.pcx")));  // unpacked on first use
+        Surface32 sea;
+        QVERIFY(loadBackgroundPicture((data_ + QStringLiteral("/Sea.pcx")).toStdString(), sea));
+        checkComposition(view, &sea, 0, "sea");
+        QCOMPARE(GetProfileInt(kOptions, QStringLiteral("Bgd Type"), -1), 2);
+
+        // Blending shows: the shadow and light indices do not keep their own colours.
+        {
+            const AnimFrame& frame = view->frames().at(view->playback().lastDrawn());
+            const QImage& back = view->device()->backBuffer();
+            int blended = 0;
+            for (int y = 0; y < frame.height(); ++y)
+                for (int x = 0; x < frame.width(); ++x) {
+                    const uint8_t v = frame.pixels[size_t(y) * size_t(frame.width()) + size_t(x)];
+                    if (v >= 225 && v <= 254 &&
+                        (back.pixel(30 + x, 12 + y) & kRgbMask) != view->displayPalette()[v].rgb())
+                        ++blended;
+                }
+            QVERIFY(blended > 400);
+        }
+
+        QVERIFY(view->OnCommand(ID_BGD_LAND));
+        Surface32 land;
+        QVERIFY(loadBackgroundPicture(landPath.toStdString(), land));
+        QCOMPARE(land.at(10, 0) & kRgbMask, landColours[10].rgb());  // the user's file, not the built-in one
+        checkComposition(view, &land, 0, "land");
+
+        view->OnColourSelected(0x00336699u, ID_BACKGROUND_COLOR);
+        QCOMPARE(view->backgroundType(), uint32_t(CAnimationView::kBgdCustom));
+        checkComposition(view, nullptr, 0x996633u, "custom");
+
+        // Blending off: over the default colour, every index in its own colour but 255's
+        // colour key matches nothing.
+        QVERIFY(view->OnCommand(ID_BGD_SEA));
+        QVERIFY(view->OnCommand(ID_ALPHA_BLEND));
+        QVERIFY(!view->alphaBlend());
+        QCOMPARE(view->colorKey(), kNoColorKey);
+        QCOMPARE(view->backgroundType(), uint32_t(CAnimationView::kBgdDefault));
+        QVERIFY(!view->backgroundPicture());
+        checkComposition(view, nullptr, defaultRgb, "no blending");
+        {
+            const AnimFrame& frame = view->frames().at(view->playback().lastDrawn());
+            const auto at = std::find(frame.pixels.begin(), frame.pixels.end(), uint8_t(255)) - frame.pixels.begin();
+            QVERIFY(at < std::ptrdiff_t(frame.pixels.size()));
+            const QPoint p(30 + int(at) % frame.width(), 12 + int(at) / frame.width());
+            QCOMPARE(view->device()->backBuffer().pixel(p) & kRgbMask, 0xFF00FFu);  // index 255 shows
+        }
+
+        // A leader head: its frame over black, never blended, never over a picture.
+        WriteProfileInt(kOptions, QStringLiteral("AlphaBlend"), 1);
+        WriteProfileInt(kOptions, QStringLiteral("Bgd Type"), 2);
+        AnimationSpec head = unitSpec();
+        head.leaderHead = true;
+        head.directions = 1;
+        CFlcView* leader = open(head);
+        QVERIFY(leader && leader->isLoaded() && leader->isLeaderHead());
+        checkComposition(leader, nullptr, 0, "leader head");
+    }
+
+    void backgroundCommandsFollowTheirRulesAndSettings()
+    {
+        CFlcView* view = open(unitSpec());
+        QVERIFY(view && view->isLoaded());
+        for (int id : {ID_BGD_DEFAULT, ID_BGD_CUSTOM, ID_BGD_SEA, ID_BGD_LAND, ID_BACKGROUND_COLOR, ID_ALPHA_BLEND,
+                       ID_ZOOM, ID_IMPORT_PALETTE, ID_EXPORT_PALETTE})
+            QVERIFY2(enabled(view, id), qPrintable(QString::number(id)));
+        QVERIFY(checked(view, ID_BGD_DEFAULT) && !checked(view, ID_BGD_LAND));
+        QVERIFY(checked(view, ID_ALPHA_BLEND));
+
+        QVERIFY(view->OnCommand(ID_BGD_LAND));
+        QVERIFY(checked(view, ID_BGD_LAND) && !checked(view, ID_BGD_DEFAULT));
+        QCOMPARE(GetProfileInt(kOptions, QStringLiteral("Bgd Type"), -1), 3);
+
+        // The next animation opens over the stored background.
+        CFlcView* second = open(unitSpec());
+        QCOMPARE(second->backgroundType(), uint32_t(CAnimationView::kBgdLand));
+        QVERIFY(second->backgroundPicture());
+
+        // The colour picker: "Default" still gives the Custom type, in the default colour.
+        view->OnColourSelected(0x00112233u, ID_BACKGROUND_COLOR);
+        QCOMPARE(view->customColor(), 0x00112233u);
+        QCOMPARE(CurrentCustomColor(), 0x00112233u);
+        QCOMPARE(GetProfileInt(kOptions, QStringLiteral("Custom Color"), -1), 0x00112233);
+        view->OnColourSelected(0x00445566u, ID_ZOOM);  // another command's answer
+        QCOMPARE(view->customColor(), 0x00112233u);
+        view->OnColourSelected(CColourPopupXP::kDefaultColour, ID_BACKGROUND_COLOR);
+        QCOMPARE(view->backgroundType(), uint32_t(CAnimationView::kBgdCustom));
+        QCOMPARE(view->customColor(), view->defaultColor());
+        QCOMPARE(view->fillColor(), colorRefToRgb(view->defaultColor()));
+        QVERIFY(checked(view, ID_BGD_CUSTOM));
+
+        // The pop-up answers with the colour and the command that opened it.
+        {
+            auto* popup = new CColourPopupXP(QPoint(10, 10), 0x000000FFu, view, ID_BACKGROUND_COLOR,
+                                             QStringLiteral("Default"), QStringLiteral("Custom"));
+            QSignalSpy ended(popup, &CColourPopupXP::selectionEnded);
+            popup->findChild<QToolButton*>(QStringLiteral("colour16"))->click();
+            QCOMPARE(ended.count(), 1);
+            int count = 0;
+            QCOMPARE(ended.at(0).at(0).value<uint32_t>(), CColourPopupXP::gridColours(count)[16]);
+            QCOMPARE(ended.at(0).at(1).toInt(), int(ID_BACKGROUND_COLOR));
+        }
+
+        // Without blending the background commands rest and "Bgd Type" is back to 0.
+        view->toggleAlphaBlend();
+        QCOMPARE(GetProfileInt(kOptions, QStringLiteral("AlphaBlend"), -1), 0);
+        QCOMPARE(GetProfileInt(kOptions, QStringLiteral("Bgd Type"), -1), 0);
+        for (int id : {ID_BGD_DEFAULT, ID_BGD_CUSTOM, ID_BGD_SEA, ID_BGD_LAND, ID_BACKGROUND_COLOR})
+            QVERIFY(!enabled(view, id));
+        QVERIFY(enabled(view, ID_ALPHA_BLEND) && !checked(view, ID_ALPHA_BLEND));
+        view->toggleAlphaBlend();
+        QCOMPARE(view->colorKey(), framePalette()[255].rgb());
+
+        // A Sea.pcx that is no picture: the message, and the background stays.
+        QFile bad(data_ + QStringLiteral("/Sea.pcx"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("not a picture");
+        bad.close();
+        boxes_.clear();
+        QVERIFY(view->OnCommand(ID_BGD_SEA));
+        QCOMPARE(messages(), QStringList{QString::fromUtf8(str::IDS_CANNOT_SET_BACKGROUND)});
+        QCOMPARE(boxes_.shown().front().flags & MB_ICONMASK, unsigned(MB_ICONSTOP));
+        QCOMPARE(view->backgroundType(), uint32_t(CAnimationView::kBgdDefault));
+
+        // A leader head has no background or blending choice.
+        AnimationSpec head = unitSpec();
+        head.leaderHead = true;
+        head.directions = 1;
+        CFlcView* leader = open(head);
+        for (int id : {ID_BGD_DEFAULT, ID_BGD_SEA, ID_BACKGROUND_COLOR, ID_ALPHA_BLEND}) QVERIFY(!enabled(leader, id));
+        QVERIFY(enabled(leader, ID_ZOOM) && enabled(leader, ID_EXPORT_PALETTE));
+    }
+
+    void civilizationColoursReplaceEntries0To63Only()
+    {
+        // The predefined folder holds only ntp07.pcx.
+        const QString folder = dir_->filePath(QStringLiteral("schemes"));
+        QDir().mkpath(folder);
+        const Palette256 scheme = schemePalette(200);
+        QVERIFY(writeScheme(folder + QStringLiteral("/ntp07.pcx"), scheme));
+        WriteProfileInt(kOptions, QStringLiteral("Pal Type"), 2);
+        WriteProfileString(kOptions, QStringLiteral("Pal Dir"), folder);
+
+        CFlcView* view = open(unitSpec());
+        QVERIFY(view && view->isLoaded());
+        QVERIFY(view->hasCivilizationList());
+        QCOMPARE(view->civilizationNames().size(), 33);
+        QCOMPARE(view->civilizationNames().at(8), QStringLiteral("Civ Color 8"));
+        const Palette256 own = view->basePalette();
+        view->RequestRedraw();
+        view->RenderTick();
+        const QImage before = view->device()->backBuffer().copy();
+        const AnimFrame& frame = view->frames().at(view->playback().lastDrawn());
+
+        view->changeCivilization(8);
+        QVERIFY(messages().isEmpty());
+        QCOMPARE(view->civilization(), 8);
+        for (int i = 0; i < 256; ++i)
+            QCOMPARE(view->displayPalette()[i].rgb(), (i < 64 ? scheme : own)[i].rgb());
+        QCOMPARE(view->basePalette()[5].rgb(), own[5].rgb());
+        uint32_t swatch = 0;
+        QVERIFY(view->civilizationSwatch(swatch));
+        QCOMPARE(swatch, scheme[6].colorRef());
+
+        // On the screen only the pixels of indices 0..63 change.
+        view->RequestRedraw();
+        view->RenderTick();
+        const QImage& after = view->device()->backBuffer();
+        int changed = 0;
+        for (int y = 0; y < frame.height(); ++y)
+            for (int x = 0; x < frame.width(); ++x) {
+                const uint8_t v = frame.pixels[size_t(y) * size_t(frame.width()) + size_t(x)];
+                const QPoint p(view->leftOffset() + x, view->topOffset() + y);
+                if (v < 64) {
+                    QCOMPARE(after.pixel(p) & kRgbMask, scheme[v].rgb());
+                    ++changed;
+                } else {
+                    QCOMPARE(after.pixel(p), before.pixel(p));
+                }
+            }
+        QVERIFY(changed > 0);
+
+        // Civilization 9 would be ntp08.pcx, which is not there: two messages, nothing changes.
+        view->changeCivilization(9);
+        QCOMPARE(messages(), (QStringList{QString::fromUtf8(str::IDS_CIV_PAL_NO_FOLDER),
+                                          QString::fromUtf8(str::IDS_CANNOT_GET_CIV_PALETTE)}));
+        QCOMPARE(boxes_.shown().at(0).flags, unsigned(MB_OK));
+        QCOMPARE(view->civilization(), 8);
+        QCOMPARE(view->displayPalette()[0].rgb(), scheme[0].rgb());
+
+        // "Default" is the animation's own palette again; the lookup with a target gives
+        // the whole scheme.
+        view->changeCivilization(0);
+        QCOMPARE(view->civilization(), 0);
+        QCOMPARE(view->displayPalette()[0].rgb(), own[0].rgb());
+        Palette256 whole;
+        QVERIFY(view->PaletteFromRes(8, &whole));
+        QCOMPARE(whole[200].rgb(), scheme[200].rgb());
+        QCOMPARE(view->displayPalette()[0].rgb(), own[0].rgb());
+
+        // A folder that is gone, and the game source without a game, disable the list.
+        WriteProfileString(kOptions, QStringLiteral("Pal Dir"), folder + QStringLiteral("/missing"));
+        QVERIFY(!view->hasCivilizationList());
+        WriteProfileInt(kOptions, QStringLiteral("Pal Type"), 0);
+        QVERIFY(!view->hasCivilizationList());
+        boxes_.clear();
+        view->changeCivilization(3);
+        QCOMPARE(messages().size(), 2);
+        QVERIFY(messages().at(0).startsWith(QStringLiteral("You have currently selected the 'Load Palette from the Game")));
+    }
+
+    void builtinSchemesUnpackOnceAndTheViewPanelShowsSwatches()
+    {
+        WriteProfileInt(kOptions, QStringLiteral("Pal Type"), 1);
+        CControlPanels panels;
+        setControlPanels(&panels);
+        CFlcView* view = open(unitSpec());
+        QVERIFY(view && view->isLoaded());
+        view->OnActivateView(true);
+        auto* list = qobject_cast<CCivColorCombo*>(panels.control(IDC_CIV_LIST));
+        QVERIFY(list && list->isEnabled());
+        QCOMPARE(list->count(), 33);
+        QCOMPARE(list->currentIndex(), 0);
+        // Entry 0 shows the animation's own entry 6; the others start with the built-in colours.
+        QCOMPARE(list->Swatch(0), view->displayPalette()[6].colorRef());
+        QCOMPARE(list->Swatch(12), kCivSwatchColorRefs[12]);
+        list->SetSwatch(40, 0x123456u);  // ignored
+        QCOMPARE(list->Swatch(40), kCivSwatchColorRefs[0]);
+
+        // Choosing civilization 2 unpacks ntp01.pcx into "Palettes" once.
+        emit list->activated(2);
+        const QString unpacked = data_ + QStringLiteral("/Palettes/ntp01.pcx");
+        QVERIFY(QFile::exists(unpacked));
+        QCOMPARE(view->civilization(), 2);
+        QCOMPARE(list->currentIndex(), 2);
+        QCOMPARE(list->Swatch(2), kCivSwatchColorRefs[2]);  // equal to the scheme's entry 6
+
+        // A scheme the user edited there is used as it is.
+        const Palette256 edited = schemePalette(17);
+        QVERIFY(writeScheme(unpacked, edited));
+        emit list->activated(0);
+        QCOMPARE(view->civilization(), 0);
+        emit list->activated(2);
+        QCOMPARE(view->displayPalette()[40].rgb(), edited[40].rgb());
+        QCOMPARE(list->Swatch(2), edited[6].colorRef());
+
+        // A failed choice puts the list back on the entry in force.
+        QFile::remove(data_ + QStringLiteral("/Palettes/ntp04.pcx"));
+        WriteProfileInt(kOptions, QStringLiteral("Pal Type"), 2);
+        WriteProfileString(kOptions, QStringLiteral("Pal Dir"), data_ + QStringLiteral("/Palettes"));
+        boxes_.clear();
+        emit list->activated(5);
+        QCOMPARE(messages().last(), QString::fromUtf8(str::IDS_CANNOT_GET_CIV_PALETTE));
+        QCOMPARE(list->currentIndex(), 2);
+
+        // The alpha-blend box follows the view.
+        auto* alpha = qobject_cast<QAbstractButton*>(panels.control(IDC_ALPHA_BLEND));
+        QVERIFY(alpha->isEnabled() && alpha->isChecked());
+        alpha->click();
+        QVERIFY(!view->alphaBlend() && !alpha->isChecked());
+        view->OnActivateView(false);
+        setControlPanels(nullptr);
+    }
+
+    void paletteImportAndExportGoThroughTheirDialogs()
+    {
+        QString flcPath;
+        CFlcView* view = open(unitSpec(), 30, 12, &flcPath);
+        QVERIFY(view && view->isLoaded());
+
+        // Export with the Jasc filter to a name with another extension: NAME.pal.
+        const QString typed = dir_->filePath(QStringLiteral("colours.txt"));
+        dialogs_.pick(typed, 3);
+        QVERIFY(view->OnCommand(ID_EXPORT_PALETTE));
+        const auto& seenExport = dialogs_.seen().back();
+        QVERIFY(!seenExport.open);
+        QCOMPARE(seenExport.title, QStringLiteral("Select Palette file to export"));
+        QCOMPARE(seenExport.filter, QString::fromUtf8(str::IDS_PALETTE_EXPORT_FILTER));
+        QCOMPARE(seenExport.filterIndex, 1);
+        QCOMPARE(messages(), QStringList{QStringLiteral("Palette is successfully exported.")});
+        QCOMPARE(boxes_.shown().back().flags & MB_ICONMASK, unsigned(MB_ICONINFORMATION));
+        Palette256 exported;
+        QVERIFY(ImportPaletteFromFile(dir_->filePath(QStringLiteral("colours.pal")).toStdString(), exported));
+        for (int i = 0; i < 256; ++i) QCOMPARE(exported[i].rgb(), view->displayPalette()[i].rgb());
+        QCOMPARE(GetProfileString(kOptions, QStringLiteral("PalDir")), typed);
+        QCOMPARE(GetProfileInt(kOptions, QStringLiteral("PalFilterExp"), 0), 3);
+
+        // Import an Adobe table: it becomes the display and the base palette, the list
+        // goes back to "Default", and Save writes it into the file.
+        view->changeCivilization(0);
+        Palette256 imported;
+        for (int i = 0; i < 256; ++i) imported[i] = PaletteEntry::fromRgb(uint8_t(i), 10, uint8_t(i ^ 0x5A));
+        Bytes table;
+        QVERIFY(serializePalette(imported, kPaletteAct, table));
+        const QString act = writeFile(QStringLiteral("new.ACT"), table);  // capitals are recognised
+        boxes_.clear();
+        dialogs_.pick(act, 2);
+        QVERIFY(view->OnCommand(ID_IMPORT_PALETTE));
+        const auto& seenImport = dialogs_.seen().back();
+        QVERIFY(seenImport.open);
+        QCOMPARE(seenImport.title, QStringLiteral("Select Palette file to import"));
+        QCOMPARE(seenImport.filter, QString::fromUtf8(str::IDS_PALETTE_IMPORT_FILTER));
+        QVERIFY(seenImport.initialPath.isEmpty());  // "colours.txt" was never written
+        QCOMPARE(messages(), QStringList{QStringLiteral("Palette is successfully imported.")});
+        QCOMPARE(GetProfileInt(kOptions, QStringLiteral("PalFilterImp"), 0), 2);
+        for (int i = 0; i < 256; ++i) {
+            QCOMPARE(view->displayPalette()[i].rgb(), imported[i].rgb());
+            QCOMPARE(view->basePalette()[i].rgb(), imported[i].rgb());
+        }
+        QCOMPARE(view->civilization(), 0);
+        QCOMPARE(view->colorKey(), imported[255].rgb());
+        view->RequestRedraw();
+        view->RenderTick();
+        const AnimFrame& frame = view->frames().at(view->playback().lastDrawn());
+        QCOMPARE(view->device()->backBuffer().pixel(30 + 1, 12) & kRgbMask, imported[frame.pixels[1]].rgb());
+
+        QVERIFY(view->OnCommand(ID_FILE_SAVE));
+        FlcLoadResult saved;
+        QVERIFY(loadFlcAnimation(flcPath.toStdString(), saved));
+        for (int i = 0; i < 256; ++i) QCOMPARE(saved.store.basePalette[i].rgb(), imported[i].rgb());
+
+        // Cancelling changes nothing and says nothing.
+        boxes_.clear();
+        dialogs_.cancel();
+        QVERIFY(view->OnCommand(ID_IMPORT_PALETTE));
+        QCOMPARE(dialogs_.seen().back().initialPath, act);  // the last palette file
+        QVERIFY(messages().isEmpty());
+        QCOMPARE(view->displayPalette()[3].rgb(), imported[3].rgb());
+
+        // A file that is no palette: the message, then the file is loaded again.
+        Bytes trailer(772, 7);
+        const QString bad = writeFile(QStringLiteral("long.act"), trailer);
+        view->displayPalette()[3] = PaletteEntry::fromRgb(1, 2, 3);  // an edit not saved
+        dialogs_.pick(bad);
+        QVERIFY(view->OnCommand(ID_IMPORT_PALETTE));
+        QCOMPARE(messages(), QStringList{QString::fromStdString(
+                                 formatMessage(str::IDS_CANNOT_IMPORT_PALETTE, {bad.toStdString()}))});
+        QCOMPARE(boxes_.shown().back().flags, unsigned(MB_OK));
+        QVERIFY(view->isLoaded());
+        QCOMPARE(view->displayPalette()[3].rgb(), imported[3].rgb());
+    }
+};
+
+QTEST_MAIN(RenderViewTest)
+#include "render_view_test.moc"

@@ -1,0 +1,309 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// The animation view's Offset and Zoom dialogs: offsets clamped to the unit area and
+// applied while the dialog is open, Cancel restoring them, Save after Change Offset
+// writing the offsets without touching a frame byte; the zoom percentage, fit mode,
+// scroll bar rules, kept settings, and saving the zoomed picture.
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+#include "app/command_ids.h"
+#include "core/bitmap.h"
+#include "core/bmp_codec.h"
+#include "core/file_io.h"
+#include "core/flc_format.h"
+#include "core/pcx_codec.h"
+#include "flc/flc_template.h"
+#include "flc/flc_view.h"
+#include "platform/imaging/pictor.h"
+#include "platform/ui/document.h"
+#include "platform/ui/profile.h"
+#include "platform/ui/services.h"
+#include "platform/ui/win_app.h"
+#include "support/flc_builder.h"
+#include "view/offset_dlg.h"
+#include "view/save_image.h"
+#include "view/zooming_dlg.h"
+
+using namespace qv;
+using namespace qv::test;
+
+class ViewDialogsTest : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<CWinApp> app_;
+    CNewMultiDocTemplate* template_ = nullptr;
+    ScriptedMessageBoxes boxes_;
+    ScriptedFileDialogs dialogs_;
+    ManualClock clock_;
+    std::unique_ptr<QTemporaryDir> dir_;
+
+    // A unit of frames `w` x `h` at offsets (left, top).
+    CFlcView* open(int w, int h, int left, int top, QString* path = nullptr, bool leaderHead = false)
+    {
+        AnimationSpec spec;
+        spec.width = w;
+        spec.height = h;
+        spec.directions = leaderHead ? 1 : 8;
+        spec.framesPerDirection = 2;
+        spec.leaderHead = leaderHead;
+        Bytes bytes = buildAnimation(spec);
+        if (!leaderHead) {
+            putLE16(bytes.data() + 100, static_cast<uint16_t>(left));
+            putLE16(bytes.data() + 102, static_cast<uint16_t>(top));
+        }
+        static int n = 0;
+        const QString file = dir_->filePath(QStringLiteral("unit%1.flc").arg(++n));
+        QFile f(file);
+        f.open(QIODevice::WriteOnly);
+        f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+        f.close();
+        if (path) *path = file;
+        CDocument* doc = template_->OpenDocumentFile(file);
+        return doc ? qobject_cast<CFlcView*>(doc->GetFirstView()) : nullptr;
+    }
+    // The first pixel of `frame` drawn in its own colour (not keyed out, not blended).
+    static QPoint plainPixel(const AnimFrame& frame)
+    {
+        for (size_t i = 0; i < frame.pixels.size(); ++i)
+            if (frame.pixels[i] < kLightFirst) return QPoint(int(i) % frame.width(), int(i) / frame.width());
+        return {};
+    }
+    static Bytes read(const QString& path)
+    {
+        Bytes b;
+        readWholeFile(path.toStdString(), b);
+        return b;
+    }
+    // Runs `work` on the modal dialog of type T that the next event loop shows.
+    template <typename T>
+    void whenShown(std::function<void(T*)> work)
+    {
+        QTimer::singleShot(0, this, [work] {
+            T* dlg = qobject_cast<T*>(QApplication::activeModalWidget());
+            QVERIFY(dlg);
+            work(dlg);
+        });
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        setProfileNames(QStringLiteral("VelmoraTest"), QStringLiteral("QuorvaneViewDialogsTest"));
+        setMessageBoxService(&boxes_);
+        setFileDialogService(&dialogs_);
+        setClock(&clock_);
+        app_ = std::make_unique<CWinApp>();
+        template_ = registerFlcTemplate(*app_);
+    }
+    void init()
+    {
+        RemoveProfileValue(QStringLiteral("Options"));
+        RemoveProfileValue(QStringLiteral("Dlg Zooming"));
+        RemoveProfileValue(QStringLiteral("Dlg Img"));
+        dir_ = std::make_unique<QTemporaryDir>();
+        boxes_.clear();
+    }
+    void cleanup()
+    {
+        template_->CloseAllDocuments(true);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    void cleanupTestCase()
+    {
+        app_.reset();
+        setMessageBoxService(nullptr);
+        setFileDialogService(nullptr);
+        setClock(nullptr);
+    }
+
+    void offsetsAreClampedToTheUnitAreaAndCancelRestoresThem()
+    {
+        CFlcView* view = open(100, 80, 30, 12);
+        QVERIFY(view && view->isLoaded());
+        COffsetDlg dlg(view);
+        QCOMPARE(dlg.findChild<QLabel*>(QStringLiteral("current"))->text(),
+                 QStringLiteral("Current: Left: 30, Top: 12 pixels"));
+        QCOMPARE(dlg.leftBox()->maximum(), 239);
+        QCOMPARE(dlg.leftBox()->value(), 30);
+
+        // The spin buttons offer 0..239, but a 100-pixel frame stops at 140.
+        dlg.leftBox()->setValue(200);
+        QCOMPARE(dlg.leftBox()->value(), 140);
+        QCOMPARE(view->leftOffset(), 140);
+        dlg.topBox()->setValue(239);
+        QCOMPARE(dlg.topBox()->value(), 160);
+        QCOMPARE(view->topOffset(), 160);
+        dlg.leftBox()->setValue(7);
+        QCOMPARE(view->leftOffset(), 7);
+
+        // The frame moves at once.
+        view->OnCommand(ID_STOP);
+        view->RequestRedraw();
+        view->RenderTick();
+        const AnimFrame& frame = view->frames().at(view->playback().lastDrawn());
+        const QPoint p = plainPixel(frame);
+        const uint8_t index = frame.pixels[size_t(p.y() * frame.width() + p.x())];
+        QCOMPARE(view->device()->backBuffer().pixel(QPoint(7, 160) + p) & 0xFFFFFFu, view->displayPalette()[index].rgb());
+
+        dlg.reject();
+        QCOMPARE(view->leftOffset(), 30);
+        QCOMPARE(view->topOffset(), 12);
+        QCOMPARE(view->header().leftOffset, uint16_t(30));
+    }
+
+    void saveAfterChangeOffsetWritesTheOffsetsAndNoFrameByte()
+    {
+        QString path;
+        CFlcView* view = open(60, 40, 30, 12, &path);
+        QVERIFY(view && view->isLoaded());
+        const Bytes before = read(path);
+
+        // Cancel through the command: the header keeps its offsets.
+        whenShown<COffsetDlg>([](COffsetDlg* dlg) {
+            dlg->leftBox()->setValue(100);
+            dlg->reject();
+        });
+        QVERIFY(view->OnCommand(ID_CHANGE_OFFSET));
+        QCOMPARE(view->header().leftOffset, uint16_t(30));
+        QCOMPARE(view->leftOffset(), 30);
+
+        whenShown<COffsetDlg>([](COffsetDlg* dlg) {
+            dlg->leftBox()->setValue(239);  // kept at 240 - 60
+            dlg->topBox()->setValue(5);
+            dlg->accept();
+        });
+        QVERIFY(view->OnCommand(ID_CHANGE_OFFSET));
+        QCOMPARE(view->header().leftOffset, uint16_t(180));
+        QCOMPARE(view->header().topOffset, uint16_t(5));
+
+        QVERIFY(view->OnCommand(ID_FILE_SAVE));
+        const Bytes after = read(path);
+        QCOMPARE(after.size(), before.size());
+        QCOMPARE(getLE16(after.data() + 100), uint16_t(180));
+        QCOMPARE(getLE16(after.data() + 102), uint16_t(5));
+        QVERIFY(std::equal(before.begin() + kFlcHeaderSize, before.end(), after.begin() + kFlcHeaderSize));
+
+        // A leader head has no offsets to change: the dialog does not open.
+        CFlcView* leader = open(60, 40, 0, 0, nullptr, true);
+        QVERIFY(leader->OnCommand(ID_CHANGE_OFFSET));
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    void zoomDialogKeepsItsSettingsAndScrollRules()
+    {
+        WriteProfileInt(QStringLiteral("Dlg Zooming"), QStringLiteral("Zoom"), 0);  // out of range: 100
+        PictorBitmap picture = PICTOR::CreateBitmap(40, 30, 24);
+        {
+            CZoomingDlg dlg(picture);
+            dlg.resize(300, 300);
+            QCOMPARE(dlg.zoom(), 100);
+            QCOMPARE(dlg.zoomCombo()->currentText(), QStringLiteral("100%"));
+            dlg.zoomInButton()->click();
+            QCOMPARE(dlg.zoom(), 150);
+            dlg.zoomOutButton()->click();
+            dlg.zoomOutButton()->click();
+            QCOMPARE(dlg.zoom(), 75);
+            // A typed percentage is taken when the box is left, and written back as "%d%".
+            dlg.zoomCombo()->setEditText(QStringLiteral("400"));
+            emit dlg.zoomCombo()->lineEdit()->returnPressed();
+            QCOMPARE(dlg.zoom(), 400);
+            QCOMPARE(dlg.zoomCombo()->currentText(), QStringLiteral("400%"));
+            QCOMPARE(dlg.pictureRect().size(), QSize(160, 120));
+
+            // Scroll bars: 0..100, page 10; steps never go below 2.
+            QScrollBar* h = dlg.horizontalBar();
+            QCOMPARE(h->maximum(), 100);
+            QCOMPARE(h->pageStep(), 10);
+            h->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            QCOMPARE(h->value(), 2);
+            h->triggerAction(QAbstractSlider::SliderPageStepAdd);
+            QCOMPARE(h->value(), 12);
+            h->triggerAction(QAbstractSlider::SliderPageStepSub);
+            h->triggerAction(QAbstractSlider::SliderPageStepSub);
+            QCOMPARE(h->value(), 2);
+            h->triggerAction(QAbstractSlider::SliderToMaximum);
+            QCOMPARE(h->value(), 100);
+            h->triggerAction(QAbstractSlider::SliderToMinimum);
+            QCOMPARE(h->value(), 2);
+
+            // Fit mode: the picture fills the area with its proportions; the zoom
+            // controls rest.
+            dlg.setFit(true);
+            for (QWidget* w : {static_cast<QWidget*>(dlg.zoomCombo()), static_cast<QWidget*>(h),
+                               static_cast<QWidget*>(dlg.verticalBar()),
+                               static_cast<QWidget*>(dlg.zoomInButton())})
+                QVERIFY(!w->isEnabled());
+            const QRect fitted = dlg.pictureRect();
+            const QSize area = dlg.pictureArea()->size();
+            QVERIFY(fitted.width() == area.width() || fitted.height() == area.height());
+            QVERIFY(area.width() >= fitted.width() && area.height() >= fitted.height());
+            QVERIFY(std::abs(fitted.width() * 30 - fitted.height() * 40) <= 40);
+            dlg.reject();
+        }
+        QCOMPARE(GetProfileInt(QStringLiteral("Dlg Zooming"), QStringLiteral("Zoom"), 0), 400);
+        QCOMPARE(GetProfileInt(QStringLiteral("Dlg Zooming"), QStringLiteral("Fit"), 0), 1);
+        CZoomingDlg again(picture);
+        QCOMPARE(again.zoom(), 400);
+        QVERIFY(again.fit());
+    }
+
+    void zoomSavesTheComposedFrameAtTheZoomedSize()
+    {
+        CFlcView* view = open(100, 80, 30, 12);
+        QVERIFY(view && view->isLoaded());
+        view->OnCommand(ID_STOP);
+        QImage composed;
+        QVERIFY(view->CaptureComposedFrame(composed));
+        QCOMPARE(composed.size(), QSize(240, 240));
+        const AnimFrame& frame = view->frames().at(view->playback().lastDrawn());
+        const QPoint p = plainPixel(frame);
+        const PaletteEntry expect = view->displayPalette()[frame.pixels[size_t(p.y() * frame.width() + p.x())]];
+        QCOMPARE(composed.pixel(QPoint(30, 12) + p) & 0xFFFFFFu, expect.rgb());
+        QCOMPARE(composed.pixel(0, 0) & 0xFFFFFFu, view->fillColor());
+
+        // 200%, saved with the BMP filter under a name typed with another extension.
+        WriteProfileInt(QStringLiteral("Dlg Zooming"), QStringLiteral("Zoom"), 200);
+        const QString typed = dir_->filePath(QStringLiteral("zoomed.txt"));
+        dialogs_.pick(typed, 3);
+        whenShown<CZoomingDlg>([](CZoomingDlg* dlg) { dlg->findChild<QPushButton*>(QStringLiteral("save"))->click(); });
+        QVERIFY(view->OnCommand(ID_ZOOM));
+        QCOMPARE(dialogs_.seen().back().title, QStringLiteral("Save Image to File..."));
+        const QString written = dir_->filePath(QStringLiteral("zoomed.bmp"));
+        Bitmap bmp;
+        QVERIFY(bool(readBmpFile(written.toStdString(), bmp)));
+        QCOMPARE(bmp.width, 480);
+        QCOMPARE(bmp.height, 480);
+        QCOMPARE(bmp.bitsPerPixel, 24);
+        const uint8_t* px = bmp.row(2 * (12 + p.y())) + 3 * (2 * (30 + p.x()));
+        QCOMPARE(px[0], expect.red);
+        QCOMPARE(px[1], expect.green);
+        QCOMPARE(px[2], expect.blue);
+        QCOMPARE(GetProfileString(QStringLiteral("Dlg Img"), QStringLiteral("Last Opend")), written);
+
+        // The name rules of the image save.
+        int format = 0;
+        QCOMPARE(savedImagePath(QStringLiteral("/x/a.bmp"), 1, format), QStringLiteral("/x/a.bmp"));
+        QCOMPARE(format, int(kPictorFormatBmp));
+        QCOMPARE(savedImagePath(QStringLiteral("/x/a.tif"), 2, format), QStringLiteral("/x/a.pcx"));
+        QCOMPARE(format, int(kPictorFormatPcx));
+        QCOMPARE(savedImagePath(QStringLiteral("/x/a"), 1, format), QStringLiteral("/x/a.pcx"));
+    }
+};
+
+QTEST_MAIN(ViewDialogsTest)
+#include "view_dialogs_test.moc"

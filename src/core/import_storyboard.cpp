@@ -119,7 +119,7 @@ Status ImportToQSB(const Bitmap& source, const ImportStoryboardSettings& s, cons
     if (Status st = makeStoryboardInfo(s.destinationPath, g, probe); !st) return st;
 
     Bitmap sheet;
-    if (!CreateStoryboard(g.sheetWidth, g.sheetHeight, w, h, D, F, 24, palette, sheet))
+    if (!CreateStoryboard(g.sheetWidth, g.sheetHeight, w, h, D, F, 24, palette, sheet, sheetPath))
         return Status::failure(str::IDS_STORYBOARD_CANNOT_CREATE);
     // Only the cells are taken: the old grid lines and any margin past the last full cell
     // give way to the fresh grid and background.

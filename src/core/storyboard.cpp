@@ -4,6 +4,7 @@
 #include "core/storyboard.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "core/bitmap_ops.h"
@@ -308,12 +309,18 @@ Status loadStoryboard(const std::string& path, StoryboardFrames& out)
 // ---- The blank sheet ----
 
 Status CreateStoryboard(int sheetWidth, int sheetHeight, int frameWidth, int frameHeight, int directions,
-                        int framesPerDirection, int bitsPerPixel, const Palette256& palette, Bitmap& out)
+                        int framesPerDirection, int bitsPerPixel, const Palette256& palette, Bitmap& out,
+                        const std::string& sheetPath)
 {
     if (sheetWidth <= 0 || sheetHeight <= 0 || frameWidth <= 0 || frameHeight <= 0 || directions <= 0 ||
         framesPerDirection <= 0 || (bitsPerPixel != 8 && bitsPerPixel != 24) ||
         !imageSizeAllowed(sheetWidth, sheetHeight))
         return Status::failure(str::IDS_INVALID_PARAMETERS);
+    if (!sheetPath.empty()) {
+        std::FILE* test = std::fopen(sheetPath.c_str(), "wb");
+        if (!test) return Status::failure();
+        std::fclose(test);
+    }
     Bitmap sheet = Bitmap::create(sheetWidth, sheetHeight, bitsPerPixel);
     sheet.palette = palette;
     uint32_t background, black;

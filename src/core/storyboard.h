@@ -158,8 +158,12 @@ Status loadStoryboard(const std::string& path, StoryboardFrames& out);
 
 // A sheet of sheetWidth x sheetHeight at 8 or 24 bits per pixel, filled with palette entry
 // 255's colour, with the grid in black (on an 8-bit sheet the palette entry nearest to
-// black). Any zero argument: "Some of the parameter(s) is/are not valid.".
+// black). Any zero argument: "Some of the parameter(s) is/are not valid.". When `sheetPath`
+// is given, the sheet file is created there (or truncated) first, as a test that it can be
+// written; if it cannot, the failure carries no message and the caller reports that the
+// storyboard could not be created.
 Status CreateStoryboard(int sheetWidth, int sheetHeight, int frameWidth, int frameHeight, int directions,
-                        int framesPerDirection, int bitsPerPixel, const Palette256& palette, Bitmap& out);
+                        int framesPerDirection, int bitsPerPixel, const Palette256& palette, Bitmap& out,
+                        const std::string& sheetPath = std::string());
 
 }  // namespace qv

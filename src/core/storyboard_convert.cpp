@@ -198,7 +198,9 @@ Status FlcToStoryboard(const ExportSource& source, const ExportStoryboardSetting
     if (!source.leaderHead) applySmokeColours(settings.smokeType, settings.smokePalettePath, sheetPalette, notices);
 
     Bitmap sheet;
-    if (Status st = CreateStoryboard(g.sheetWidth, g.sheetHeight, cw, ch, D, F, 8, sheetPalette, sheet); !st) {
+    if (Status st = CreateStoryboard(g.sheetWidth, g.sheetHeight, cw, ch, D, F, 8, sheetPalette, sheet,
+                                         settings.targetPath);
+        !st) {
         addNotice(notices, st.message);
         return Status::failure(str::IDS_STORYBOARD_CANNOT_CREATE);
     }
@@ -290,7 +292,9 @@ Status NewStoryboard(const NewStoryboardSettings& settings, const CivPaletteSour
     if (mainIsSheet) mainPalette = sheetPalette;
 
     Bitmap sheet;
-    if (Status st = CreateStoryboard(g.sheetWidth, g.sheetHeight, w, h, D, F, 8, sheetPalette, sheet); !st) {
+    if (Status st = CreateStoryboard(g.sheetWidth, g.sheetHeight, w, h, D, F, 8, sheetPalette, sheet,
+                                         settings.targetPath);
+        !st) {
         addNotice(notices, st.message);
         return Status::failure(str::IDS_STORYBOARD_CANNOT_CREATE);
     }

@@ -364,6 +364,26 @@ TEST_F(StoryboardExport, PaletteFileChoicesAndRefusals)
     EXPECT_FALSE(fileExists(path("Unit.pcx")));
 }
 
+TEST_F(StoryboardExport, ASheetThatCannotBeCreatedIsReportedAsSuch)
+{
+    // The sheet file is made first as a test; where it cannot be, both commands stop with
+    // "Cannot create Storyboard." alone and leave nothing behind.
+    load(6, 4, 1, 2);
+    settings_.outputDirectory = path("missing") + "/";
+    settings_.targetPath = storyboardTargetPath(settings_.outputDirectory, "Unit", 0);
+    Status st = run();
+    EXPECT_EQ(st.message, str::IDS_STORYBOARD_CANNOT_CREATE);
+    EXPECT_TRUE(notices_.empty());
+
+    NewStoryboardSettings s = newWizardDefaults(false);
+    s.targetPath = path("missing/Empty.bmp");
+    s.imageFormat = 1;
+    st = NewStoryboard(s, sources_, &notices_);
+    EXPECT_EQ(st.message, str::IDS_STORYBOARD_CANNOT_CREATE);
+    EXPECT_TRUE(notices_.empty());
+    EXPECT_FALSE(fs::exists(dir_ / "missing"));
+}
+
 TEST_F(StoryboardExport, NewUnitStoryboardTakesTheCivilizationColours)
 {
     NewStoryboardSettings s = newWizardDefaults(false);

@@ -246,6 +246,10 @@ TEST_F(StoryboardImport, RefusalsWriteNothing)
 
     s.destinationPath = path(std::string(70, 'q') + ".qsb");
     EXPECT_EQ(refused(s, src), formatMessage(str::IDS_QSB_NAME_TOO_LONG, {s.destinationPath}));
+
+    // A sheet that cannot be created where the storyboard goes: nothing else is tried.
+    s.destinationPath = path("missing/Imp.qsb");
+    EXPECT_EQ(refused(s, src), str::IDS_STORYBOARD_CANNOT_CREATE);
 }
 
 TEST_F(StoryboardImport, PaletteFromAFileMapsTheCellsToItsNearestColours)

@@ -27,9 +27,9 @@ const char* const kHelp =
     "\n"
     "The palette is the picture's own 256 colours (a true-colour picture is reduced to an\n"
     "optimised palette of 256 colours first) or that of --palette FILE.\n"
-    "Defaults are the dialog's: offsets 95, 80 (an offset is kept at most 240 minus the\n"
-    "frame size; --center centres the frame in the unit area), a delay of 125 ms, an Adobe\n"
-    "Color Table, a PCX sheet of 8 bits.";
+    "Defaults are the dialog's: frames of 50 x 50, offsets 95, 80 (an offset is kept at most\n"
+    "240 minus the frame size; --center centres the frame in the unit area), a delay of\n"
+    "125 ms, an Adobe Color Table, a PCX sheet of 8 bits.";
 
 int runImport(const QStringList& args)
 {
@@ -38,7 +38,7 @@ int runImport(const QStringList& args)
     parser.addPositionalArgument(QStringLiteral("IMAGE"), QStringLiteral("The PCX or BMP picture."));
     parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
                       QStringLiteral("The storyboard to write, DEST.qsb."), QStringLiteral("DEST")});
-    parser.addOption({QStringLiteral("frame"), QStringLiteral("The frame size of the picture's cells."),
+    parser.addOption({QStringLiteral("frame"), QStringLiteral("The frame size of the picture's cells (50x50)."),
                       QStringLiteral("WxH")});
     parser.addOption({QStringLiteral("offset"), QStringLiteral("Left and top offsets (95,80)."),
                       QStringLiteral("LEFT,TOP")});
@@ -63,12 +63,12 @@ int runImport(const QStringList& args)
     auto value = [&](const char* name) { return parser.value(QString::fromLatin1(name)); };
 
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1 || value("output").isEmpty() || !isSet("frame"))
-        return usage(str::IDS_SB_CLI_IMPORT_USAGE);
+    if (positional.size() != 1 || value("output").isEmpty()) return usage(str::IDS_SB_CLI_IMPORT_USAGE);
     ImportStoryboardSettings s;
     s.destinationPath = absoluteLocalPath(value("output"));
     if (!equalsNoCase(fileExtension(s.destinationPath), "qsb")) return usage(str::IDS_SB_CLI_BAD_QSB_PATH);
-    if (!parseSize(value("frame"), 0, 255, s.frameWidth, s.frameHeight)) return usage(str::IDS_SB_CLI_BAD_IMPORT_FRAME);
+    if (isSet("frame") && !parseSize(value("frame"), 0, 255, s.frameWidth, s.frameHeight))
+        return usage(str::IDS_SB_CLI_BAD_IMPORT_FRAME);
     if (isSet("offset") && isSet("center")) return usage(str::IDS_SB_CLI_OFFSET_AND_CENTER);
     if (isSet("offset")) {
         std::vector<int> offset;
@@ -115,7 +115,7 @@ int runImport(const QStringList& args)
 }
 
 const CommandRegistrar reg("import",
-                           "import IMAGE -o DEST.qsb --frame WxH [OPTIONS]",
+                           "import IMAGE -o DEST.qsb [--frame WxH] [OPTIONS]",
                            "Import a picture drawn in the storyboard grid", &runImport);
 
 }  // namespace

@@ -75,7 +75,8 @@ protected:
 
 TEST_F(ImportCli, QuestionsNeedYes)
 {
-    const std::string args = "import " + quote(path("grid.pcx")) + " -o " + quote(path("out/Imp.qsb")) + " --frame 50x50";
+    // Without --frame the cells are the dialog's 50 x 50.
+    const std::string args = "import " + quote(path("grid.pcx")) + " -o " + quote(path("out/Imp.qsb"));
     CliRun r = run(args);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, toPlainLineBreaks(str::IDS_IMPORT_ASK_ONE_DIRECTION) + "\n");
@@ -132,7 +133,7 @@ TEST_F(ImportCli, OffsetsStayInTheUnitAreaAndRefusalsUseTheProgramsMessages)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, toPlainLineBreaks(formatMessage(str::IDS_CANNOT_LOAD_IMAGE, {path("missing.bmp")})) + "\n");
     EXPECT_EQ(run("import " + quote(path("grid.pcx")) + " -o " + quote(path("out/B.pcx")) + " --frame 10x10").status, 2);
-    EXPECT_EQ(run("import " + quote(path("grid.pcx")) + " -o " + quote(path("out/B.qsb"))).status, 2);
+    EXPECT_EQ(run("import " + quote(path("grid.pcx"))).status, 2);
     EXPECT_EQ(run("import " + quote(path("grid.pcx")) + " -o " + quote(path("out/B.qsb")) +
                   " --frame 10x10 --center --offset 1,1")
                   .status,

@@ -29,7 +29,7 @@ int runNewStoryboard(const QStringList& args)
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(kHelp));
     parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
-                      QStringLiteral("The sheet to write, SHEET.pcx or SHEET.bmp."),
+                      QStringLiteral("The sheet to write, SHEET.pcx or SHEET.bmp (Default.pcx)."),
                       QStringLiteral("SHEET")});
     parser.addOption({QStringLiteral("leader-head"), QStringLiteral("Make a leader-head storyboard.")});
     parser.addOption({QStringLiteral("frame"), QStringLiteral("The frame size, 1..240 each."), QStringLiteral("WxH")});
@@ -63,10 +63,11 @@ int runNewStoryboard(const QStringList& args)
     auto isSet = [&](const char* name) { return parser.isSet(QString::fromLatin1(name)); };
     auto value = [&](const char* name) { return parser.value(QString::fromLatin1(name)); };
 
-    if (!parser.positionalArguments().isEmpty() || value("output").isEmpty())
-        return usage(str::IDS_SB_CLI_NEW_STORYBOARD_USAGE);
+    if (!parser.positionalArguments().isEmpty()) return usage(str::IDS_SB_CLI_NEW_STORYBOARD_USAGE);
     NewStoryboardSettings s = newWizardDefaults(isSet("leader-head"));
-    if (!parseSheetTarget(value("output"), s.outputDirectory, s.baseFileName, s.imageFormat))
+    // Without -o the wizard's name "Default" is used, in the current folder, as a PCX.
+    const QString target = isSet("output") ? value("output") : QString::fromStdString(s.baseFileName + ".pcx");
+    if (!parseSheetTarget(target, s.outputDirectory, s.baseFileName, s.imageFormat))
         return usage(str::IDS_SB_CLI_BAD_SHEET_PATH);
     s.targetPath = storyboardTargetPath(s.outputDirectory, s.baseFileName, s.imageFormat);
 
@@ -107,7 +108,7 @@ int runNewStoryboard(const QStringList& args)
     return kExitOk;
 }
 
-const CommandRegistrar reg("new-storyboard", "new-storyboard -o SHEET.pcx|SHEET.bmp [OPTIONS]",
+const CommandRegistrar reg("new-storyboard", "new-storyboard [-o SHEET.pcx|SHEET.bmp] [OPTIONS]",
                            "Create an empty storyboard", &runNewStoryboard);
 
 }  // namespace

@@ -39,7 +39,8 @@ int runToStoryboard(const QStringList& args)
     parser.setApplicationDescription(QString::fromUtf8(kHelp));
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The FLC animation."));
     parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
-                      QStringLiteral("The sheet to write, SHEET.pcx or SHEET.bmp."),
+                      QStringLiteral("The sheet to write, SHEET.pcx or SHEET.bmp (default: FILE's folder and name, "
+                                     ".pcx)."),
                       QStringLiteral("SHEET")});
     parser.addOption({QStringLiteral("palette-type"),
                       QStringLiteral("Palette files to write: act (default), riff or jasc."),
@@ -77,10 +78,12 @@ int runToStoryboard(const QStringList& args)
     auto value = [&](const char* name) { return parser.value(QString::fromLatin1(name)); };
 
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1 || value("output").isEmpty()) return usage(str::IDS_SB_CLI_TO_STORYBOARD_USAGE);
+    if (positional.size() != 1) return usage(str::IDS_SB_CLI_TO_STORYBOARD_USAGE);
+    // Without -o the sheet goes beside the animation under its name, as a PCX.
+    const bool outputGiven = isSet("output");
     std::string outputDirectory, baseFileName;
     int imageFormat = 0;
-    if (!parseSheetTarget(value("output"), outputDirectory, baseFileName, imageFormat))
+    if (outputGiven && !parseSheetTarget(value("output"), outputDirectory, baseFileName, imageFormat))
         return usage(str::IDS_SB_CLI_BAD_SHEET_PATH);
 
     // Check every option before the animation is read.
@@ -110,10 +113,12 @@ int runToStoryboard(const QStringList& args)
 
     const ExportSource source = exportSourceFrom(loaded);
     ExportStoryboardSettings s = exportWizardDefaults(input, source);
-    s.outputDirectory = outputDirectory;
-    s.baseFileName = baseFileName;
-    s.imageFormat = imageFormat;
-    s.targetPath = storyboardTargetPath(outputDirectory, baseFileName, imageFormat);
+    if (outputGiven) {
+        s.outputDirectory = outputDirectory;
+        s.baseFileName = baseFileName;
+        s.imageFormat = imageFormat;
+        s.targetPath = storyboardTargetPath(outputDirectory, baseFileName, imageFormat);
+    }
     s.paletteFileType = paletteType;
     s.civPalette = civ;
     if (isSet("frame")) {
@@ -153,7 +158,7 @@ int runToStoryboard(const QStringList& args)
 }
 
 const CommandRegistrar reg("to-storyboard",
-                           "to-storyboard FILE.flc -o SHEET.pcx|SHEET.bmp [OPTIONS]",
+                           "to-storyboard FILE.flc [-o SHEET.pcx|SHEET.bmp] [OPTIONS]",
                            "Export an FLC animation to a storyboard", &runToStoryboard);
 
 }  // namespace

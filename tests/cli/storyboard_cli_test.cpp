@@ -146,6 +146,13 @@ TEST_F(StoryboardCli, ToStoryboardUsesTheExportWizardsInitialValues)
     Bytes a = bytes("out/Walk.qsb"), b = bytes("Model.qsb");
     ASSERT_EQ(a.size(), 79u);
     EXPECT_EQ(Bytes(a.begin() + 64, a.end()), Bytes(b.begin() + 64, b.end()));
+
+    // Without -o the storyboard goes beside the animation, under its name.
+    r = run("to-storyboard " + quote(path("Unit.flc")));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(bytes("Unit.pcx"), bytes("Model.pcx"));
+    EXPECT_EQ(bytes("Unit_Default.act"), bytes("Model_Default.act"));
+    EXPECT_EQ(info("Unit.qsb").name(), "Unit");
 }
 
 TEST_F(StoryboardCli, ToStoryboardOptions)
@@ -212,6 +219,16 @@ TEST_F(StoryboardCli, NewStoryboardDefaultsAndRefusals)
     EXPECT_EQ(i.speed, 125);
     EXPECT_EQ(i.leaderHead, 1);
     EXPECT_EQ(i.imageType, kFormatBmp);
+
+    // Without -o the wizard's "Default" storyboard is made in the current folder.
+    const std::string inOut = "cd " + quote(path("out")) + " && " + quote(QV_CLI_PATH) + " new-storyboard";
+    ASSERT_EQ(std::system(inOut.c_str()), 0);
+    i = info("out/Default.qsb");
+    EXPECT_EQ(i.name(), "Default");
+    EXPECT_EQ(i.frameWidth, 50);
+    EXPECT_EQ(i.directionCount, 8);
+    EXPECT_EQ(i.imageType, kFormatPcx);
+    EXPECT_TRUE(fileExists(path("out/Default.pcx")));
 
     r = run("new-storyboard -o " + quote(path("out/Unit.pcx")) + " --civ 4 --civ-source " + quote(path("schemes")) +
             " --frame 30x20 --directions 4 --frames-per-direction 3 --offset 5,6 --delay 99 --palette-type riff");

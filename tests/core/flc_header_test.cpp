@@ -18,11 +18,15 @@ TEST(FlcHeader, RoundTripsEveryFieldAtItsOffset)
     uint8_t back[128];
     h.serialize(back);
     EXPECT_EQ(0, std::memcmp(bytes, back, 128));
-    EXPECT_EQ(h.directions, static_cast<uint16_t>(bytes[96] | (bytes[97] << 8)));
-    EXPECT_EQ(h.animationTime, static_cast<uint32_t>(bytes[108] | (bytes[109] << 8) | (bytes[110] << 16) |
-                                                     (uint32_t(bytes[111]) << 24)));
-    EXPECT_EQ(h.created, static_cast<uint32_t>(bytes[22] | (bytes[23] << 8) | (bytes[24] << 16) |
-                                               (uint32_t(bytes[25]) << 24)));
+    // The header is packed: its fields are read into values before the comparisons, which
+    // take references (a reference to a misaligned field is undefined behaviour).
+    const uint16_t directions = h.directions;
+    const uint32_t animationTime = h.animationTime, created = h.created;
+    EXPECT_EQ(directions, static_cast<uint16_t>(bytes[96] | (bytes[97] << 8)));
+    EXPECT_EQ(animationTime, static_cast<uint32_t>(bytes[108] | (bytes[109] << 8) | (bytes[110] << 16) |
+                                                   (uint32_t(bytes[111]) << 24)));
+    EXPECT_EQ(created, static_cast<uint32_t>(bytes[22] | (bytes[23] << 8) | (bytes[24] << 16) |
+                                             (uint32_t(bytes[25]) << 24)));
 }
 
 TEST(Strings, FormatsPathsAndNumbersInOrder)

@@ -325,7 +325,11 @@ Status CreateStoryboard(int sheetWidth, int sheetHeight, int frameWidth, int fra
     sheet.palette = palette;
     uint32_t background, black;
     if (bitsPerPixel == 8) {
-        background = kTransparentIndex;
+        // The sheet is filled with the colour of entry 255 and ruled in black, both as
+        // colours: on an 8-bit sheet each becomes the first palette entry of that colour,
+        // so a palette that repeats entry 255's colour earlier fills with that entry.
+        const PaletteEntry& key = palette[kTransparentIndex];
+        background = static_cast<uint32_t>(nearestPaletteIndex(palette, 256, key.red, key.green, key.blue));
         black = static_cast<uint32_t>(nearestPaletteIndex(palette, 256, 0, 0, 0));
     } else {
         background = palette[kTransparentIndex].rgb();

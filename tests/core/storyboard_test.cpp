@@ -183,6 +183,16 @@ TEST(StoryboardSheet, BlankSheetHasTheGridAndCellsInPlace)
     copyCellOut(sheet, kW, kH, 2, 3, cell.data());
     EXPECT_EQ(cell, std::vector<uint8_t>(kW * kH, 255));
 
+    // The fill is entry 255's colour: an earlier entry of the same colour takes it, as the
+    // all-black palette of a new storyboard without a palette file shows.
+    Palette256 repeated = pal;
+    repeated[40] = repeated[255];
+    ASSERT_TRUE(CreateStoryboard(sw, sh, kW, kH, kD, kF, 8, repeated, sheet));
+    EXPECT_EQ(getPixelValue(sheet, 1, 1), 40u);
+    EXPECT_EQ(getPixelValue(sheet, 0, 0), 17u);
+    ASSERT_TRUE(CreateStoryboard(sw, sh, kW, kH, kD, kF, 8, Palette256{}, sheet));
+    EXPECT_EQ(getPixelValue(sheet, 1, 1), 0u);
+
     Bitmap rgb;
     ASSERT_TRUE(CreateStoryboard(sw, sh, kW, kH, kD, kF, 24, pal, rgb));
     EXPECT_EQ(getPixelValue(rgb, 1, 1), 0xFF00FFu);

@@ -15,6 +15,7 @@
 #include "core/import_storyboard.h"
 #include "core/storyboard.h"
 #include "core/strings.h"
+#include "support/temp_dir.h"
 
 using namespace qv;
 namespace fs = std::filesystem;
@@ -51,8 +52,7 @@ class ImportCli : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        root_ = fs::temp_directory_path() /
-                ("qv_cli_import_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        root_ = qv::test::scratchPath("qv_cli_import");
         fs::remove_all(root_);
         fs::create_directories(root_ / "out");
         // Four rows of 50 x 50 cells in a 240 x 240 picture of 256 colours.

@@ -16,6 +16,7 @@
 #include "core/flc_reader.h"
 #include "core/info_report.h"
 #include "support/flc_builder.h"
+#include "support/temp_dir.h"
 
 using namespace qv;
 using namespace qv::test;
@@ -40,9 +41,7 @@ class InfoFramesCli : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = fs::temp_directory_path() /
-               ("qv_info_frames_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = qv::test::scratchPath("qv_info_frames");
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }

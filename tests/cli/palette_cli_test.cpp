@@ -11,6 +11,7 @@
 
 #include "core/file_io.h"
 #include "core/palette_files.h"
+#include "support/temp_dir.h"
 
 using namespace qv;
 namespace fs = std::filesystem;
@@ -46,7 +47,7 @@ class PaletteCli : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = fs::temp_directory_path() / "qv_cli_palette";
+        dir_ = qv::test::scratchPath("qv_cli_palette");
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }

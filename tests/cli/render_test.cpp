@@ -27,6 +27,7 @@
 #include "core/pcx_codec.h"
 #include "core/strings.h"
 #include "support/flc_builder.h"
+#include "support/temp_dir.h"
 
 using namespace qv;
 namespace fs = std::filesystem;
@@ -46,8 +47,7 @@ protected:
 
     void SetUp() override
     {
-        root = fs::temp_directory_path() / ("qv_render_" + std::to_string(::getpid()) + "_" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        root = qv::test::scratchPath("qv_render");
         fs::remove_all(root);
         bin = root / "bin";
         fs::create_directories(bin);

@@ -18,6 +18,7 @@
 #include "core/storyboard_convert.h"
 #include "core/strings.h"
 #include "support/flc_builder.h"
+#include "support/temp_dir.h"
 
 using namespace qv;
 namespace fs = std::filesystem;
@@ -61,8 +62,7 @@ class StoryboardCli : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = fs::temp_directory_path() /
-               ("qv_cli_sb_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        dir_ = qv::test::scratchPath("qv_cli_sb");
         fs::remove_all(dir_);
         fs::create_directories(dir_ / "out");
         fs::create_directories(dir_ / "schemes");

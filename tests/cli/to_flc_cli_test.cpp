@@ -15,6 +15,7 @@
 #include "core/flc_reader.h"
 #include "core/palette_files.h"
 #include "core/storyboard.h"
+#include "support/temp_dir.h"
 
 using namespace qv;
 namespace fs = std::filesystem;
@@ -66,7 +67,7 @@ class ToFlcCli : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = fs::temp_directory_path() / "qv_cli_to_flc";
+        dir_ = qv::test::scratchPath("qv_cli_to_flc");
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         // An 8-bit storyboard with a palette file, as the export writes one.

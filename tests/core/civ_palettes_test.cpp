@@ -14,6 +14,7 @@
 #include "core/file_io.h"
 #include "core/pcx_picture.h"
 #include "core/strings.h"
+#include "support/temp_dir.h"
 
 using namespace qv;
 namespace fs = std::filesystem;
@@ -50,9 +51,7 @@ protected:
     fs::path root;
     void SetUp() override
     {
-        root = fs::temp_directory_path() /
-               ("qv_civ_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        root = qv::test::scratchPath("qv_civ");
         fs::remove_all(root);
         fs::create_directories(root);
     }

@@ -12,6 +12,7 @@
 #include "core/flc_reader.h"
 #include "core/strings.h"
 #include "support/flc_builder.h"
+#include "support/temp_dir.h"
 
 using namespace qv;
 namespace fs = std::filesystem;
@@ -366,7 +367,7 @@ TEST(FlcEncodeFile, ReaderGetsBackThePicturesAndPalette)
 
 TEST(FlcEncodeFile, WritesInOnePieceOrNotAtAll)
 {
-    const fs::path dir = fs::temp_directory_path() / "qv_flc_encoder_write";
+    const fs::path dir = qv::test::scratchPath("qv_flc_encoder_write");
     fs::remove_all(dir);
     fs::create_directories(dir);
     const Palette256 pal = test::testPalette();

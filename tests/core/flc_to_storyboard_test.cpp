@@ -15,6 +15,7 @@
 #include "core/storyboard_convert.h"
 #include "core/strings.h"
 #include "support/flc_builder.h"
+#include "support/temp_dir.h"
 
 using namespace qv;
 namespace fs = std::filesystem;
@@ -42,8 +43,7 @@ class StoryboardExport : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = fs::temp_directory_path() /
-               ("qv_sb_export_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        dir_ = qv::test::scratchPath("qv_sb_export");
         fs::remove_all(dir_);
         fs::create_directories(dir_ / "schemes");
         // Two civilization schemes in a folder of the user's choice.

@@ -12,6 +12,7 @@
 #include "core/palette_files.h"
 #include "core/storyboard.h"
 #include "core/strings.h"
+#include "support/temp_dir.h"
 
 using namespace qv;
 namespace fs = std::filesystem;
@@ -56,8 +57,7 @@ class StoryboardImport : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = fs::temp_directory_path() /
-               ("qv_sb_import_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        dir_ = qv::test::scratchPath("qv_sb_import");
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         settings_.destinationPath = path("Imp.qsb");
@@ -277,7 +277,7 @@ TEST_F(StoryboardImport, PaletteFromAFileMapsTheCellsToItsNearestColours)
 
 TEST(ImportSource, RefusesPicturesTheDialogRefuses)
 {
-    const fs::path dir = fs::temp_directory_path() / "qv_sb_import_source";
+    const fs::path dir = qv::test::scratchPath("qv_sb_import_source");
     fs::remove_all(dir);
     fs::create_directories(dir);
     Bitmap out;

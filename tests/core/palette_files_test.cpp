@@ -9,6 +9,7 @@
 #include "core/file_io.h"
 #include "core/palette_files.h"
 #include "core/strings.h"
+#include "support/temp_dir.h"
 
 using namespace qv;
 namespace fs = std::filesystem;
@@ -30,8 +31,7 @@ class PaletteFileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = fs::temp_directory_path() /
-               ("qv_palette_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        dir_ = qv::test::scratchPath("qv_palette");
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }

@@ -11,6 +11,7 @@
 #include "core/palette_files.h"
 #include "core/storyboard.h"
 #include "core/strings.h"
+#include "support/temp_dir.h"
 
 using namespace qv;
 namespace fs = std::filesystem;
@@ -56,8 +57,7 @@ class StoryboardFiles : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = fs::temp_directory_path() /
-               ("qv_storyboard_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        dir_ = qv::test::scratchPath("qv_storyboard");
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }

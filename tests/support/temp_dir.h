@@ -1,0 +1,17 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// A scratch folder for one test: named after the prefix, the process and the running
+// test, so tests run in parallel (and two test runs on one machine) never share one.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace qv::test {
+
+// The folder's path (not created): <temp>/<prefix>_<pid>_<test name>.
+std::filesystem::path scratchPath(const std::string& prefix);
+
+}  // namespace qv::test

@@ -3,8 +3,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -15,38 +13,17 @@
 #include "core/import_storyboard.h"
 #include "core/storyboard.h"
 #include "core/strings.h"
+#include "cli/cli_run.h"
 #include "support/temp_dir.h"
 
 using namespace qv;
 namespace fs = std::filesystem;
+using qv::test::CliRun;
+using qv::test::quote;
+using qv::test::runCli;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string err;
-};
-
-std::string quote(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-CliRun runCli(const std::string& args, const fs::path& errDir)
-{
-    const std::string errFile = (errDir / "stderr.txt").string();
-    const std::string cmd = quote(QV_CLI_PATH) + " " + args + " >/dev/null 2>" + quote(errFile);
-    const int raw = std::system(cmd.c_str());
-    CliRun r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    Bytes err;
-    readWholeFile(errFile, err);
-    fs::remove(errFile);
-    r.err.assign(err.begin(), err.end());
-    return r;
-}
 
 class ImportCli : public ::testing::Test {
 protected:

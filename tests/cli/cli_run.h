@@ -1,0 +1,50 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// Runs the real quorvane-cli (its path is QV_CLI_PATH) through the shell and collects its
+// exit status and standard error, for the end-to-end tests.
+#pragma once
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "core/byte_io.h"
+#include "core/file_io.h"
+
+namespace qv::test {
+
+struct CliRun {
+    int status = -1;
+    std::string err;
+};
+
+// Quotes one argument for the shell.
+inline std::string quote(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// Runs `quorvane-cli ARGS` (ARGS already quoted as needed), with standard output
+// discarded; standard error goes through a file in `dir`.
+inline CliRun runCli(const std::string& args, const std::filesystem::path& dir)
+{
+    const std::string errFile = (dir / "stderr.txt").string();
+    const std::string cmd = quote(QV_CLI_PATH) + " " + args + " >/dev/null 2>" + quote(errFile);
+    const int raw = std::system(cmd.c_str());
+    CliRun r;
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    Bytes err;
+    readWholeFile(errFile, err);
+    std::error_code ec;
+    std::filesystem::remove(errFile, ec);
+    r.err.assign(err.begin(), err.end());
+    return r;
+}
+
+}  // namespace qv::test

@@ -83,9 +83,8 @@ Status decodeBmp(const uint8_t* data, size_t size, Bitmap& out)
     const int64_t height = topDown ? -h.height : h.height;
     if (!imageSizeAllowed(h.width, height)) return Status::failure(str::IDS_IMG_TOO_LARGE);
 
-    Bitmap bmp = Bitmap::create(static_cast<int>(h.width), static_cast<int>(height), h.bits);
-    bmp.formatCode = kFormatBmp;
-
+    Palette256 palette;
+    int colorCount = 256;
     if (h.bits == 8) {
         const uint32_t colors = h.colorsUsed == 0 ? 256 : h.colorsUsed;
         if (colors > 256) return Status::failure(str::IDS_IMG_BAD_BMP_HEADER);
@@ -94,18 +93,24 @@ Status decodeBmp(const uint8_t* data, size_t size, Bitmap& out)
         if (size - at < colors * entrySize) return Status::failure(str::IDS_IMG_TRUNCATED);
         for (size_t i = 0; i < colors; ++i) {
             const uint8_t* e = data + at + i * entrySize;
-            bmp.palette[i] = PaletteEntry{e[0], e[1], e[2], 0};
+            palette[i] = PaletteEntry{e[0], e[1], e[2], 0};
         }
-        bmp.colorCount = static_cast<int>(colors);
+        colorCount = static_cast<int>(colors);
     }
 
     // Every row but the last must be there with its padding; the last needs only its pixels.
+    // Checked before the bitmap is allocated: a short file must not cost a large picture.
     const size_t stride = rowStride(h.width, h.bits);
-    const size_t rowBytes = bmp.stride();
+    const size_t rowBytes = static_cast<size_t>(h.width) * static_cast<size_t>(h.bits / 8);
     const size_t offset = h.pixelOffset;
     const size_t rows = static_cast<size_t>(height);
     if (offset > size || size - offset < rowBytes || (size - offset - rowBytes) / stride < rows - 1)
         return Status::failure(str::IDS_IMG_TRUNCATED);
+
+    Bitmap bmp = Bitmap::create(static_cast<int>(h.width), static_cast<int>(height), h.bits);
+    bmp.formatCode = kFormatBmp;
+    bmp.palette = palette;
+    if (h.bits == 8) bmp.colorCount = colorCount;
 
     for (size_t r = 0; r < rows; ++r) {
         const uint8_t* src = data + offset + r * stride;

@@ -7,16 +7,35 @@
 
 namespace qv {
 
+namespace {
+
+// The end of the top-level block (frame) that holds `position`, found the way the loader
+// walks them from the header on; `size` when no well-formed block holds it.
+size_t blockEndAround(const uint8_t* data, size_t size, size_t position)
+{
+    size_t pos = kFlcHeaderSize;
+    while (pos <= size && size - pos >= kFrameHeaderSize) {
+        const uint32_t blockSize = getLE32(data + pos);
+        if (blockSize < kFrameHeaderSize || blockSize > size - pos) break;
+        if (position < pos + blockSize) return pos + blockSize;
+        pos += blockSize;
+    }
+    return size;
+}
+
+}  // namespace
+
 bool rewritePaletteChunk(uint8_t* data, size_t size, size_t position, const Palette256& palette)
 {
     if (position > size) return false;
-    // The packets never reach past their own chunk when its size field is sane; the
-    // loader reads them within the same limit.
-    size_t limit = size;
+    // The packets never reach past their own chunk when its size field is sane, nor past
+    // the frame that holds it: the loader reads them within the same limits, so a damaged
+    // size field cannot make a save overwrite the frames that follow.
+    size_t limit = blockEndAround(data, size, position);
     if (position >= kChunkHeaderSize) {
         const size_t chunkStart = position - kChunkHeaderSize;
         const uint32_t chunkSize = getLE32(data + chunkStart);
-        if (chunkSize >= kChunkHeaderSize && chunkSize <= size - chunkStart) limit = chunkStart + chunkSize;
+        if (chunkSize >= kChunkHeaderSize && chunkSize <= limit - chunkStart) limit = chunkStart + chunkSize;
     }
     size_t at = position;
     if (limit - at < 2) return true;

@@ -6,14 +6,19 @@
 // to the bytes that matter), each with the promise it broke.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <new>
 #include <vector>
 
 #include "core/bmp_codec.h"
+#include "core/flc_patcher.h"
+#include "core/flc_reader.h"
 #include "core/storyboard.h"
 #include "core/strings.h"
+#include "support/flc_builder.h"
 
 using namespace qv;
 
@@ -80,4 +85,36 @@ TEST(FuzzRegressions, ShortBmpIsRefusedBeforeItsPictureIsAllocated)
     EXPECT_FALSE(st.ok);
     EXPECT_EQ(str::IDS_IMG_TRUNCATED, st.message);
     EXPECT_LT(watch.largest(), size_t{1} << 20);
+}
+
+// A palette chunk whose size field is damaged (0x8000030A) and whose packet count (0xFEFF)
+// runs on past its frame. The loader stops reading packets at the frame's end; the save
+// went on writing colours over the frames after it, so the saved file lost its pictures.
+TEST(FuzzRegressions, SavingADamagedPaletteChunkLeavesTheFollowingFramesAlone)
+{
+    using namespace qv::test;
+    const int w = 8, h = 6;
+    const Picture a = testPicture(w, h, 1, 0), b = testPicture(w, h, 1, 1);
+    FlcBuilder file(w, h);
+    file.header.frames = 2;
+    file.frame({Chunk::raw(kChunkColor256, {0xFF, 0xFE, 0, 1, 10, 20, 30, 0, 1, 40, 50, 60}).withSize(0x8000030Au)});
+    const size_t following = file.position();
+    file.frame({Chunk::byteRun(a, w, h)});
+    file.frame({Chunk::delta(a, b, w, h)});
+    const Bytes bytes = file.build();
+
+    FlcLoadResult loaded;
+    ASSERT_TRUE(loadFlcAnimation("damaged.flc", bytes.data(), bytes.size(), loaded).ok);
+    ASSERT_EQ(1u, loaded.store.paletteChunkPositions.size());
+    ASSERT_EQ(1u, loaded.store.frames.size());
+
+    Bytes saved;
+    ASSERT_EQ(FlcPatchError::None, patchFlcBytes(bytes.data(), bytes.size(), loaded.store.header, testPalette(),
+                                                 loaded.store.paletteChunkPositions, saved));
+    ASSERT_EQ(bytes.size(), saved.size());
+    EXPECT_TRUE(std::equal(bytes.begin() + static_cast<std::ptrdiff_t>(following), bytes.end(),
+                           saved.begin() + static_cast<std::ptrdiff_t>(following)));
+    FlcLoadResult again;
+    ASSERT_TRUE(loadFlcAnimation("damaged.flc", saved.data(), saved.size(), again).ok);
+    EXPECT_EQ(loaded.store.frames, again.store.frames);
 }

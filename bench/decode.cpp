@@ -16,13 +16,13 @@ namespace {
 
 Bytes makeFile(int width, int height, int directions, int frames, bool leaderHead)
 {
-    AnimationSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.directions = directions;
-    spec.framesPerDirection = frames;
-    spec.leaderHead = leaderHead;
-    return buildAnimation(spec);
+    AnimationSpec anim;
+    anim.width = width;
+    anim.height = height;
+    anim.directions = directions;
+    anim.framesPerDirection = frames;
+    anim.leaderHead = leaderHead;
+    return buildAnimation(anim);
 }
 
 void decode(benchmark::State& state, const Bytes& file)

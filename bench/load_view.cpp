@@ -47,13 +47,13 @@ Picture unitPicture(int direction, int n)
 const Bytes& unitFile()
 {
     static const Bytes bytes = [] {
-        AnimationSpec spec;
-        spec.width = 240;
-        spec.height = 240;
-        spec.directions = 8;
-        spec.framesPerDirection = 15;
-        spec.picture = unitPicture;
-        return buildAnimation(spec);
+        AnimationSpec anim;
+        anim.width = 240;
+        anim.height = 240;
+        anim.directions = 8;
+        anim.framesPerDirection = 15;
+        anim.picture = unitPicture;
+        return buildAnimation(anim);
     }();
     return bytes;
 }

@@ -65,17 +65,17 @@ Picture leaderPicture(int w, int h, int n)
     return pic;
 }
 
-bool writeSample(const std::string& path, const AnimationSpec& spec)
+bool writeSample(const std::string& path, const AnimationSpec& anim)
 {
     FlcEncodeParams p;
-    p.width = spec.width;
-    p.height = spec.height;
-    p.framesPerDirection = spec.framesPerDirection;
-    p.directions = spec.directions;
-    p.speed = spec.speed;
-    p.delay = spec.speed;
-    p.leaderHead = spec.leaderHead;
-    const Status st = writeFlcFile(path, p, animationPictures(spec), spec.palette);
+    p.width = anim.width;
+    p.height = anim.height;
+    p.framesPerDirection = anim.framesPerDirection;
+    p.directions = anim.directions;
+    p.speed = anim.speed;
+    p.delay = anim.speed;
+    p.leaderHead = anim.leaderHead;
+    const Status st = writeFlcFile(path, p, animationPictures(anim), anim.palette);
     if (st) return true;
     std::fprintf(stderr, "qv_make_samples: cannot write %s\n%s\n", path.c_str(), toPlainLineBreaks(st.message).c_str());
     return false;

@@ -168,12 +168,12 @@ TEST_F(InfoFramesCli, UnusualFileWarnsAndGoesOn)
 
 TEST_F(InfoFramesCli, FramesRawWritesEveryAnimationFrameAndThePalette)
 {
-    const AnimationSpec spec = smallUnit();
-    put("unit.flc", buildAnimation(spec));
+    const AnimationSpec anim = smallUnit();
+    put("unit.flc", buildAnimation(anim));
     const CliResult r = cli("frames unit.flc -o deep/er/frames --raw");
     ASSERT_EQ(0, r.status) << r.err;
     const fs::path out = dir_ / "deep" / "er" / "frames";
-    const auto pics = animationPictures(spec);
+    const auto pics = animationPictures(anim);
     for (size_t i = 0; i < pics.size(); ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "frame_%04zu.idx", i);
@@ -192,10 +192,10 @@ TEST_F(InfoFramesCli, FramesRawWritesEveryAnimationFrameAndThePalette)
 
 TEST_F(InfoFramesCli, FramesWritesIndexedPngsWithTheAnimationPalette)
 {
-    AnimationSpec spec = smallUnit();
-    spec.directions = 1;
-    spec.framesPerDirection = 3;
-    put("unit.flc", buildAnimation(spec));
+    AnimationSpec anim = smallUnit();
+    anim.directions = 1;
+    anim.framesPerDirection = 3;
+    put("unit.flc", buildAnimation(anim));
     const CliResult r = cli("frames unit.flc -o png");
     ASSERT_EQ(0, r.status) << r.err;
     const Palette256 pal = testPalette();
@@ -206,8 +206,8 @@ TEST_F(InfoFramesCli, FramesWritesIndexedPngsWithTheAnimationPalette)
         const auto* p = reinterpret_cast<const uint8_t*>(png.data());
         auto be32 = [&](size_t at) { return uint32_t(p[at]) << 24 | uint32_t(p[at + 1]) << 16 | p[at + 2] << 8 | p[at + 3]; };
         EXPECT_EQ("IHDR", png.substr(12, 4));
-        EXPECT_EQ(uint32_t(spec.width), be32(16));
-        EXPECT_EQ(uint32_t(spec.height), be32(20));
+        EXPECT_EQ(uint32_t(anim.width), be32(16));
+        EXPECT_EQ(uint32_t(anim.height), be32(20));
         EXPECT_EQ(8, p[24]);  // bit depth
         EXPECT_EQ(3, p[25]);  // palette colour
         const size_t plte = png.find("PLTE");

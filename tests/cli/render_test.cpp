@@ -87,9 +87,9 @@ protected:
     // A unit animation with 8 directions of 2 frames, 24 x 16 pixels, at offsets (100, 200).
     std::string unitFile()
     {
-        test::AnimationSpec spec;
-        spec.framesPerDirection = 2;
-        Bytes bytes = test::buildAnimation(spec);
+        test::AnimationSpec anim;
+        anim.framesPerDirection = 2;
+        Bytes bytes = test::buildAnimation(anim);
         FlcHeader h = FlcHeader::parse(bytes.data());
         h.leftOffset = 100;
         h.topOffset = 200;
@@ -99,13 +99,13 @@ protected:
 
     std::string leaderHeadFile()
     {
-        test::AnimationSpec spec;
-        spec.leaderHead = true;
-        spec.directions = 1;
-        spec.framesPerDirection = 3;
-        spec.width = 30;
-        spec.height = 20;
-        return write("head.flc", test::buildAnimation(spec));
+        test::AnimationSpec anim;
+        anim.leaderHead = true;
+        anim.directions = 1;
+        anim.framesPerDirection = 3;
+        anim.width = 30;
+        anim.height = 20;
+        return write("head.flc", test::buildAnimation(anim));
     }
 
     // What the view composes for frame n of `path`.

@@ -331,12 +331,12 @@ TEST(FlcEncodeFile, RefusesPicturesThatDoNotMatch)
 TEST(FlcEncodeFile, ReaderGetsBackThePicturesAndPalette)
 {
     // A file made by the test writer, read, encoded again and read back.
-    test::AnimationSpec spec;
-    spec.width = 37;
-    spec.height = 21;
-    spec.directions = 8;
-    spec.framesPerDirection = 5;
-    const Bytes original = test::buildAnimation(spec);
+    test::AnimationSpec anim;
+    anim.width = 37;
+    anim.height = 21;
+    anim.directions = 8;
+    anim.framesPerDirection = 5;
+    const Bytes original = test::buildAnimation(anim);
     FlcLoadResult first;
     ASSERT_TRUE(loadFlcAnimation("a.flc", original.data(), original.size(), first));
     const FlcHeader& h = first.store.header;
@@ -349,8 +349,8 @@ TEST(FlcEncodeFile, ReaderGetsBackThePicturesAndPalette)
     EXPECT_FALSE(second.store.unusual);
     EXPECT_FALSE(second.leaderHead);
     EXPECT_EQ(second.store.frames, first.store.frames);
-    EXPECT_EQ(second.store.frames, test::animationPictures(spec));
-    EXPECT_EQ(second.store.basePalette, spec.palette);
+    EXPECT_EQ(second.store.frames, test::animationPictures(anim));
+    EXPECT_EQ(second.store.basePalette, anim.palette);
     EXPECT_EQ(second.store.records.size(), 8u * 6);
 
     // Random pictures of an odd width, as a leader head.
@@ -358,7 +358,7 @@ TEST(FlcEncodeFile, ReaderGetsBackThePicturesAndPalette)
     const Pictures pics = randomPictures(rng, 33, 17, 9, 256);
     FlcEncodeParams lh = unitParams(33, 17, 9, 1);
     lh.leaderHead = true;
-    ASSERT_TRUE(encodeFlc(lh, pics, spec.palette, encoded));
+    ASSERT_TRUE(encodeFlc(lh, pics, anim.palette, encoded));
     FlcLoadResult third;
     ASSERT_TRUE(loadFlcAnimation("c.flc", encoded.data(), encoded.size(), third));
     EXPECT_TRUE(third.leaderHead);

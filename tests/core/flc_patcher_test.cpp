@@ -28,10 +28,10 @@ Palette256 shiftedPalette()
 
 TEST(FlcPatcher, WritesHeaderAndPaletteAndLeavesEveryFrameByte)
 {
-    AnimationSpec spec;
-    spec.directions = 8;
-    spec.framesPerDirection = 3;
-    const Bytes original = buildAnimation(spec);
+    AnimationSpec anim;
+    anim.directions = 8;
+    anim.framesPerDirection = 3;
+    const Bytes original = buildAnimation(anim);
     FlcFrameStore before;
     ASSERT_TRUE(readFlcFrames(original.data(), original.size(), before));
     ASSERT_FALSE(before.paletteChunkPositions.empty());

@@ -210,14 +210,14 @@ TEST(FlcDecode, PalettePackets)
 TEST(FlcReader, UnitFileKeepsDirectionsTimesFramesAndSetsKeyFramesAside)
 {
     for (int dirs : {8, 4}) {
-        AnimationSpec spec;
-        spec.width = 23;  // odd: exercises the last-pixel word
-        spec.height = 11;
-        spec.directions = dirs;
-        spec.framesPerDirection = 5;
-        const Bytes file = buildAnimation(spec);
+        AnimationSpec anim;
+        anim.width = 23;  // odd: exercises the last-pixel word
+        anim.height = 11;
+        anim.directions = dirs;
+        anim.framesPerDirection = 5;
+        const Bytes file = buildAnimation(anim);
         const FlcFrameStore s = read(file);
-        const auto pics = animationPictures(spec);
+        const auto pics = animationPictures(anim);
         ASSERT_EQ(pics.size(), s.frames.size());
         for (size_t i = 0; i < pics.size(); ++i) ASSERT_EQ(pics[i], s.frames[i]) << "frame " << i;
         EXPECT_FALSE(s.unusual);
@@ -249,12 +249,12 @@ TEST(FlcReader, UnitFileKeepsDirectionsTimesFramesAndSetsKeyFramesAside)
 TEST(FlcReader, RefusesSizesOutsideOneTo240)
 {
     for (int side : {0, 241, 240}) {
-        AnimationSpec spec;
-        spec.width = 240;
-        spec.height = 8;
-        spec.directions = 1;
-        spec.framesPerDirection = 1;
-        Bytes file = buildAnimation(spec);
+        AnimationSpec anim;
+        anim.width = 240;
+        anim.height = 8;
+        anim.directions = 1;
+        anim.framesPerDirection = 1;
+        Bytes file = buildAnimation(anim);
         putLE16(file.data() + 8, static_cast<uint16_t>(side));
         FlcFrameStore s;
         EXPECT_EQ(side == 240, readFlcFrames(file.data(), file.size(), s)) << side;
@@ -406,10 +406,10 @@ TEST(FlcReader, KeyFramesAloneAreKeptAndFlaggedUnusual)
 
 TEST(FlcReader, DamagedAndTruncatedFilesKeepTheFramesBefore)
 {
-    AnimationSpec spec;
-    spec.directions = 2;
-    spec.framesPerDirection = 3;
-    const Bytes file = buildAnimation(spec);
+    AnimationSpec anim;
+    anim.directions = 2;
+    anim.framesPerDirection = 3;
+    const Bytes file = buildAnimation(anim);
     const FlcFrameStore whole = read(file);
     const uint32_t lastStart = whole.records.back().position;
 
@@ -436,14 +436,14 @@ TEST(FlcReader, DamagedAndTruncatedFilesKeepTheFramesBefore)
 
 TEST(FlcReader, LeaderHeadHeaderIsCompletedOnLoad)
 {
-    AnimationSpec spec;
-    spec.leaderHead = true;
-    spec.directions = 1;
-    spec.framesPerDirection = 30;
-    spec.speed = 0;
-    spec.width = 20;
-    spec.height = 10;
-    Bytes file = buildAnimation(spec);
+    AnimationSpec anim;
+    anim.leaderHead = true;
+    anim.directions = 1;
+    anim.framesPerDirection = 30;
+    anim.speed = 0;
+    anim.width = 20;
+    anim.height = 10;
+    Bytes file = buildAnimation(anim);
     FlcLoadResult r;
     ASSERT_TRUE(loadFlcAnimation("lh.flc", file.data(), file.size(), r));
     EXPECT_TRUE(r.leaderHead);
@@ -478,9 +478,9 @@ TEST(FlcReader, OpenCheckWantsTheExtensionAndTheMagic)
         std::ofstream(dir / name, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), long(b.size()));
         return (dir / name).string();
     };
-    AnimationSpec spec;
-    spec.directions = 1;
-    const Bytes good = buildAnimation(spec);
+    AnimationSpec anim;
+    anim.directions = 1;
+    const Bytes good = buildAnimation(anim);
     Bytes noMagic = good;
     noMagic[4] = 0x11;
 

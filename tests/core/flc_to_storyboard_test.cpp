@@ -62,15 +62,15 @@ protected:
     // Loads an animation of the given shape as the FLC view does.
     void load(int w, int h, int directions, int frames, bool leaderHead = false)
     {
-        test::AnimationSpec spec;
-        spec.width = w;
-        spec.height = h;
-        spec.directions = directions;
-        spec.framesPerDirection = frames;
-        spec.speed = 90;
-        spec.leaderHead = leaderHead;
-        spec.picture = [w, h](int d, int n) { return frameIndices(w, h, d, n); };
-        Bytes file = test::buildAnimation(spec);
+        test::AnimationSpec anim;
+        anim.width = w;
+        anim.height = h;
+        anim.directions = directions;
+        anim.framesPerDirection = frames;
+        anim.speed = 90;
+        anim.leaderHead = leaderHead;
+        anim.picture = [w, h](int d, int n) { return frameIndices(w, h, d, n); };
+        Bytes file = test::buildAnimation(anim);
         if (!leaderHead) {
             putLE16(file.data() + 100, 33);  // left offset
             putLE16(file.data() + 102, 44);  // top offset

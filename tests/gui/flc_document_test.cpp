@@ -202,10 +202,10 @@ private slots:
 
     void saveWritesPaletteOffsetsAndDelayButNoFrameByte()
     {
-        AnimationSpec spec;
-        spec.framesPerDirection = 10;
-        spec.speed = 70;
-        const Bytes original = buildAnimation(spec);
+        AnimationSpec anim;
+        anim.framesPerDirection = 10;
+        anim.speed = 70;
+        const Bytes original = buildAnimation(anim);
         const QString path = write(QStringLiteral("unit.flc"), original);
         CDocument* doc = template_->OpenDocumentFile(path);
         CFlcView* view = viewOf(doc);

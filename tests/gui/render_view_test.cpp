@@ -55,19 +55,19 @@ Palette256 framePalette()
 // ordinary colours, moving from one picture to the next.
 AnimationSpec unitSpec()
 {
-    AnimationSpec spec;
-    spec.width = 100;
-    spec.height = 80;
-    spec.directions = 8;
-    spec.framesPerDirection = 2;
-    spec.palette = framePalette();
-    spec.picture = [](int d, int n) {
+    AnimationSpec anim;
+    anim.width = 100;
+    anim.height = 80;
+    anim.directions = 8;
+    anim.framesPerDirection = 2;
+    anim.palette = framePalette();
+    anim.picture = [](int d, int n) {
         Picture p(100 * 80);
         for (int y = 0; y < 80; ++y)
             for (int x = 0; x < 100; ++x) p[size_t(y) * 100 + size_t(x)] = uint8_t((x * 7 + y * 3 + d + n) & 0xFF);
         return p;
     };
-    return spec;
+    return anim;
 }
 
 // An 8-bit PCX file of `w` x `h` whose pixel (x, y) is index `pixel(x, y)`.
@@ -115,10 +115,10 @@ private:
         f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
         return path;
     }
-    CFlcView* open(const AnimationSpec& spec, int left = 30, int top = 12, QString* path = nullptr)
+    CFlcView* open(const AnimationSpec& anim, int left = 30, int top = 12, QString* path = nullptr)
     {
-        Bytes bytes = buildAnimation(spec);
-        if (!spec.leaderHead) {
+        Bytes bytes = buildAnimation(anim);
+        if (!anim.leaderHead) {
             putLE16(bytes.data() + 100, static_cast<uint16_t>(left));
             putLE16(bytes.data() + 102, static_cast<uint16_t>(top));
         }

@@ -54,13 +54,13 @@ private:
     // A unit of frames `w` x `h` at offsets (left, top).
     CFlcView* open(int w, int h, int left, int top, QString* path = nullptr, bool leaderHead = false)
     {
-        AnimationSpec spec;
-        spec.width = w;
-        spec.height = h;
-        spec.directions = leaderHead ? 1 : 8;
-        spec.framesPerDirection = 2;
-        spec.leaderHead = leaderHead;
-        Bytes bytes = buildAnimation(spec);
+        AnimationSpec anim;
+        anim.width = w;
+        anim.height = h;
+        anim.directions = leaderHead ? 1 : 8;
+        anim.framesPerDirection = 2;
+        anim.leaderHead = leaderHead;
+        Bytes bytes = buildAnimation(anim);
         if (!leaderHead) {
             putLE16(bytes.data() + 100, static_cast<uint16_t>(left));
             putLE16(bytes.data() + 102, static_cast<uint16_t>(top));

@@ -35,10 +35,10 @@ private:
     std::unique_ptr<QTemporaryDir> dir_;
     const QString options_ = QStringLiteral("Options");
 
-    // Opens an animation of `spec` (with the header offsets given) and returns its view.
-    CFlcView* open(const AnimationSpec& spec, int left = 0, int top = 0)
+    // Opens an animation of `anim` (with the header offsets given) and returns its view.
+    CFlcView* open(const AnimationSpec& anim, int left = 0, int top = 0)
     {
-        Bytes bytes = buildAnimation(spec);
+        Bytes bytes = buildAnimation(anim);
         putLE16(bytes.data() + 100, static_cast<uint16_t>(left));
         putLE16(bytes.data() + 102, static_cast<uint16_t>(top));
         static int n = 0;
@@ -139,21 +139,21 @@ private slots:
 
     void renderTicksComposeTheFrameOverTheDefaultColour()
     {
-        AnimationSpec spec;
-        spec.directions = 1;
-        spec.framesPerDirection = 3;
-        spec.width = 8;
-        spec.height = 6;
-        spec.speed = 10;
-        spec.palette[255] = PaletteEntry::fromRgb(255, 0, 255);
-        spec.palette[9] = PaletteEntry::fromRgb(255, 0, 255);  // shares the key colour
-        spec.picture = [](int, int n) {
+        AnimationSpec anim;
+        anim.directions = 1;
+        anim.framesPerDirection = 3;
+        anim.width = 8;
+        anim.height = 6;
+        anim.speed = 10;
+        anim.palette[255] = PaletteEntry::fromRgb(255, 0, 255);
+        anim.palette[9] = PaletteEntry::fromRgb(255, 0, 255);  // shares the key colour
+        anim.picture = [](int, int n) {
             Picture p(48, static_cast<uint8_t>(1 + n));
             p[0] = 255;  // transparent corner
             p[1] = 9;
             return p;
         };
-        CFlcView* view = open(spec, 30, 40);
+        CFlcView* view = open(anim, 30, 40);
         QVERIFY(view && view->isLoaded());
         QCOMPARE(view->leftOffset(), 30);
         QCOMPARE(view->topOffset(), 40);
@@ -167,12 +167,12 @@ private slots:
         QCOMPARE(pixel(back, 0, 0), fill);
         QCOMPARE(pixel(back, 30, 40), fill);   // index 255 is keyed out
         QCOMPARE(pixel(back, 31, 40), fill);   // and so is any index of the same colour
-        QCOMPARE(pixel(back, 32, 40), spec.palette[2].rgb());
-        QCOMPARE(pixel(back, 37, 45), spec.palette[2].rgb());
+        QCOMPARE(pixel(back, 32, 40), anim.palette[2].rgb());
+        QCOMPARE(pixel(back, 37, 45), anim.palette[2].rgb());
         QCOMPARE(pixel(back, 38, 45), fill);
         QCOMPARE(view->frameNumber(), 1);
         tick(view);
-        QCOMPARE(pixel(back, 32, 40), spec.palette[3].rgb());
+        QCOMPARE(pixel(back, 32, 40), anim.palette[3].rgb());
         tick(view);
         QCOMPARE(view->frameNumber(), 0);  // wrapped
 
@@ -193,7 +193,7 @@ private slots:
         // With blending off the key matches no palette colour: magenta shows.
         template_->CloseAllDocuments(true);
         WriteProfileInt(options_, QStringLiteral("AlphaBlend"), 0);
-        CFlcView* plain = open(spec, 30, 40);
+        CFlcView* plain = open(anim, 30, 40);
         QCOMPARE(plain->colorKey(), kNoColorKey);
         tick(plain);
         QCOMPARE(pixel(plain->device()->backBuffer(), 30, 40), 0xFF00FFu);
@@ -201,10 +201,10 @@ private slots:
 
     void commandsFollowTheRunningStateAndWindingStopsAtTheLimits()
     {
-        AnimationSpec spec;
-        spec.framesPerDirection = 4;
-        spec.speed = 120;
-        CFlcView* view = open(spec);
+        AnimationSpec anim;
+        anim.framesPerDirection = 4;
+        anim.speed = 120;
+        CFlcView* view = open(anim);
         QVERIFY(view && view->isLoaded());
         unsigned changes = 0;
         view->setControlListener([&](unsigned c) { changes |= c; });

@@ -222,24 +222,24 @@ Palette256 testPalette()
     return p;
 }
 
-std::vector<Picture> animationPictures(const AnimationSpec& spec)
+std::vector<Picture> animationPictures(const AnimationSpec& anim)
 {
     std::vector<Picture> out;
-    for (int d = 1; d <= spec.directions; ++d)
-        for (int n = 0; n < spec.framesPerDirection; ++n)
-            out.push_back(spec.picture ? spec.picture(d, n) : testPicture(spec.width, spec.height, d, n));
+    for (int d = 1; d <= anim.directions; ++d)
+        for (int n = 0; n < anim.framesPerDirection; ++n)
+            out.push_back(anim.picture ? anim.picture(d, n) : testPicture(anim.width, anim.height, d, n));
     return out;
 }
 
-Bytes buildAnimation(const AnimationSpec& spec)
+Bytes buildAnimation(const AnimationSpec& anim)
 {
-    const int w = spec.width, h = spec.height;
-    const int D = spec.directions, F = spec.framesPerDirection;
+    const int w = anim.width, h = anim.height;
+    const int D = anim.directions, F = anim.framesPerDirection;
     FlcBuilder b(w, h);
     FlcHeader& hd = b.header;
     hd.frames = static_cast<uint16_t>(D * F);
-    hd.speed = spec.speed;
-    if (spec.leaderHead) {
+    hd.speed = anim.speed;
+    if (anim.leaderHead) {
         hd.creator = 0x0000028A;
     } else {
         hd.creator = 0xF1F1F2F2;
@@ -248,19 +248,19 @@ Bytes buildAnimation(const AnimationSpec& spec)
         hd.framesPerDirection = static_cast<uint16_t>(F);
         hd.originalWidth = kUnitArea;
         hd.originalHeight = kUnitArea;
-        hd.animationTime = spec.speed * static_cast<uint32_t>(F);
+        hd.animationTime = anim.speed * static_cast<uint32_t>(F);
         hd.directionMask = D == 8 ? 0xFF : 1;
     }
 
-    const std::vector<Picture> pics = animationPictures(spec);
+    const std::vector<Picture> pics = animationPictures(anim);
     Picture prev;
     for (int d = 0; d < D; ++d) {
         // The key frame holds the block's first picture complete.
         const Picture& first = pics[static_cast<size_t>(d) * F];
         std::vector<Chunk> key;
-        if (spec.leaderHead) key.push_back(Chunk::color256(spec.palette));
+        if (anim.leaderHead) key.push_back(Chunk::color256(anim.palette));
         key.push_back(Chunk::byteRun(first, w, h));
-        if (!spec.leaderHead && d == 0) key.push_back(Chunk::color256(spec.palette));
+        if (!anim.leaderHead && d == 0) key.push_back(Chunk::color256(anim.palette));
         b.frame(std::move(key));
         prev = first;
         for (int n = 0; n < F; ++n) {

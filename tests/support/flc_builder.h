@@ -110,9 +110,9 @@ struct AnimationSpec {
     std::function<Picture(int direction, int n)> picture;  // default: testPicture
 };
 
-// The pictures an animation of `spec` holds, in playback order.
-std::vector<Picture> animationPictures(const AnimationSpec& spec);
-// The FLC file of `spec`.
-Bytes buildAnimation(const AnimationSpec& spec);
+// The pictures an animation of `anim` holds, in playback order.
+std::vector<Picture> animationPictures(const AnimationSpec& anim);
+// The FLC file of `anim`.
+Bytes buildAnimation(const AnimationSpec& anim);
 
 }  // namespace qv::test

@@ -2,6 +2,7 @@
 // Copyright (C) 2026 The Quorvane developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/editor_app.h"
+#include "app/feature_commands.h"
 
 #include <QApplication>
 #include <QDir>
@@ -99,6 +100,7 @@ bool CEditorApp::InitInstance()
     AddDocTemplate(flc);
     AddDocTemplate(new CDocTemplateQsb);
     if (templateHook_) templateHook_(*this);
+    RegisterFeatureCommands();
     // A new FLC document exists only while starting up with "reopen last document" on.
     CFlcDoc::reopenAtStartup() = [this] { return startup_ && loadDoc_; };
 

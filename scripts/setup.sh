@@ -17,7 +17,7 @@ pkgs=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
       gstreamer1.0-plugins-base gstreamer1.0-plugins-good
       libimagequant-dev libgl-dev
       clang libclang-rt-14-dev libavcodec-dev libavutil-dev
-      xvfb xauth)
+      xvfb xauth xdotool xdg-utils gcovr libgif-dev libwebp-dev)
 # shellcheck disable=SC2206
 pkgs+=(${QUORVANE_EXTRA_PKGS:-})
 

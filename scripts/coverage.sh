@@ -12,6 +12,8 @@
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$here/build-cov"
+# Compiler caches that rewrite paths would hide the sources from gcov.
+export CCACHE_DISABLE=1
 jobs="$(nproc 2>/dev/null || echo 2)"
 
 QUORVANE_CMAKE_ARGS="-DQUORVANE_GUI=OFF -DQUORVANE_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug \

@@ -81,8 +81,9 @@ TEST_F(RecolourCli, ChangesOnlyThePaletteBytesOfAnAnimation)
     std::vector<bool> colourByte(out.size(), false);
     for (uint32_t pos : before.store.paletteChunkPositions)
         for (size_t i = pos + 4; i < pos + 4 + 768; ++i) colourByte[i] = true;
-    for (size_t i = 0; i < out.size(); ++i)
+    for (size_t i = 0; i < out.size(); ++i) {
         if (!colourByte[i]) ASSERT_EQ(out[i], original[i]) << "byte " << i;
+    }
 }
 
 TEST_F(RecolourCli, AdjustsAPaletteFileWithinTheIndicesGiven)

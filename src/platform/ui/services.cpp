@@ -4,6 +4,7 @@
 #include "platform/ui/services.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -209,5 +210,51 @@ IClock& clock()
     return g_clock ? *g_clock : steady;
 }
 void setClock(IClock* c) { g_clock = c; }
+
+// ---- Colour dialog ---------------------------------------------------------------
+
+namespace {
+
+class QtColorDialogs : public IColorDialogService {
+public:
+    bool chooseColor(QWidget* parent, uint32_t& colorRef) override
+    {
+        const QColor start(int(colorRef & 0xFF), int((colorRef >> 8) & 0xFF), int((colorRef >> 16) & 0xFF));
+        const QColor c = QColorDialog::getColor(start, parent ? parent : defaultParent());
+        if (!c.isValid()) return false;
+        colorRef = uint32_t(c.red()) | (uint32_t(c.green()) << 8) | (uint32_t(c.blue()) << 16);
+        return true;
+    }
+};
+
+IColorDialogService*& currentColorDialogs()
+{
+    static IColorDialogService* service = nullptr;
+    return service;
+}
+
+}  // namespace
+
+IColorDialogService& colorDialogService()
+{
+    static QtColorDialogs qt;
+    IColorDialogService* s = currentColorDialogs();
+    return s ? *s : qt;
+}
+
+void setColorDialogService(IColorDialogService* service) { currentColorDialogs() = service; }
+
+bool ShowColorDialog(QWidget* parent, uint32_t& colorRef) { return colorDialogService().chooseColor(parent, colorRef); }
+
+bool ScriptedColorDialogs::chooseColor(QWidget*, uint32_t& colorRef)
+{
+    started_.push_back(colorRef);
+    if (answers_.empty()) return false;
+    const int64_t a = answers_.front();
+    answers_.pop_front();
+    if (a < 0) return false;
+    colorRef = uint32_t(a);
+    return true;
+}
 
 }  // namespace qv

@@ -119,6 +119,35 @@ private:
     std::vector<Seen> seen_;
 };
 
+// ---- Colour dialog ---------------------------------------------------------------
+
+class IColorDialogService {
+public:
+    virtual ~IColorDialogService() = default;
+    // The system colour dialog starting at `colorRef` (0x00BBGGRR); true with the chosen
+    // colour in `colorRef` on OK.
+    virtual bool chooseColor(QWidget* parent, uint32_t& colorRef) = 0;
+};
+
+IColorDialogService& colorDialogService();
+void setColorDialogService(IColorDialogService* service);
+// Runs the colour dialog of the service in use.
+bool ShowColorDialog(QWidget* parent, uint32_t& colorRef);
+
+// A colour dialog for tests: each run takes the next scripted colour (none: cancelled).
+class ScriptedColorDialogs : public IColorDialogService {
+public:
+    bool chooseColor(QWidget* parent, uint32_t& colorRef) override;
+    void pick(uint32_t colorRef) { answers_.push_back(int64_t(colorRef)); }
+    void cancel() { answers_.push_back(-1); }
+    // The colours the dialogs started from.
+    const std::vector<uint32_t>& started() const { return started_; }
+
+private:
+    std::deque<int64_t> answers_;
+    std::vector<uint32_t> started_;
+};
+
 // ---- Clock -----------------------------------------------------------------------
 
 class IClock {

@@ -69,6 +69,8 @@ const std::vector<CommandInfo>& allCommands()
         {ID_DIR_ALL, IDS_CMD_DIR_ALL, IDS_TIP_DIR_ALL, "dir_all", true},
         {ID_COLOR_REPLACE, IDS_CMD_COLOR_REPLACE, IDS_TIP_COLOR_REPLACE, "color_replace", false},
         // Commands of the menus only.
+        {ID_EDIT_UNDO, IDS_CMD_UNDO, IDS_TIP_UNDO, "undo", false},
+        {ID_EDIT_REDO, IDS_CMD_REDO, IDS_TIP_REDO, "redo", false},
         {ID_BGD_DEFAULT, IDS_CMD_BGD_DEFAULT, IDS_TIP_BGD_DEFAULT, "background_default", true},
         {ID_BGD_CUSTOM, IDS_CMD_BGD_CUSTOM, IDS_TIP_BGD_CUSTOM, "background_custom", true},
         {ID_BGD_SEA, IDS_CMD_BGD_SEA, IDS_TIP_BGD_SEA, "background_sea", true},
@@ -240,7 +242,7 @@ std::vector<MenuItem> documentMenu(int resourceId)
 {
     return {
         popup(IDS_MENU_FILE, fileMenu(resourceId)),
-        popup(IDS_MENU_EDIT, {cmd(ID_COPY_TO_CLIPBOARD), cmd(ID_COPY_TO_FILE), cmd(ID_SAVE_FRAME), sep(),
+        popup(IDS_MENU_EDIT, {cmd(ID_EDIT_UNDO), cmd(ID_EDIT_REDO), sep(), cmd(ID_COPY_TO_CLIPBOARD), cmd(ID_COPY_TO_FILE), cmd(ID_SAVE_FRAME), sep(),
                               cmd(ID_CHANGE_OFFSET)}),
         popup(IDS_MENU_VIEW, viewMenu(resourceId)),
         popup(IDS_MENU_ANIMATION,

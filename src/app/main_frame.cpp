@@ -147,6 +147,11 @@ void CMainFrame::setupCommandActions()
     // and F5 are the application's own keys).
     commandAction(ID_APP_EXIT)->setShortcut(QKeySequence(Qt::Key_F12));
     commandAction(ID_APP_EXIT)->setShortcutContext(Qt::ApplicationShortcut);
+    // Undo and redo of palette changes, whichever menu is shown.
+    commandAction(ID_EDIT_UNDO)->setShortcut(QKeySequence::Undo);
+    commandAction(ID_EDIT_REDO)->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence::Redo});
+    addAction(commandAction(ID_EDIT_UNDO));
+    addAction(commandAction(ID_EDIT_REDO));
     updateSwatchIcon();
 }
 

@@ -62,6 +62,11 @@ bool CFlcDoc::OnNewDocument()
     return true;
 }
 
-bool CFlcDoc::OnSaveDocument(const QString&) { return true; }
+bool CFlcDoc::OnSaveDocument(const QString&)
+{
+    // The view has written the file: what is shown is what the file holds now.
+    SetModifiedFlag(false);
+    return true;
+}
 
 }  // namespace qv

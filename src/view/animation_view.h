@@ -149,8 +149,17 @@ public:
     // The commands "&Import Palette" and "&Export Palette".
     void ImportPaletteCommand();
     void ExportPaletteCommand();
+    // A colour tool's result: `display` becomes the display and base palette, the list
+    // goes back to "Default". On failure the view reloads its file and returns false.
+    bool ApplyPaletteEdit(const Palette256& display);
+    // Draws the frames through `display` without making it the animation's palette (a
+    // live preview; the caller puts the previous display palette back the same way).
+    bool ShowPalettePreview(const Palette256& display);
+    // Extra panel and command 32785: the palette dialog.
+    bool hasPaletteDialog() const override { return true; }
+    void showPalette() override;
     // Where the civilization schemes come from, from the current settings.
-    CivPaletteSources civPaletteSourcesNow() const;
+    static CivPaletteSources civPaletteSourcesNow();
 
     // ---- Zoom ----------------------------------------------------------------------------
     // Composes the current frame once more and copies it out of the back buffer: the

@@ -16,7 +16,9 @@
 #include "app/editor_app.h"
 #include "app/main_frame.h"
 #include "core/strings.h"
+#include "palette/color_dialogs.h"
 #include "palette/palette_file_dialogs.h"
+#include "palette/palette_undo.h"
 #include "platform/imaging/builtin_data.h"
 #include "platform/imaging/pictor.h"
 #include "platform/ui/colour_popup.h"
@@ -196,7 +198,7 @@ void CAnimationView::OnColourSelected(uint32_t colorRef, int id)
 
 // ---- Civilization colours --------------------------------------------------------------
 
-CivPaletteSources CAnimationView::civPaletteSourcesNow() const
+CivPaletteSources CAnimationView::civPaletteSourcesNow()
 {
     GameFolders game;
     int palType = 0;
@@ -318,18 +320,45 @@ bool CAnimationView::ApplyDisplayPalette()
     return true;
 }
 
+bool CAnimationView::ApplyPaletteEdit(const Palette256& display)
+{
+    if (!playback_.loaded()) return false;
+    displayPalette_ = display;
+    if (!ApplyDisplayPalette()) {
+        OnInitialUpdate();
+        return false;
+    }
+    // The new colours are the animation's own now: the list shows "Default" with the
+    // new entry 6. Save writes them into the file.
+    civilization_ = 0;
+    if (playback_.active()) notifyControlChanged(kView);
+    playback_.requestRedraw();
+    return true;
+}
+
+bool CAnimationView::ShowPalettePreview(const Palette256& display)
+{
+    if (!playback_.loaded()) return false;
+    displayPalette_ = display;
+    if (!RebuildFrameSurfaces()) return false;
+    playback_.requestRedraw();
+    return true;
+}
+
+void CAnimationView::showPalette()
+{
+    if (playback_.loaded()) ShowPaletteDialog(this);
+}
+
 void CAnimationView::ImportPaletteCommand()
 {
     if (!playback_.loaded()) return;
-    const PaletteImportResult result = ImportPalette(displayPalette_, this);
+    Palette256 imported = displayPalette_;
+    const PaletteImportResult result = ImportPalette(imported, this);
     if (result == PaletteImportResult::Cancelled) return;
-    if (result == PaletteImportResult::Imported && ApplyDisplayPalette()) {
-        // The imported colours are the animation's own now: the list shows "Default"
-        // with the new entry 6. Save writes them into the file.
-        civilization_ = 0;
-        if (playback_.active()) notifyControlChanged(kView);
-        playback_.requestRedraw();
-        AfxMessageBox(str::IDS_PALETTE_IMPORTED, MB_ICONINFORMATION);
+    if (result == PaletteImportResult::Imported) {
+        // One undoable step; a palette that cannot be applied reloads the file.
+        if (CommitPaletteChange(this, imported)) AfxMessageBox(str::IDS_PALETTE_IMPORTED, MB_ICONINFORMATION);
         return;
     }
     OnInitialUpdate();
@@ -390,6 +419,7 @@ bool CAnimationView::OnRenderCommand(int id)
         case ID_BACKGROUND_COLOR: ShowColourPicker(); return true;
         case ID_ALPHA_BLEND: toggleAlphaBlend(); return true;
         case ID_ZOOM: ShowZoom(); return true;
+        case ID_PALETTE: showPalette(); return true;
         case ID_IMPORT_PALETTE: ImportPaletteCommand(); return true;
         case ID_EXPORT_PALETTE: ExportPaletteCommand(); return true;
         default: return false;
@@ -422,6 +452,7 @@ bool CAnimationView::OnUpdateRenderCommand(int id, CCmdUI& ui)
             ui.SetCheck(alphaBlend_);
             return true;
         case ID_ZOOM:
+        case ID_PALETTE:
         case ID_IMPORT_PALETTE:
         case ID_EXPORT_PALETTE: ui.Enable(loaded); return true;
         default: return false;

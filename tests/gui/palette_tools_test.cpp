@@ -1,0 +1,349 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// The palette colour tools with scripted sessions: the grid's keyboard and mouse rules,
+// the Color Table and Color Replace dialogs' Apply / Discard / OK / Cancel, the four tool
+// dialogs, the live B.C.H.S. preview in the view, and undo and redo across Save.
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUndoStack>
+#include <QtTest>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "app/command_ids.h"
+#include "core/bitmap.h"
+#include "core/bitmap_ops.h"
+#include "core/file_io.h"
+#include "core/flc_reader.h"
+#include "core/palette_files.h"
+#include "core/palette_ops.h"
+#include "core/storyboard.h"
+#include "flc/flc_template.h"
+#include "flc/flc_view.h"
+#include "palette/color_dialogs.h"
+#include "palette/color_table.h"
+#include "palette/palette_undo.h"
+#include "platform/ui/document.h"
+#include "platform/ui/profile.h"
+#include "platform/ui/services.h"
+#include "platform/ui/win_app.h"
+#include "support/flc_builder.h"
+
+using namespace qv;
+using namespace qv::test;
+
+class PaletteToolsTest : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<CWinApp> app_;
+    CNewMultiDocTemplate* template_ = nullptr;
+    ScriptedMessageBoxes boxes_;
+    ScriptedFileDialogs files_;
+    ScriptedColorDialogs colours_;
+    ManualClock clock_;
+    std::unique_ptr<QTemporaryDir> dir_;
+
+    QString file(const QString& name) const { return dir_->filePath(name); }
+    CFlcView* open(QString* path = nullptr)
+    {
+        AnimationSpec anim;
+        anim.framesPerDirection = 2;
+        static int n = 0;
+        const QString p = file(QStringLiteral("unit%1.flc").arg(++n));
+        writeFileAtomic(p.toStdString(), buildAnimation(anim));
+        if (path) *path = p;
+        CDocument* doc = template_->OpenDocumentFile(p);
+        return doc ? qobject_cast<CFlcView*>(doc->GetFirstView()) : nullptr;
+    }
+    static void send(QWidget* w, QEvent::Type type, const QPoint& pos)
+    {
+        QMouseEvent e(type, pos, w->mapToGlobal(pos), Qt::LeftButton,
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    }
+    template <typename T>
+    void whenShown(std::function<void(T*)> work)
+    {
+        QTimer::singleShot(0, this, [work] {
+            T* dlg = qobject_cast<T*>(QApplication::activeModalWidget());
+            QVERIFY(dlg);
+            work(dlg);
+        });
+    }
+    static Palette256 filePalette(const QString& path)
+    {
+        FlcLoadResult r;
+        loadFlcAnimation(path.toStdString(), r);
+        return r.store.basePalette;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        setProfileNames(QStringLiteral("VelmoraTest"), QStringLiteral("QuorvanePaletteToolsTest"));
+        setMessageBoxService(&boxes_);
+        setFileDialogService(&files_);
+        setColorDialogService(&colours_);
+        setClock(&clock_);
+        app_ = std::make_unique<CWinApp>();
+        template_ = registerFlcTemplate(*app_);
+    }
+    void init()
+    {
+        for (const char* s : {"Dlg ColorReplace", "Dlg MoveColor", "Dlg BCHS"}) RemoveProfileValue(QString::fromUtf8(s));
+        dir_ = std::make_unique<QTemporaryDir>();
+        boxes_.clear();
+    }
+    void cleanup()
+    {
+        template_->CloseAllDocuments(true);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    void cleanupTestCase()
+    {
+        app_.reset();
+        setMessageBoxService(nullptr);
+        setFileDialogService(nullptr);
+        setColorDialogService(nullptr);
+        setClock(nullptr);
+    }
+
+    void gridFollowsItsKeyboardAndMouseRules()
+    {
+        CColorTable grid(testPalette(), CColorTable::kDestinationId);
+        QSignalSpy selected(&grid, &CColorTable::selectedColorChanged);
+        const struct {
+            int start, key, expect;
+        } moves[] = {{255, Qt::Key_Right, 0}, {15, Qt::Key_Right, 16}, {0, Qt::Key_Left, 255}, {16, Qt::Key_Left, 15},
+                     {5, Qt::Key_Up, 255},    {21, Qt::Key_Up, 5},      {245, Qt::Key_Down, 0}, {5, Qt::Key_Down, 21}};
+        for (const auto& m : moves) {
+            send(&grid, QEvent::MouseMove, grid.cellRect(m.start).center());
+            QCOMPARE(grid.hotCell(), m.start);
+            QTest::keyClick(&grid, Qt::Key(m.key));
+            QCOMPARE(grid.hotCell(), m.expect);
+        }
+        QCOMPARE(selected.count(), 0);
+        QCOMPARE(grid.cellToolTip(1), QStringLiteral("RGB: 1, 254, 7; Idx: 1"));
+
+        // Enter selects the hot cell; on the selected cell it opens the colour dialog.
+        send(&grid, QEvent::MouseMove, grid.cellRect(37).center());
+        QTest::keyClick(&grid, Qt::Key_Return);
+        QCOMPARE(grid.selectedCell(), 37);
+        QCOMPARE(selected.count(), 1);
+        colours_.pick(0x563412);
+        QTest::keyClick(&grid, Qt::Key_Return);
+        QCOMPARE(grid.cellColor(37), 0x563412u);
+        QCOMPARE(grid.cellsPalette()[37].rgb(), 0x123456u);
+        QCOMPARE(selected.count(), 2);
+        // A click selects; a cancelled double click changes nothing.
+        send(&grid, QEvent::MouseButtonPress, grid.cellRect(40).center());
+        QCOMPARE(grid.selectedCell(), 40);
+        colours_.cancel();
+        send(&grid, QEvent::MouseButtonDblClick, grid.cellRect(40).center());
+        QCOMPARE(grid.cellColor(40), testPalette()[40].colorRef());
+        QCOMPARE(grid.cellAt(QPoint(0, 0)), -1);
+    }
+
+    void colorTableOkAppliesAndCancelKeeps()
+    {
+        CFlcView* view = open();
+        QVERIFY(view && view->isLoaded());
+        const Palette256 before = view->basePalette();
+        whenShown<CColorTableDlg>([](CColorTableDlg* dlg) {
+            dlg->grid()->SelectCell(3);
+            dlg->boxes()->red->setText(QStringLiteral("300"));  // kept at 255
+            dlg->boxes()->green->setText(QString());           // an empty box is 0
+            dlg->boxes()->blue->setText(QStringLiteral("9"));
+            QCOMPARE(dlg->boxes()->red->text(), QStringLiteral("255"));
+            dlg->reject();
+        });
+        QVERIFY(view->OnCommand(ID_PALETTE));
+        QCOMPARE(view->basePalette(), before);
+        QVERIFY(!view->GetDocument()->IsModified());
+
+        whenShown<CColorTableDlg>([](CColorTableDlg* dlg) {
+            QTest::mouseClick(dlg->grid(), Qt::LeftButton, {}, dlg->grid()->cellRect(3).center());
+            dlg->boxes()->red->setText(QStringLiteral("255"));
+            dlg->boxes()->green->setText(QString());
+            dlg->boxes()->blue->setText(QStringLiteral("9"));
+            dlg->accept();
+        });
+        QVERIFY(view->OnCommand(ID_PALETTE));
+        QCOMPARE(view->basePalette()[3].rgb(), 0xFF0009u);
+        QCOMPARE(view->displayPalette(), view->basePalette());
+        QVERIFY(view->GetDocument()->IsModified());
+        QCOMPARE(paletteUndoStack(view->GetDocument())->count(), 1);
+    }
+
+    void colorReplaceToolsApplyDiscardAndPreview()
+    {
+        CFlcView* view = open();
+        QVERIFY(view && view->isLoaded());
+        const Palette256 own = view->displayPalette();
+        Palette256 source;
+        for (int i = 0; i < 256; ++i) source[size_t(i)] = PaletteEntry::fromRgb(uint8_t(i), 7, 7);
+        QVERIFY(ExportPaletteToFile(file(QStringLiteral("src.act")).toStdString(), source, kPaletteAct));
+
+        Palette256 caller = own;
+        int applied = 0;
+        std::optional<Palette256> shown;
+        CColorReplaceDlg dlg(
+            &caller, [&](const Palette256& p) { ++applied; return CommitPaletteChange(view, p); }, view,
+            [&](const Palette256* p) {
+                view->ShowPalettePreview(p ? *p : own);
+                shown = p ? std::optional<Palette256>(*p) : std::nullopt;
+            });
+        QVERIFY(dlg.fileRadio()->isChecked());  // "From &File" unless remembered otherwise
+        QCOMPARE(dlg.source(), redPalette());
+        files_.pick(file(QStringLiteral("src.act")));
+        dlg.chooseSourceFile();
+        QCOMPARE(dlg.source(), source);
+        QCOMPARE(dlg.sourcePath()->text(), file(QStringLiteral("src.act")));
+
+        // Replace one colour, then Discard.
+        dlg.sourceGrid()->SelectCell(5);
+        dlg.destinationGrid()->SelectCell(2);
+        dlg.replaceSelected();
+        QCOMPARE(dlg.destinationGrid()->cellsPalette()[2], source[5]);
+        dlg.discard();
+        QCOMPARE(dlg.destinationGrid()->cellsPalette(), own);
+
+        // Replace Range: From 250 and To 10 allow 6 colours.
+        whenShown<CReplaceRangeDlg>([&](CReplaceRangeDlg* r) {
+            r->fromBox()->setValue(250);
+            r->toBox()->setValue(10);
+            r->countBox()->setValue(100);
+            QCOMPARE(r->countBox()->value(), 6);
+            r->replaceRange();
+            r->discard();
+            QCOMPARE(r->work(), own);
+            r->replaceRange();
+            r->findChild<QPushButton*>(QStringLiteral("ok"))->click();
+        });
+        dlg.openRange();
+        for (int k = 0; k < 6; ++k) QCOMPARE(dlg.working()[size_t(10 + k)], source[size_t(250 + k)]);
+        QCOMPARE(dlg.working()[16], own[16]);
+
+        // Move Colors: the whole palette shifts right by one; Cancel after Apply keeps it.
+        whenShown<CMoveColorsDlg>([&](CMoveColorsDlg* m) {
+            QVERIFY(!m->leftShiftButton()->isEnabled());
+            m->allBox()->click();
+            QVERIFY(m->rightShiftButton()->isEnabled() && !m->moveToButton()->isEnabled());
+            m->countBox()->setValue(1);
+            m->shift(true);
+            m->apply();
+            m->reject();
+        });
+        dlg.openMove();
+        QCOMPARE(dlg.working()[0], kToolRed);
+        QCOMPARE(dlg.working()[1], own[0]);
+        QCOMPARE(GetProfileInt(QStringLiteral("Dlg MoveColor"), QStringLiteral("MoveAll"), 0), 1);
+
+        // B.C.H.S.: the view previews the adjusted colours and gets its own back on Cancel.
+        const Palette256 beforeBchs = dlg.working();
+        whenShown<CColorBCHSDlg>([&](CColorBCHSDlg* b) {
+            b->previewBox()->setChecked(true);
+            b->box(CColorBCHSDlg::Brightness)->setValue(-1000);
+            QVERIFY(shown && (*shown)[100].rgb() == 0u);
+            QCOMPARE(view->displayPalette()[100].rgb(), 0u);
+            b->box(CColorBCHSDlg::Hue)->setValue(120);  // only the last change counts
+            QCOMPARE(b->adjusted()[100].rgb(), adjustHue(beforeBchs[100].rgb(), 120));
+            b->reject();
+        });
+        dlg.openBchs();
+        QVERIFY(!shown);
+        QCOMPARE(view->displayPalette(), own);
+        QCOMPARE(dlg.working(), beforeBchs);
+
+        // Apply hands the working palette to the view as one undoable step.
+        dlg.apply();
+        QCOMPARE(applied, 1);
+        QCOMPARE(caller, beforeBchs);
+        QCOMPARE(view->basePalette(), beforeBchs);
+        QCOMPARE(paletteUndoStack(view->GetDocument())->count(), 1);
+
+        // A storyboard without its palette file: the message, a red source, an empty box.
+        StoryboardInfo info;
+        QVERIFY(WriteQSB(file(QStringLiteral("sb.qsb")).toStdString(), info));
+        files_.pick(file(QStringLiteral("sb.qsb")));
+        dlg.chooseSourceFile();
+        QCOMPARE(dlg.source(), redPalette());
+        QVERIFY(dlg.sourcePath()->text().isEmpty());
+        QVERIFY(boxes_.shown().back().text.endsWith(QStringLiteral("Cannot load palette file.")));
+        dlg.reject();
+        QCOMPARE(GetProfileInt(QStringLiteral("Dlg ColorReplace"), QStringLiteral("Pal Type"), 9), 1);
+    }
+
+    void selectFromImageTakesTheColourUnderThePointer()
+    {
+        Bitmap pic = Bitmap::create(20, 20, 24);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x) {
+                uint8_t* p = pic.row(y) + x * 3;
+                p[0] = uint8_t(x * 10), p[1] = uint8_t(y * 10), p[2] = 99;
+            }
+        QVERIFY(writeImageFile(file(QStringLiteral("pic.bmp")).toStdString(), pic, kFormatBmp, 24));
+        Palette256 target = testPalette();
+        CSelectFromImageDlg dlg(target);
+        dlg.resize(700, 500);
+        QVERIFY(dlg.loadPicture(file(QStringLiteral("pic.bmp"))));
+        dlg.hoverAt(QPoint(6, 9));
+        QCOMPARE(dlg.zoomColours()[12], 0x3C5A63u);               // (6, 9) at the centre
+        QCOMPARE(dlg.zoomColours()[0], 0x284663u);                // (4, 7) top left
+        dlg.grid()->SelectCell(254);
+        dlg.clickAt(QPoint(6, 9));
+        QCOMPARE(dlg.work()[254].rgb(), 0x3C5A63u);
+        QCOMPARE(dlg.grid()->selectedCell(), 255);
+        dlg.clickAt(QPoint(1, 1));  // too near the edge
+        QCOMPARE(dlg.work()[255], target[255]);
+        dlg.findChild<QPushButton*>(QStringLiteral("ok"))->click();
+        QCOMPARE(target[254].rgb(), 0x3C5A63u);
+    }
+
+    void undoAndRedoAcrossSave()
+    {
+        QString path;
+        CFlcView* view = open(&path);
+        QVERIFY(view && view->isLoaded());
+        const Palette256 original = view->basePalette();
+        Bytes before;
+        readWholeFile(path.toStdString(), before);
+        Palette256 edited = original;
+        edited[0] = PaletteEntry::fromRgb(1, 2, 3);
+        QVERIFY(CommitPaletteChange(view, edited));
+        CDocument* doc = view->GetDocument();
+        QVERIFY(doc->IsModified());
+        QVERIFY(view->OnCommand(ID_FILE_SAVE));
+        QVERIFY(!doc->IsModified());
+        QCOMPARE(filePalette(path), edited);
+
+        QUndoStack* stack = paletteUndoStack(doc);
+        stack->undo();
+        QCOMPARE(view->basePalette(), original);
+        QCOMPARE(view->displayPalette(), original);
+        QVERIFY(doc->IsModified());
+        QVERIFY(view->OnCommand(ID_FILE_SAVE));
+        Bytes after;
+        readWholeFile(path.toStdString(), after);
+        QVERIFY(after == before);  // back to the very bytes it had
+        stack->redo();
+        QCOMPARE(view->basePalette(), edited);
+        QVERIFY(doc->IsModified());
+    }
+};
+
+QTEST_MAIN(PaletteToolsTest)
+#include "palette_tools_test.moc"

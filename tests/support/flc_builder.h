@@ -110,6 +110,12 @@ struct AnimationSpec {
     std::function<Picture(int direction, int n)> picture;  // default: testPicture
 };
 
+// A figure of about 110 x 170 pixels on the transparent colour of a 240 x 240 picture that
+// moves, swings and turns from frame to frame, like a walking unit (with a shadow edge).
+Picture walkingUnitPicture(int direction, int n);
+// A unit the size the game uses: 8 directions of 15 pictures of 240 x 240, walkingUnitPicture.
+AnimationSpec fullSizeUnit();
+
 // The pictures an animation of `anim` holds, in playback order.
 std::vector<Picture> animationPictures(const AnimationSpec& anim);
 // The FLC file of `anim`.

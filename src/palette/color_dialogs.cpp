@@ -26,6 +26,7 @@
 #include <optional>
 
 #include "core/civ_palettes.h"
+#include "core/flc_reader.h"
 #include "core/palette_ops.h"
 #include "core/strings.h"
 #include "palette/civ_color_combo.h"
@@ -1080,7 +1081,23 @@ bool CSelectFromImageDlg::loadPicture(const QString& path)
 {
     try {
         PictorBitmap bmp;
-        PICTOR::LoadFile(path, bmp);
+        if (path.endsWith(QLatin1String(".flc"), Qt::CaseInsensitive)) {
+            // An animation shows its first frame in its own colours.
+            FlcLoadResult flc;
+            const Status st = loadFlcAnimation(path.toStdString(), flc);
+            const FlcHeader& h = flc.store.header;
+            if (!st || flc.store.frames.empty() || flc.store.frames.front().size() != size_t(h.width) * h.height) {
+                AfxMessageBox(st.message.empty() ? formatMessage(str::IDS_INVALID_FORMAT, {path.toStdString()})
+                                                 : st.message,
+                              MB_ICONERROR);
+                return false;
+            }
+            bmp.bitmap = Bitmap::create(h.width, h.height, 8);
+            bmp.bitmap.pixels = flc.store.frames.front();
+            bmp.bitmap.palette = flc.store.basePalette;
+        } else {
+            PICTOR::LoadFile(path, bmp);
+        }
         area_->setPicture(toQImage(bmp.bitmap));
         file_->setText(path);
         updateBars();

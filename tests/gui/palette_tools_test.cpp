@@ -311,6 +311,14 @@ private slots:
         QCOMPARE(dlg.work()[255], target[255]);
         dlg.findChild<QPushButton*>(QStringLiteral("ok"))->click();
         QCOMPARE(target[254].rgb(), 0x3C5A63u);
+
+        // An animation shows its first frame in its own colours.
+        QString flc;
+        QVERIFY(open(&flc));
+        QVERIFY(dlg.loadPicture(flc));
+        dlg.hoverAt(QPoint(5, 3));
+        const AnimationSpec anim;
+        QCOMPARE(dlg.zoomColours()[12], anim.palette[testPicture(anim.width, anim.height, 1, 0)[3 * 24 + 5]].rgb());
     }
 
     void undoAndRedoAcrossSave()

@@ -12,10 +12,11 @@
 
 namespace qv {
 
-bool imageSizeAllowed(int64_t width, int64_t height)
+bool imageSizeAllowed(int64_t width, int64_t height, int bitsPerPixel)
 {
+    const int64_t bytesPerPixel = bitsPerPixel > 8 ? 3 : 1;
     return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide &&
-           width * height <= kMaxImagePixels;
+           width * height * bytesPerPixel <= kMaxImageBytes;
 }
 
 Bitmap Bitmap::create(int width, int height, int bitsPerPixel)

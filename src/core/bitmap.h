@@ -20,11 +20,14 @@ namespace qv {
 // Image file format codes as the imaging layer reports them.
 enum ImageFormatCode : int { kFormatUnknown = 0, kFormatPcx = 1, kFormatBmp = 6 };
 
-// The largest picture the codecs and operations accept: a side of at most 32767 pixels and
-// at most 2^28 pixels in all, so sizes always fit an int and buffers stay reasonable.
+// The largest picture the codecs and operations accept, checked before any pixel buffer is
+// allocated: a side of at most 32767 pixels and a pixel buffer of at most 256 MiB (2^28
+// pixels at 8 bits, a third of that at 24 bits), so sizes always fit an int and a picture
+// and its working copies fit the memory of an ordinary machine.
 constexpr int kMaxImageSide = 32767;
-constexpr int64_t kMaxImagePixels = int64_t(1) << 28;
-bool imageSizeAllowed(int64_t width, int64_t height);
+constexpr int64_t kMaxImageBytes = int64_t(1) << 28;
+constexpr int64_t kMaxImagePixels = kMaxImageBytes;  // at 8 bits per pixel
+bool imageSizeAllowed(int64_t width, int64_t height, int bitsPerPixel = 8);
 
 struct Bitmap {
     int width = 0;

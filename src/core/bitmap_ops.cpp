@@ -124,45 +124,53 @@ uint32_t fromHsl(const Hsl& c)
 
 // ---- Nearest colour ----
 
-int nearestPaletteIndex(const Palette256& palette, int count, uint8_t r, uint8_t g, uint8_t b)
+int nearestPaletteIndex(const Palette256& palette, int count, uint8_t r, uint8_t g, uint8_t b, PaletteTie tie)
 {
     count = std::clamp(count, 1, 256);
     int best = 0;
     int bestDist = INT32_MAX;
+    int bestRank = INT32_MAX;
     for (int i = 0; i < count; ++i) {
         const PaletteEntry& e = palette[size_t(i)];
         const int dr = int(e.red) - r, dg = int(e.green) - g, db = int(e.blue) - b;
         const int dist = dr * dr + dg * dg + db * db;
-        if (dist < bestDist) {
+        // Lower ranks win ties; with the lowest-index rule every entry has the same rank.
+        int rank = 2;
+        if (tie == PaletteTie::KeepSpecialIndices) rank = i == kTransparentIndex ? 0 : (i >= kLightFirst ? 1 : 2);
+        if (dist < bestDist || (dist == bestDist && rank < bestRank)) {
             bestDist = dist;
+            bestRank = rank;
             best = i;
-            if (dist == 0) break;
+            if (dist == 0 && tie == PaletteTie::LowestIndex) break;
         }
     }
     return best;
 }
 
-NearestColorMap::NearestColorMap(const Palette256& palette, int count) : palette_(palette), count_(count) {}
+NearestColorMap::NearestColorMap(const Palette256& palette, int count, PaletteTie tie)
+    : palette_(palette), count_(count), tie_(tie)
+{
+}
 
 uint8_t NearestColorMap::operator()(uint8_t r, uint8_t g, uint8_t b)
 {
     const uint32_t key = packRgb(r, g, b);
     auto it = cache_.find(key);
     if (it != cache_.end()) return it->second;
-    const uint8_t idx = uint8_t(nearestPaletteIndex(palette_, count_, r, g, b));
+    const uint8_t idx = uint8_t(nearestPaletteIndex(palette_, count_, r, g, b, tie_));
     cache_.emplace(key, idx);
     return idx;
 }
 
 // ---- Depth conversions ----
 
-Bitmap mapToPalette(const Bitmap& src, const Palette256& palette, int count)
+Bitmap mapToPalette(const Bitmap& src, const Palette256& palette, int count, PaletteTie tie)
 {
     Bitmap out = Bitmap::create(src.width, src.height, 8);
     out.palette = palette;
     out.colorCount = std::clamp(count, 1, 256);
     if (!src.valid()) return out;
-    NearestColorMap map(palette, count);
+    NearestColorMap map(palette, count, tie);
     const size_t n = size_t(src.width) * size_t(src.height);
     if (src.bitsPerPixel == 8) {
         uint8_t lut[256];
@@ -340,7 +348,7 @@ void combineRect(const Bitmap& src, Rect srcRect, Bitmap& dst, int dx, int dy, C
 Status resizeBitmap(Bitmap& bmp, int newWidth, int newHeight, ResizeMode mode)
 {
     if (newWidth <= 0 || newHeight <= 0 || !bmp.valid() || bmp.empty()) return Status::failure(str::IDS_IMG_EMPTY);
-    if (!imageSizeAllowed(newWidth, newHeight)) return Status::failure(str::IDS_IMG_TOO_LARGE);
+    if (!imageSizeAllowed(newWidth, newHeight, bmp.bitsPerPixel)) return Status::failure(str::IDS_IMG_TOO_LARGE);
     if (newWidth == bmp.width && newHeight == bmp.height) return Status::success();
     Bitmap out = Bitmap::create(newWidth, newHeight, bmp.bitsPerPixel);
     out.palette = bmp.palette;

@@ -28,19 +28,30 @@ struct Rect {
 
 // ---- Nearest colour ----
 
+// Which of equally close palette entries a colour takes.
+enum class PaletteTie {
+    LowestIndex,  // the lowest index, as a drawing context maps colours
+    // Transparency (255) first, then the light and shadow entries 224..254, then the lowest
+    // index: a storyboard palette often repeats those colours at lower entries, and a
+    // transparent or shadow pixel must come back as what it was.
+    KeepSpecialIndices,
+};
+
 // The palette entry closest to (r, g, b) among the first `count` entries: the smallest
-// squared distance (dr² + dg² + db²); of equally close entries the lowest index wins.
-int nearestPaletteIndex(const Palette256& palette, int count, uint8_t r, uint8_t g, uint8_t b);
+// squared distance (dr² + dg² + db²); of equally close entries `tie` decides.
+int nearestPaletteIndex(const Palette256& palette, int count, uint8_t r, uint8_t g, uint8_t b,
+                        PaletteTie tie = PaletteTie::LowestIndex);
 
 // nearestPaletteIndex with a cache of the colours already looked up, for whole pictures.
 class NearestColorMap {
 public:
-    explicit NearestColorMap(const Palette256& palette, int count = 256);
+    explicit NearestColorMap(const Palette256& palette, int count = 256, PaletteTie tie = PaletteTie::LowestIndex);
     uint8_t operator()(uint8_t r, uint8_t g, uint8_t b);
 
 private:
     Palette256 palette_;
     int count_;
+    PaletteTie tie_;
     std::unordered_map<uint32_t, uint8_t> cache_;
 };
 
@@ -48,7 +59,8 @@ private:
 
 // An 8-bit copy of `src` over `palette`: every pixel becomes the nearest of the palette's
 // first `count` colours (an 8-bit source is mapped colour by colour through its own palette).
-Bitmap mapToPalette(const Bitmap& src, const Palette256& palette, int count = 256);
+Bitmap mapToPalette(const Bitmap& src, const Palette256& palette, int count = 256,
+                    PaletteTie tie = PaletteTie::LowestIndex);
 // A 24-bit copy (an 8-bit source takes its palette colours).
 Bitmap expandTo24(const Bitmap& src);
 // An 8-bit grey copy: palette entry i is grey i; each pixel takes its luminance

@@ -81,7 +81,7 @@ Status decodeBmp(const uint8_t* data, size_t size, Bitmap& out)
         return Status::failure(formatMessage(str::IDS_IMG_BMP_UNSUPPORTED, {h.bits, static_cast<long long>(h.compression)}));
     const bool topDown = h.height < 0;
     const int64_t height = topDown ? -h.height : h.height;
-    if (!imageSizeAllowed(h.width, height)) return Status::failure(str::IDS_IMG_TOO_LARGE);
+    if (!imageSizeAllowed(h.width, height, h.bits)) return Status::failure(str::IDS_IMG_TOO_LARGE);
 
     Palette256 palette;
     int colorCount = 256;
@@ -148,7 +148,7 @@ Status encodeBmp(const Bitmap& bmp, Bytes& out)
 {
     out.clear();
     if (bmp.empty() || !bmp.valid()) return Status::failure(str::IDS_IMG_EMPTY);
-    if (!imageSizeAllowed(bmp.width, bmp.height)) return Status::failure(str::IDS_IMG_TOO_LARGE);
+    if (!imageSizeAllowed(bmp.width, bmp.height, bmp.bitsPerPixel)) return Status::failure(str::IDS_IMG_TOO_LARGE);
     const int bits = bmp.bitsPerPixel;
     const size_t stride = rowStride(bmp.width, bits);
     const size_t paletteBytes = bits == 8 ? 256 * 4 : 0;

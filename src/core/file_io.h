@@ -6,7 +6,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "core/byte_io.h"
 
@@ -24,6 +26,35 @@ inline bool writeFileAtomic(const std::string& path, const Bytes& data)
 {
     return writeFileAtomic(path, data.data(), data.size());
 }
+
+// True when `path` could be written without changing anything now: its folder takes a new
+// file (one is created there and removed again) and an existing file opens for writing
+// without being truncated.
+bool canWriteFile(const std::string& path);
+
+// One file of a set written as one unit: new contents for `path`, or (remove) the
+// removal of an existing file of that name.
+struct FileWrite {
+    std::string path;
+    Bytes data;
+    bool remove = false;
+};
+
+// Writes several files as one unit. Every new content goes first to a temporary file in
+// its target's folder; only when all of them are on disk are they moved into place, in
+// the order given (so the file that makes the set usable comes last). When any step
+// fails, the files already moved are put back as they were, every temporary file is
+// removed, `failed` (when given) receives the index of the file that failed, and the
+// result is false: each target then holds exactly what it held before. A read-only
+// target counts as a failure, as a plain overwrite would have failed.
+bool writeFilesAsUnit(const std::vector<FileWrite>& files, size_t* failed = nullptr);
+
+// For tests: a hook asked before each step of writeFilesAsUnit; returning true makes that
+// step fail as a full disk or a read-only file would. Steps: checking the target can be
+// written, writing its temporary file, moving it into place. nullptr removes the hook.
+enum class FileWriteStep { Check, Stage, Move };
+using FileWriteFaultHook = std::function<bool(FileWriteStep step, const std::string& path)>;
+void setFileWriteFaultHook(FileWriteFaultHook hook);
 
 bool fileExists(const std::string& path);
 

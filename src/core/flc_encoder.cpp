@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "core/file_io.h"
+#include "core/flc_reader.h"
 #include "core/strings.h"
 
 namespace qv {
@@ -229,6 +230,9 @@ Status encodeFlc(const FlcEncodeParams& p, const std::vector<std::vector<uint8_t
     const int w = p.width, h = p.height, F = p.framesPerDirection, D = p.directions;
     if (!validSide(w) || !validSide(h) || F < 1 || D < 1 || static_cast<long>(F) * D > 0xFFFF)
         return Status::failure();
+    // The reader refuses larger frames, so the file is not written.
+    if (w > kMaxFrameSide || h > kMaxFrameSide)
+        return Status::failure(formatMessage(str::IDS_FLC_FRAME_TOO_LARGE, {w, h}));
     const size_t pictureSize = static_cast<size_t>(w) * static_cast<size_t>(h);
     if (frames.size() != static_cast<size_t>(F) * static_cast<size_t>(D)) return Status::failure();
     for (const auto& f : frames)
@@ -268,6 +272,11 @@ Status encodeFlc(const FlcEncodeParams& p, const std::vector<std::vector<uint8_t
             appendFrameHeader(out, static_cast<uint32_t>(ds + 22), 1);
             appendChunk(out, kChunkDeltaFlc, work.data(), ds);
         }
+    }
+    if (out.size() > kMaxFlcFileSize) {
+        const size_t size = out.size();
+        out = Bytes{};
+        return Status::failure(formatMessage(str::IDS_FLC_FILE_TOO_LARGE, {static_cast<unsigned long long>(size)}));
     }
     putLE32(out.data(), static_cast<uint32_t>(out.size()));
     return Status::success();

@@ -57,7 +57,9 @@ FlcHeader makeEncodedFlcHeader(const FlcEncodeParams& params);
 
 // Builds the whole FLC file in memory. `frames` holds D x F pictures, frame d x F + j
 // being picture j of direction d, each width x height bytes. Fails without a message
-// when there is nothing to encode or the pictures do not match the parameters.
+// when there is nothing to encode or the pictures do not match the parameters. Nothing
+// the reader would refuse is made: frames wider or higher than 240 pixels, and files
+// larger than the reader takes, are refused with a message.
 Status encodeFlc(const FlcEncodeParams& params, const std::vector<std::vector<uint8_t>>& frames,
                  const Palette256& palette, Bytes& out);
 

@@ -33,6 +33,8 @@ Status loadImportSource(const std::string& path, Bitmap& out)
     if (info.bitsPerPixel < 8) return Status::failure(str::IDS_IMPORT_DEPTH_TOO_LOW);
     if (info.formatCode != kFormatPcx && info.formatCode != kFormatBmp)
         return Status::failure(str::IDS_IMPORT_INVALID_FORMAT);
+    // A picture too large to hold is refused before its pixels are allocated.
+    if (!imageSizeAllowed(info.width, info.height, info.bitsPerPixel)) return Status::failure(str::IDS_IMG_TOO_LARGE);
     Bitmap picture;
     if (!decodeImage(data.data(), data.size(), picture) || !picture.valid() || picture.empty())
         return Status::failure(formatMessage(str::IDS_CANNOT_LOAD_IMAGE, {path}));
@@ -55,6 +57,9 @@ Status ImportToQSB(const Bitmap& source, const ImportStoryboardSettings& s, cons
     const int w = s.frameWidth, h = s.frameHeight;
     if (w < 1) return Status::failure(str::IDS_IMPORT_WRONG_WIDTH);
     if (h < 1) return Status::failure(str::IDS_IMPORT_WRONG_HEIGHT);
+    // An FLC animation's frames are at most 240 x 240; the storyboard could not become one.
+    if (w > kMaxFrameSide) return Status::failure(str::IDS_IMPORT_FRAME_TOO_WIDE);
+    if (h > kMaxFrameSide) return Status::failure(str::IDS_IMPORT_FRAME_TOO_HIGH);
     if (!source.valid() || source.empty()) return Status::failure(str::IDS_IMPORT_IMAGE_TOO_NARROW);
     if (source.width < w + 2) return Status::failure(str::IDS_IMPORT_IMAGE_TOO_NARROW);
     if (source.height < h + 2) return Status::failure(str::IDS_IMPORT_IMAGE_TOO_LOW);
@@ -128,18 +133,24 @@ Status ImportToQSB(const Bitmap& source, const ImportStoryboardSettings& s, cons
         copyRect(*cells, Rect{x, y, w, h}, sheet, x, y);
     }
 
-    if (!ExportPaletteToFile(sheetPath, palette, s.paletteType))
-        return Status::failure(str::IDS_QSB_CANNOT_WRITE_PALETTE);
+    // The palette file, the sheet, the quantisation palette and the description, as one unit.
+    StoryboardFileSet files;
+    if (Status st = files.addPalette(sheetPath, palette, s.paletteType); !st) return st;
     if (s.colorDepth == 0) {
-        Bitmap indexed = mapToPalette(sheet, palette);
+        // Where palette entries share a colour, transparency and the light and shadow
+        // indices win, as when the storyboard's 24-bit sheet is read.
+        Bitmap indexed = mapToPalette(sheet, palette, 256, PaletteTie::KeepSpecialIndices);
         indexed.palette = palette;
-        if (Status st = writeImageFile(sheetPath, indexed, formatCode, 8); !st) return st;
-    } else if (Status st = writeImageFile(sheetPath, sheet, formatCode, 24); !st) {
+        if (Status st = files.addSheet(sheetPath, indexed, formatCode, 8); !st) return st;
+    } else if (Status st = files.addSheet(sheetPath, sheet, formatCode, 24); !st) {
         return st;
     }
-    if (!ExportPaletteToFile(sheetPath, palette, s.paletteType, "_Default"))
-        return Status::failure(str::IDS_QSB_CANNOT_WRITE_PALETTE);
-    return writeStoryboardDescription(s.destinationPath, g);
+    sheet = Bitmap{};
+    if (Status st = files.addPalette(sheetPath, palette, s.paletteType, "_Default"); !st) return st;
+    StoryboardInfo info;
+    if (Status st = makeStoryboardInfo(s.destinationPath, g, info); !st) return st;
+    files.describe(s.destinationPath, info);
+    return files.commit();
 }
 
 }  // namespace qv

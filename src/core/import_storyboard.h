@@ -55,9 +55,10 @@ using ImportQuestion = std::function<ImportAnswer(const std::string& question)>;
 // directions (2..7 become 1, more than 8 become 8) and, for one 200 x 240 cell, whether
 // to make a leader head; takes the palette from the file or from the picture (reduced to
 // an optimised 256 colours; any other count is refused); then writes the palette file,
-// the sheet, the quantisation palette and the description. A direction question answered
-// No, or any question answered Stop, ends the import with an empty message and nothing
-// written.
+// the sheet, the quantisation palette and the description as one unit (StoryboardFileSet:
+// on any failure every old file is left as it was). Frames over 240 x 240 are refused.
+// A direction question answered No, or any question answered Stop, ends the import with
+// an empty message and nothing written.
 Status ImportToQSB(const Bitmap& source, const ImportStoryboardSettings& settings, const ImportQuestion& ask);
 
 }  // namespace qv

@@ -102,7 +102,7 @@ Status decodePcx(const uint8_t* data, size_t size, Bitmap& out)
     if (data[kOffEncoding] != 1) return Status::failure(str::IDS_IMG_BAD_PCX_HEADER);
     const int bytesPerLine = s16At(data, kOffBytesPerLine);
     if (bytesPerLine < info.width) return Status::failure(str::IDS_IMG_BAD_PCX_HEADER);
-    if (!imageSizeAllowed(info.width, info.height)) return Status::failure(str::IDS_IMG_TOO_LARGE);
+    if (!imageSizeAllowed(info.width, info.height, planes * 8)) return Status::failure(str::IDS_IMG_TOO_LARGE);
 
     const size_t planeBytes = static_cast<size_t>(bytesPerLine);
     const size_t lineBytes = planeBytes * static_cast<size_t>(planes);
@@ -168,7 +168,7 @@ Status encodePcx(const Bitmap& bmp, Bytes& out)
 {
     out.clear();
     if (bmp.empty() || !bmp.valid()) return Status::failure(str::IDS_IMG_EMPTY);
-    if (!imageSizeAllowed(bmp.width, bmp.height)) return Status::failure(str::IDS_IMG_TOO_LARGE);
+    if (!imageSizeAllowed(bmp.width, bmp.height, bmp.bitsPerPixel)) return Status::failure(str::IDS_IMG_TOO_LARGE);
     const int planes = bmp.bitsPerPixel == 24 ? 3 : 1;
     const size_t bytesPerLine = (static_cast<size_t>(bmp.width) + 1) & ~size_t(1);
 

@@ -163,6 +163,96 @@ Status writeStoryboardDescription(const std::string& path, const StoryboardGeome
     return Status::success();
 }
 
+// ---- Writing a storyboard as one unit ----
+
+void StoryboardFileSet::add(const std::string& path, Bytes data, std::string failure)
+{
+    for (size_t i = 0; i < files_.size(); ++i)
+        if (files_[i].path == path) {
+            files_[i] = FileWrite{path, std::move(data), false};
+            failures_[i] = std::move(failure);
+            return;
+        }
+    files_.push_back(FileWrite{path, std::move(data), false});
+    failures_.push_back(std::move(failure));
+}
+
+void StoryboardFileSet::remove(const std::string& path)
+{
+    if (path.empty() || !fileExists(path)) return;
+    add(path, {}, str::IDS_QSB_CANNOT_WRITE_PALETTE);
+    files_.back().remove = true;
+}
+
+Status StoryboardFileSet::addSheet(const std::string& path, const Bitmap& sheet, int formatCode, int bitsPerPixel)
+{
+    Bytes data;
+    if (Status st = encodeImage(sheet, formatCode, bitsPerPixel, data); !st) return st;
+    add(path, std::move(data), formatMessage(str::IDS_IMG_CANNOT_WRITE, {path}));
+    return Status::success();
+}
+
+Status StoryboardFileSet::addPalette(const std::string& path, const Palette256& palette, int type,
+                                     const std::string& suffix)
+{
+    const std::string target = exportedPalettePath(path, type, suffix);
+    Bytes data;
+    if (target.empty() || !serializePalette(palette, type, data))
+        return Status::failure(str::IDS_QSB_CANNOT_WRITE_PALETTE);
+    add(target, std::move(data), str::IDS_QSB_CANNOT_WRITE_PALETTE);
+    return Status::success();
+}
+
+void StoryboardFileSet::describe(const std::string& path, const StoryboardInfo& info)
+{
+    description_.path = qsbPathFor(path);
+    description_.data.resize(kStoryboardInfoSize);
+    info.serialize(description_.data.data());
+    hasDescription_ = true;
+}
+
+Status StoryboardFileSet::commit() const
+{
+    std::vector<FileWrite> all;
+    std::vector<const std::string*> failures;
+    for (size_t i = 0; i < files_.size(); ++i)
+        if (!hasDescription_ || files_[i].path != description_.path) {
+            all.push_back(files_[i]);
+            failures.push_back(&failures_[i]);
+        }
+    const std::string describeFailure = str::IDS_QSB_CANNOT_WRITE;
+    if (hasDescription_) {
+        all.push_back(description_);
+        failures.push_back(&describeFailure);
+    }
+    size_t failed = 0;
+    if (writeFilesAsUnit(all, &failed)) return Status::success();
+    return Status::failure(failed < failures.size() ? *failures[failed] : describeFailure);
+}
+
+Status SaveStoryboard(const std::string& qsbPath, const StoryboardInfo& info, const Palette256& palette,
+                      const std::string& sheetFrom)
+{
+    const std::string name = baseNameOf(qsbPath);
+    if (name.size() > kMaxStoryboardNameLength)
+        return Status::failure(formatMessage(str::IDS_QSB_NAME_TOO_LONG, {qsbPath}));
+    StoryboardInfo record = info;
+    std::memset(record.baseName, 0, sizeof record.baseName);
+    std::memcpy(record.baseName, name.data(), name.size());
+
+    StoryboardFileSet files;
+    if (!sheetFrom.empty()) {
+        const std::string sheetTo = storyboardSheetPath(qsbPathFor(qsbPath), record);
+        Bytes sheet;
+        if (!readWholeFile(sheetFrom, sheet, kMaxSheetFileSize))
+            return Status::failure(formatMessage(str::IDS_CANNOT_COPY_FROM_TO, {sheetFrom, sheetTo}));
+        files.add(sheetTo, std::move(sheet), formatMessage(str::IDS_CANNOT_COPY_FROM_TO, {sheetFrom, sheetTo}));
+    }
+    if (Status st = files.addPalette(qsbPath, palette, record.paletteType); !st) return st;
+    files.describe(qsbPath, record);
+    return files.commit();
+}
+
 // ---- Sheet layout ----
 
 void drawSheetGrid(Bitmap& sheet, int frameWidth, int frameHeight, int directions, int framesPerDirection,
@@ -271,14 +361,16 @@ Status cutStoryboardSheet(const std::string& qsbPath, const StoryboardInfo& info
         }
     }
 
-    // A 24-bit sheet becomes 8-bit over the quantisation palette, each pixel the nearest colour.
+    // A 24-bit sheet becomes 8-bit over the quantisation palette, each pixel the nearest
+    // colour; where entries share a colour, transparency and the light and shadow indices
+    // win, so the pixels the sheet was made from come back as they were.
     Bitmap reduced;
     const Bitmap* cells = &sheet;
     if (sheet.bitsPerPixel == 24) {
         Palette256 quant;
         if (!ImportPaletteFromFile(quantPath, quant))
             return Status::failure(formatMessage(str::IDS_CANNOT_LOAD_PALETTE_FILE, {quantPath}));
-        reduced = mapToPalette(sheet, quant);
+        reduced = mapToPalette(sheet, quant, 256, PaletteTie::KeepSpecialIndices);
         cells = &reduced;
     }
 
@@ -294,6 +386,19 @@ Status cutStoryboardSheet(const std::string& qsbPath, const StoryboardInfo& info
         copyCellOut(*cells, w, h, k / F, k % F, frame.data());
     }
     out = std::move(result);
+    return Status::success();
+}
+
+Status checkStoryboardForFlc(const std::string& qsbPath, const StoryboardInfo& info)
+{
+    const int w = info.frameWidth, h = info.frameHeight;
+    if (w > kMaxFrameSide || h > kMaxFrameSide)
+        return Status::failure(formatMessage(str::IDS_QSB_FRAME_TOO_LARGE, {qsbPath, w, h}));
+    const int needW = sheetWidthFor(w, info.framesPerDirection), needH = sheetHeightFor(h, info.directionCount);
+    if (needW > info.sheetWidth || needH > info.sheetHeight)
+        return Status::failure(formatMessage(str::IDS_QSB_GRID_OUTSIDE_SHEET,
+                                             {qsbPath, int(info.directionCount), int(info.framesPerDirection), needW,
+                                              needH, int(info.sheetWidth), int(info.sheetHeight)}));
     return Status::success();
 }
 
@@ -314,13 +419,10 @@ Status CreateStoryboard(int sheetWidth, int sheetHeight, int frameWidth, int fra
 {
     if (sheetWidth <= 0 || sheetHeight <= 0 || frameWidth <= 0 || frameHeight <= 0 || directions <= 0 ||
         framesPerDirection <= 0 || (bitsPerPixel != 8 && bitsPerPixel != 24) ||
-        !imageSizeAllowed(sheetWidth, sheetHeight))
+        !imageSizeAllowed(sheetWidth, sheetHeight, bitsPerPixel))
         return Status::failure(str::IDS_INVALID_PARAMETERS);
-    if (!sheetPath.empty()) {
-        std::FILE* test = std::fopen(sheetPath.c_str(), "wb");
-        if (!test) return Status::failure();
-        std::fclose(test);
-    }
+    // The test leaves an existing sheet as it is: a failed conversion must not empty it.
+    if (!sheetPath.empty() && !canWriteFile(sheetPath)) return Status::failure();
     Bitmap sheet = Bitmap::create(sheetWidth, sheetHeight, bitsPerPixel);
     sheet.palette = palette;
     uint32_t background, black;

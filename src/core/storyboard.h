@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/bitmap.h"
+#include "core/file_io.h"
 #include "core/flc_format.h"
 #include "core/result.h"
 
@@ -98,11 +99,52 @@ struct StoryboardGeometry {
 };
 
 // Fills a record for `path`: the base name is the path's file name without folder and
-// extension. A name longer than 63 characters is refused with
+// extension. A name longer than 63 bytes (the record's field) is refused with
 // "'%s'\r\nThe storyboard name is too long..." (the path).
 Status makeStoryboardInfo(const std::string& path, const StoryboardGeometry& g, StoryboardInfo& out);
 // makeStoryboardInfo, then WriteQSB; a failed write gives "Cannot write QSB file.".
 Status writeStoryboardDescription(const std::string& path, const StoryboardGeometry& g);
+
+// ---- Writing a storyboard as one unit ----
+
+// The files of a storyboard written together: sheet, palette files and description. They
+// are written to temporary names beside their targets first and then moved into place,
+// the description last; when any of them fails, every old file is left exactly as it
+// was (writeFilesAsUnit). Every storyboard writer goes through this.
+class StoryboardFileSet {
+public:
+    // Adds a file; `failure` is the message shown when this file is the one that fails.
+    // A later file of the same path replaces an earlier one.
+    void add(const std::string& path, Bytes data, std::string failure);
+    // Removes an existing file of that name as part of the unit (a stale palette file).
+    void remove(const std::string& path);
+    // The sheet, encoded as PCX (1) or BMP (6) at 8 or 24 bits; an encoding failure is
+    // returned at once.
+    Status addSheet(const std::string& path, const Bitmap& sheet, int formatCode, int bitsPerPixel);
+    // A palette file as ExportPaletteToFile names it from `path`, `type` and `suffix`;
+    // fails with "Cannot write palette to file." for an unknown type.
+    Status addPalette(const std::string& path, const Palette256& palette, int type, const std::string& suffix = {});
+    // The description, moved into place after every other file, at qsbPathFor(path).
+    void describe(const std::string& path, const StoryboardInfo& info);
+    // Writes the set. On failure the message is the failing file's.
+    Status commit() const;
+
+private:
+    std::vector<FileWrite> files_;
+    std::vector<std::string> failures_;
+    FileWrite description_;
+    bool hasDescription_ = false;
+};
+
+// Saves a storyboard document (Save and Save As of the storyboard window): the palette
+// file in the record's palette type and the description at `qsbPath`, whose base name
+// becomes the file name of `qsbPath`, written as one unit. With `sheetFrom` (Save As to
+// another name or folder), the sheet file is copied from there to the sheet the new
+// description names, in the same unit ("Cannot copy from\r\n'%s'\r\nto\r\n'%s'." when it
+// cannot be read). Messages: "Cannot write palette to file.", "Cannot write QSB file.",
+// the too-long-name refusal.
+Status SaveStoryboard(const std::string& qsbPath, const StoryboardInfo& info, const Palette256& palette,
+                      const std::string& sheetFrom = std::string());
 
 // ---- Sheet layout ----
 // Cell (d, j) (direction row d, frame column j) of a sheet of w x h frames has its
@@ -113,6 +155,12 @@ inline int cellLeft(int frameWidth, int column) { return 1 + column * (frameWidt
 inline int cellTop(int frameHeight, int row) { return 1 + row * (frameHeight + 1); }
 inline int sheetWidthFor(int frameWidth, int framesPerDirection) { return framesPerDirection * (frameWidth + 1) + 1; }
 inline int sheetHeightFor(int frameHeight, int directions) { return directions * (frameHeight + 1) + 1; }
+// The most cells of a side of `frameSide` pixels that fit one row or column of a sheet
+// (no wider or higher than a picture can be): (side + 1) n + 1 <= 32767.
+inline int maxSheetCells(int frameSide)
+{
+    return (kMaxImageSide - 1) / (frameSide + 1);
+}
 
 // Draws the grid of `directions` rows and `framesPerDirection` columns with the raw
 // value `value` (an index, or 0x00RRGGBB on a 24-bit sheet), clipped to the sheet.
@@ -151,6 +199,13 @@ struct StoryboardFrames {
 Status cutStoryboardSheet(const std::string& qsbPath, const StoryboardInfo& info, const Bitmap& sheet,
                           StoryboardFrames& out);
 
+// Refuses a storyboard whose FLC file the program would itself refuse, before it is
+// encoded (Export to FLC, to-flc): frames wider or higher than 240 pixels
+// ("'%s'\r\nThe storyboard's frames are %d x %d pixels..."), or a grid of directions and
+// frames per direction that does not fit the record's sheet, which would only add blank
+// frames ("'%s'\r\nThe storyboard's %d direction(s) of %d frame(s) need a sheet...").
+Status checkStoryboardForFlc(const std::string& qsbPath, const StoryboardInfo& info);
+
 // StoryboardToFlc and cutStoryboardSheet in one.
 Status loadStoryboard(const std::string& path, StoryboardFrames& out);
 
@@ -159,9 +214,9 @@ Status loadStoryboard(const std::string& path, StoryboardFrames& out);
 // A sheet of sheetWidth x sheetHeight at 8 or 24 bits per pixel, filled with palette entry
 // 255's colour, with the grid in black (on an 8-bit sheet the palette entry nearest to
 // black). Any zero argument: "Some of the parameter(s) is/are not valid.". When `sheetPath`
-// is given, the sheet file is created there (or truncated) first, as a test that it can be
-// written; if it cannot, the failure carries no message and the caller reports that the
-// storyboard could not be created.
+// is given, it is tested first that the sheet could be written there, without changing an
+// existing file (canWriteFile); if it cannot, the failure carries no message and the
+// caller reports that the storyboard could not be created.
 Status CreateStoryboard(int sheetWidth, int sheetHeight, int frameWidth, int frameHeight, int directions,
                         int framesPerDirection, int bitsPerPixel, const Palette256& palette, Bitmap& out,
                         const std::string& sheetPath = std::string());

@@ -38,43 +38,100 @@ void applySmokeColours(int smokeType, const std::string& smokePath, Palette256& 
     for (int k = 0; k < kSpecialCount; ++k) palette[kSpecialFirst + k] = colours[k];
 }
 
-// The steps both commands end with: the sheet, the palette file (or the removal of a
-// stale one), the quantisation palette and the description.
-struct StoryboardOutput {
+// What both commands make: the description's fields and where and how the files go.
+struct StoryboardPlan {
+    StoryboardGeometry g;
     std::string targetPath;
     int imageFormat = 0;
     int colorDepth = 0;
     int paletteFileType = 0;
     bool makePaletteFile = true;
     bool writeDefaultPalette = true;
-    const Palette256* mainPalette = nullptr;   // what the palette file holds
-    const Palette256* sheetPalette = nullptr;  // the sheet's own colours, also the _Default palette
 };
 
-Status writeStoryboardFiles(const StoryboardOutput& o, const Bitmap& sheet, const StoryboardGeometry& g)
-{
-    const Status saved = writeImageFile(o.targetPath, sheet, sheetFormatCode(o.imageFormat), o.colorDepth ? 24 : 8);
-    if (!saved) return saved;
-    if (o.makePaletteFile) {
-        if (!ExportPaletteToFile(o.targetPath, *o.mainPalette, o.paletteFileType))
-            return Status::failure(str::IDS_QSB_CANNOT_WRITE_PALETTE);
-    } else {
-        DeletePaletteFile(o.targetPath, o.paletteFileType);
-    }
-    if (o.writeDefaultPalette &&
-        !ExportPaletteToFile(o.targetPath, *o.sheetPalette, o.paletteFileType, "_Default"))
-        return Status::failure(str::IDS_QSB_CANNOT_WRITE_PALETTE);
-    return writeStoryboardDescription(o.targetPath, g);
-}
-
-// Refuses counts that the description's one-byte fields cannot keep.
-Status checkCounts(int framesPerDirection, int directions)
+// Refuses counts that the description's one-byte fields cannot keep, and grids whose
+// sheet would be wider or higher than a picture can be.
+Status checkGrid(int frameWidth, int frameHeight, int framesPerDirection, int directions)
 {
     if (framesPerDirection > kMaxStoryboardCount)
         return Status::failure(formatMessage(str::IDS_STORYBOARD_TOO_MANY_FRAMES, {framesPerDirection}));
     if (directions > kMaxStoryboardCount)
         return Status::failure(formatMessage(str::IDS_STORYBOARD_TOO_MANY_DIRECTIONS, {directions}));
+    if (frameWidth > 0 && int64_t(sheetWidthFor(frameWidth, framesPerDirection)) > kMaxImageSide)
+        return Status::failure(formatMessage(str::IDS_STORYBOARD_SHEET_TOO_WIDE,
+                                             {frameWidth, maxSheetCells(frameWidth), framesPerDirection}));
+    if (frameHeight > 0 && int64_t(sheetHeightFor(frameHeight, directions)) > kMaxImageSide)
+        return Status::failure(
+            formatMessage(str::IDS_STORYBOARD_SHEET_TOO_HIGH, {frameHeight, maxSheetCells(frameHeight), directions}));
     return Status::success();
+}
+
+// The plan of either wizard's settings for a cell of w x h, F columns and D rows. A grid
+// the sheet cannot hold, or a name the description cannot hold, is refused before
+// anything is written.
+template <class Settings>
+Status planStoryboard(const Settings& s, int w, int h, int F, int D, int left, int top, bool leaderHead,
+                      StoryboardPlan& plan)
+{
+    if (Status st = checkGrid(w, h, F, D); !st) return st;
+    StoryboardGeometry& g = plan.g;
+    g.sheetWidth = sheetWidthFor(w, F);
+    g.sheetHeight = sheetHeightFor(h, D);
+    g.frameWidth = w;
+    g.frameHeight = h;
+    g.framesPerDirection = F;
+    g.directions = D;
+    g.speed = s.frameDelay;
+    g.leftOffset = left;
+    g.topOffset = top;
+    g.imageType = sheetFormatCode(s.imageFormat);
+    g.paletteType = s.paletteFileType;
+    g.leaderHead = leaderHead ? 1 : 0;
+    plan.targetPath = s.targetPath;
+    plan.imageFormat = s.imageFormat;
+    plan.colorDepth = s.colorDepth;
+    plan.paletteFileType = s.paletteFileType;
+    plan.makePaletteFile = s.makePaletteFile;
+    plan.writeDefaultPalette = s.writeDefaultPalette;
+    StoryboardInfo probe;
+    return makeStoryboardInfo(plan.targetPath, g, probe);
+}
+
+// The blank 8-bit sheet of the plan; a failure is "Cannot create Storyboard.", after the
+// reason when there is one.
+Status createPlannedSheet(const StoryboardPlan& plan, const Palette256& sheetPalette, Bitmap& sheet,
+                          std::vector<std::string>* notices)
+{
+    const StoryboardGeometry& g = plan.g;
+    const Status st = CreateStoryboard(g.sheetWidth, g.sheetHeight, g.frameWidth, g.frameHeight, g.directions,
+                                       g.framesPerDirection, 8, sheetPalette, sheet, plan.targetPath);
+    if (st) return st;
+    addNotice(notices, st.message);
+    return Status::failure(str::IDS_STORYBOARD_CANNOT_CREATE);
+}
+
+// The steps both commands end with, as one unit: the sheet, the palette file (or the
+// removal of a stale one), the quantisation palette and the description.
+Status writePlannedStoryboard(const StoryboardPlan& plan, const Bitmap& sheet, const Palette256& mainPalette,
+                              const Palette256& sheetPalette)
+{
+    StoryboardFileSet files;
+    if (Status st = files.addSheet(plan.targetPath, sheet, sheetFormatCode(plan.imageFormat), plan.colorDepth ? 24 : 8);
+        !st)
+        return st;
+    if (plan.makePaletteFile) {
+        if (Status st = files.addPalette(plan.targetPath, mainPalette, plan.paletteFileType); !st) return st;
+    } else {
+        files.remove(exportedPalettePath(plan.targetPath, plan.paletteFileType));
+    }
+    if (plan.writeDefaultPalette) {
+        if (Status st = files.addPalette(plan.targetPath, sheetPalette, plan.paletteFileType, "_Default"); !st)
+            return st;
+    }
+    StoryboardInfo info;
+    if (Status st = makeStoryboardInfo(plan.targetPath, plan.g, info); !st) return st;
+    files.describe(plan.targetPath, info);
+    return files.commit();
 }
 
 }  // namespace
@@ -146,7 +203,6 @@ Status FlcToStoryboard(const ExportSource& source, const ExportStoryboardSetting
     const int F0 = std::max(1, source.framesPerDirection);
     const int w = settings.frameWidth, h = settings.frameHeight;
     const int F = settings.framesPerDirection;
-    if (Status st = checkCounts(F, D); !st) return st;
 
     // Geometry: the cell, after trimming, and where an unscaled picture sits in it.
     int left = settings.leftOffset, top = settings.topOffset;
@@ -165,22 +221,8 @@ Status FlcToStoryboard(const ExportSource& source, const ExportStoryboardSetting
         dx = cw > W0 ? (cw - W0) / 2 : 0;
         dy = ch > H0 ? (ch - H0) / 2 : 0;
     }
-    StoryboardGeometry g;
-    g.sheetWidth = sheetWidthFor(cw, F);
-    g.sheetHeight = sheetHeightFor(ch, D);
-    g.frameWidth = cw;
-    g.frameHeight = ch;
-    g.framesPerDirection = F;
-    g.directions = D;
-    g.speed = settings.frameDelay;
-    g.leftOffset = left;
-    g.topOffset = top;
-    g.imageType = sheetFormatCode(settings.imageFormat);
-    g.paletteType = settings.paletteFileType;
-    g.leaderHead = source.leaderHead ? 1 : 0;
-    // A name the description cannot hold is refused before anything is written.
-    StoryboardInfo probe;
-    if (Status st = makeStoryboardInfo(settings.targetPath, g, probe); !st) return st;
+    StoryboardPlan plan;
+    if (Status st = planStoryboard(settings, cw, ch, F, D, left, top, source.leaderHead, plan); !st) return st;
 
     // Palettes: the sheet keeps the colours the view works with; the palette file gets the
     // chosen civilization's colours over entries 0..63.
@@ -198,12 +240,7 @@ Status FlcToStoryboard(const ExportSource& source, const ExportStoryboardSetting
     if (!source.leaderHead) applySmokeColours(settings.smokeType, settings.smokePalettePath, sheetPalette, notices);
 
     Bitmap sheet;
-    if (Status st = CreateStoryboard(g.sheetWidth, g.sheetHeight, cw, ch, D, F, 8, sheetPalette, sheet,
-                                         settings.targetPath);
-        !st) {
-        addNotice(notices, st.message);
-        return Status::failure(str::IDS_STORYBOARD_CANNOT_CREATE);
-    }
+    if (Status st = createPlannedSheet(plan, sheetPalette, sheet, notices); !st) return st;
 
     // Each frame's stored indices go into its cell, so the light and shadow indices
     // 224..254 and every other index come out exactly as the animation holds them.
@@ -236,16 +273,7 @@ Status FlcToStoryboard(const ExportSource& source, const ExportStoryboardSetting
         ++j;
     }
 
-    StoryboardOutput out;
-    out.targetPath = settings.targetPath;
-    out.imageFormat = settings.imageFormat;
-    out.colorDepth = settings.colorDepth;
-    out.paletteFileType = settings.paletteFileType;
-    out.makePaletteFile = settings.makePaletteFile;
-    out.writeDefaultPalette = settings.writeDefaultPalette;
-    out.mainPalette = &mainPalette;
-    out.sheetPalette = &sheetPalette;
-    return writeStoryboardFiles(out, sheet, g);
+    return writePlannedStoryboard(plan, sheet, mainPalette, sheetPalette);
 }
 
 Status NewStoryboard(const NewStoryboardSettings& settings, const CivPaletteSources& sources,
@@ -253,22 +281,11 @@ Status NewStoryboard(const NewStoryboardSettings& settings, const CivPaletteSour
 {
     const int w = settings.frameWidth, h = settings.frameHeight;
     const int F = settings.framesPerDirection, D = settings.directionCount;
-    if (Status st = checkCounts(F, D); !st) return st;
-    StoryboardGeometry g;
-    g.sheetWidth = sheetWidthFor(w, F);
-    g.sheetHeight = sheetHeightFor(h, D);
-    g.frameWidth = w;
-    g.frameHeight = h;
-    g.framesPerDirection = F;
-    g.directions = D;
-    g.speed = settings.frameDelay;
-    g.leftOffset = settings.leftOffset;
-    g.topOffset = settings.topOffset;
-    g.imageType = sheetFormatCode(settings.imageFormat);
-    g.paletteType = settings.paletteFileType;
-    g.leaderHead = settings.leaderHead ? 1 : 0;
-    StoryboardInfo probe;
-    if (Status st = makeStoryboardInfo(settings.targetPath, g, probe); !st) return st;
+    StoryboardPlan plan;
+    if (Status st =
+            planStoryboard(settings, w, h, F, D, settings.leftOffset, settings.topOffset, settings.leaderHead, plan);
+        !st)
+        return st;
 
     // Palettes: all black unless a palette file gives the colours; a unit then takes the
     // civilization's colours 0..63. A leader head without a palette file writes the sheet's
@@ -292,23 +309,8 @@ Status NewStoryboard(const NewStoryboardSettings& settings, const CivPaletteSour
     if (mainIsSheet) mainPalette = sheetPalette;
 
     Bitmap sheet;
-    if (Status st = CreateStoryboard(g.sheetWidth, g.sheetHeight, w, h, D, F, 8, sheetPalette, sheet,
-                                         settings.targetPath);
-        !st) {
-        addNotice(notices, st.message);
-        return Status::failure(str::IDS_STORYBOARD_CANNOT_CREATE);
-    }
-
-    StoryboardOutput out;
-    out.targetPath = settings.targetPath;
-    out.imageFormat = settings.imageFormat;
-    out.colorDepth = settings.colorDepth;
-    out.paletteFileType = settings.paletteFileType;
-    out.makePaletteFile = settings.makePaletteFile;
-    out.writeDefaultPalette = settings.writeDefaultPalette;
-    out.mainPalette = &mainPalette;
-    out.sheetPalette = &sheetPalette;
-    return writeStoryboardFiles(out, sheet, g);
+    if (Status st = createPlannedSheet(plan, sheetPalette, sheet, notices); !st) return st;
+    return writePlannedStoryboard(plan, sheet, mainPalette, sheetPalette);
 }
 
 }  // namespace qv

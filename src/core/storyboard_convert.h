@@ -110,14 +110,17 @@ std::string storyboardTargetPath(const std::string& outputDirectory, const std::
 constexpr int kMaxStoryboardCount = 255;
 
 // FlcToStoryboard: draws every frame of `source` into a new sheet and writes the sheet,
-// the palette files and the description next to settings.targetPath. Each frame's stored
+// the palette files and the description next to settings.targetPath, as one unit
+// (StoryboardFileSet: on any failure every old file is left as it was). A grid whose
+// sheet would be over 32767 pixels wide or high is refused before anything is written. Each frame's stored
 // palette indices go into its cell unchanged. Civilization schemes are looked up in
 // `sources`. Messages shown along the way that do not stop the export (a smoke palette
 // file that cannot be read) are added to `notices` when it is given.
 Status FlcToStoryboard(const ExportSource& source, const ExportStoryboardSettings& settings,
                        const CivPaletteSources& sources, std::vector<std::string>* notices = nullptr);
 
-// NewStoryboard: an empty gridded sheet with its palette files and description. When the
+// NewStoryboard: an empty gridded sheet with its palette files and description, written
+// as one unit like FlcToStoryboard's. When the
 // civilization lookup fails, the lookup's own reason goes to `notices` before the
 // failure "Cannot apply palette changes.".
 Status NewStoryboard(const NewStoryboardSettings& settings, const CivPaletteSources& sources,

@@ -325,7 +325,10 @@ TEST(FlcEncodeFile, RefusesPicturesThatDoNotMatch)
     EXPECT_FALSE(encodeFlc(unitParams(4, 2, 2, 1), {Bytes(8)}, pal, file));
     EXPECT_FALSE(encodeFlc(unitParams(256, 1, 1, 1), {Bytes(256)}, pal, file));
     EXPECT_FALSE(encodeFlc(unitParams(0, 1, 1, 1), {Bytes()}, pal, file));
-    EXPECT_TRUE(encodeFlc(unitParams(255, 255, 1, 1), {Bytes(255 * 255)}, pal, file));
+    EXPECT_TRUE(encodeFlc(unitParams(240, 240, 1, 1), {Bytes(240 * 240)}, pal, file));
+    // The reader refuses frames over 240 pixels, so the encoder does not make them.
+    const Status wide = encodeFlc(unitParams(241, 10, 1, 1), {Bytes(2410)}, pal, file);
+    EXPECT_EQ(wide.message, formatMessage(str::IDS_FLC_FRAME_TOO_LARGE, {241, 10}));
 }
 
 TEST(FlcEncodeFile, ReaderGetsBackThePicturesAndPalette)

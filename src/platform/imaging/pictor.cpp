@@ -261,7 +261,7 @@ void PICTOR::SaveBitmap(const QString& path, const PictorBitmap& bmp, int format
 
 PictorBitmap PICTOR::CreateBitmap(int width, int height, int bitsPerPixel, const Palette256* palette)
 {
-    if ((bitsPerPixel != 8 && bitsPerPixel != 24) || !imageSizeAllowed(width, height))
+    if ((bitsPerPixel != 8 && bitsPerPixel != 24) || !imageSizeAllowed(width, height, bitsPerPixel))
         fail(kPictorErrorArgument, formatMessage(str::IDS_IMG_BAD_SIZE, {width, height, bitsPerPixel}));
     PictorBitmap out;
     out.bitmap = Bitmap::create(width, height, bitsPerPixel);
@@ -312,7 +312,7 @@ void PICTOR::CombineBitmap(PictorBitmap& dst, const QPoint& dstPos, const Pictor
 void PICTOR::SizeBitmap(PictorBitmap& bmp, int width, int height, ResizeMode mode)
 {
     requireBitmap(bmp);
-    if (!imageSizeAllowed(width, height))
+    if (!imageSizeAllowed(width, height, bmp.bitsPerPixel()))
         fail(kPictorErrorArgument, formatMessage(str::IDS_IMG_BAD_SIZE, {width, height, bmp.bitsPerPixel()}));
     failOn(resizeBitmap(bmp.bitmap, width, height, mode), kPictorErrorArgument);
 }
@@ -346,11 +346,11 @@ PictorBitmap PICTOR::ColorResBitmap(const PictorBitmap& src, int bitsPerPixel)
     return out;
 }
 
-PictorBitmap PICTOR::MapToPalette(const PictorBitmap& src, const Palette256& palette)
+PictorBitmap PICTOR::MapToPalette(const PictorBitmap& src, const Palette256& palette, PaletteTie tie)
 {
     requireBitmap(src);
     PictorBitmap out;
-    out.bitmap = mapToPalette(src.bitmap, palette);
+    out.bitmap = mapToPalette(src.bitmap, palette, 256, tie);
     out.bitmap.formatCode = src.bitmap.formatCode;
     return out;
 }

@@ -159,8 +159,10 @@ public:
     // An 8-bit copy with an optimised palette (qv::reduceTo8Bit); an 8-bit source is
     // copied. Only 8 bits are offered.
     static PictorBitmap ColorResBitmap(const PictorBitmap& src, int bitsPerPixel = 8);
-    // An 8-bit copy over `palette`, each pixel the nearest colour.
-    static PictorBitmap MapToPalette(const PictorBitmap& src, const Palette256& palette);
+    // An 8-bit copy over `palette`, each pixel the nearest colour (`tie` picks among equal
+    // ones: a storyboard sheet takes PaletteTie::KeepSpecialIndices).
+    static PictorBitmap MapToPalette(const PictorBitmap& src, const Palette256& palette,
+                                     PaletteTie tie = PaletteTie::LowestIndex);
     // Palette entries first .. first + count - 1 (clipped to 0..255).
     static void GetBitmapColors(const PictorBitmap& bmp, int first, int count, PaletteEntry* out);
     static void PutBitmapColors(PictorBitmap& bmp, int first, int count, const PaletteEntry* colours);

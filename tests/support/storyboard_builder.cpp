@@ -1,0 +1,60 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "support/storyboard_builder.h"
+
+#include "core/file_io.h"
+#include "core/palette_files.h"
+#include "core/storyboard.h"
+
+namespace qv::test {
+
+std::vector<Picture> storyboardPictures(const StoryboardSpec& s)
+{
+    std::vector<Picture> out;
+    for (int d = 0; d < s.directions; ++d)
+        for (int j = 0; j < s.framesPerDirection; ++j)
+            out.push_back(s.picture ? s.picture(d, j) : testPicture(s.width, s.height, d + 1, j));
+    return out;
+}
+
+bool writeStoryboard(const std::string& qsbPath, const StoryboardSpec& s)
+{
+    Bitmap sheet;
+    if (!CreateStoryboard(sheetWidthFor(s.width, s.framesPerDirection), sheetHeightFor(s.height, s.directions), s.width,
+                          s.height, s.directions, s.framesPerDirection, 8, s.palette, sheet))
+        return false;
+    const std::vector<Picture> pictures = storyboardPictures(s);
+    for (size_t k = 0; k < pictures.size(); ++k)
+        copyCellIn(sheet, s.width, s.height, int(k) / s.framesPerDirection, int(k) % s.framesPerDirection,
+                   pictures[k].data());
+    StoryboardGeometry g;
+    g.sheetWidth = sheet.width;
+    g.sheetHeight = sheet.height;
+    g.frameWidth = s.width;
+    g.frameHeight = s.height;
+    g.framesPerDirection = s.framesPerDirection;
+    g.directions = s.claimedDirections ? s.claimedDirections : s.directions;
+    g.speed = s.speed;
+    g.imageType = s.imageType;
+    g.paletteType = s.paletteType;
+    StoryboardInfo info;
+    if (!makeStoryboardInfo(qsbPath, g, info)) return false;
+    return writeImageFile(storyboardSheetPath(qsbPath, info), sheet, s.imageType, s.depth) &&
+           ExportPaletteToFile(qsbPath, s.palette, s.paletteType) &&
+           ExportPaletteToFile(qsbPath, s.palette, s.paletteType, "_Default") && WriteQSB(qsbPath, info);
+}
+
+std::map<std::string, Bytes> folderSnapshot(const std::filesystem::path& dir)
+{
+    std::map<std::string, Bytes> out;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        if (!entry.is_regular_file()) continue;
+        Bytes data;
+        readWholeFile(entry.path().string(), data);
+        out[entry.path().filename().string()] = std::move(data);
+    }
+    return out;
+}
+
+}  // namespace qv::test

@@ -54,6 +54,23 @@ QString fromLocal(const std::string& s);
 // file dialogs give them.
 std::string absoluteLocalPath(const QString& path);
 
+// The folder that is to hold an output file, created when it is missing (as `frames` and
+// `render` create theirs). Folders it made are removed again, when still empty, unless
+// keep() is called after the command succeeded.
+class OutputFolder {
+public:
+    OutputFolder() = default;
+    OutputFolder(const OutputFolder&) = delete;
+    OutputFolder& operator=(const OutputFolder&) = delete;
+    ~OutputFolder();
+    // kExitOk, or kExitRefused after printing "'%s'\r\nCannot create the folder.".
+    int ensureFor(const std::string& filePath);
+    void keep() { made_.clear(); }
+
+private:
+    std::vector<std::string> made_;  // outermost first
+};
+
 // Runs the open check and loads the animation as the FLC view does. Prints the
 // unusual-file warning (the load goes on). Returns kExitOk, or kExitRefused after
 // printing the refusal.

@@ -6,8 +6,10 @@
 // the Import to Storyboard dialog does. The dialog's questions are answered Yes by --yes;
 // without it the first question is printed and nothing is written.
 #include "cli/cli_common.h"
+#include "cli/command_options.h"
 #include "cli/storyboard_options.h"
 #include "core/file_io.h"
+#include "core/flc_format.h"
 #include "core/import_storyboard.h"
 #include "core/strings.h"
 
@@ -33,84 +35,73 @@ const char* const kHelp =
 
 int runImport(const QStringList& args)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromUtf8(kHelp));
-    parser.addPositionalArgument(QStringLiteral("IMAGE"), QStringLiteral("The PCX or BMP picture."));
-    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
-                      QStringLiteral("The storyboard to write, DEST.qsb."), QStringLiteral("DEST")});
-    parser.addOption({QStringLiteral("frame"), QStringLiteral("The frame size of the picture's cells (50x50)."),
-                      QStringLiteral("WxH")});
-    parser.addOption({QStringLiteral("offset"), QStringLiteral("Left and top offsets (95,80)."),
-                      QStringLiteral("LEFT,TOP")});
-    parser.addOption({QStringLiteral("center"), QStringLiteral("Centre the frame in the 240 x 240 unit area.")});
-    parser.addOption({QStringLiteral("delay"), QStringLiteral("Frame delay in ms (125)."), QStringLiteral("MS")});
-    parser.addOption({QStringLiteral("palette"), QStringLiteral("Take the palette from this palette file."),
-                      QStringLiteral("FILE")});
-    parser.addOption({QStringLiteral("palette-type"),
-                      QStringLiteral("Palette files to write: act (default), riff or jasc."),
-                      QStringLiteral("TYPE")});
-    parser.addOption({QStringLiteral("sheet"), QStringLiteral("Sheet format: pcx (default) or bmp."),
-                      QStringLiteral("TYPE")});
-    parser.addOption({QStringLiteral("depth"), QStringLiteral("Sheet depth: 8 (default) or 24 bits."),
-                      QStringLiteral("BITS")});
-    parser.addOption({QStringLiteral("yes"), QStringLiteral("Answer every question Yes.")});
+    CommandOptions o(kHelp);
+    o.addPositional("IMAGE", QStringLiteral("The PCX or BMP picture."));
+    o.add("output", QStringLiteral("The storyboard to write, DEST.qsb."), "DEST");
+    o.add("frame", QStringLiteral("The frame size of the picture's cells (50x50), at most 240x240."), "WxH");
+    o.add("offset", QStringLiteral("Left and top offsets (95,80)."), "LEFT,TOP");
+    o.add("center", QStringLiteral("Centre the frame in the 240 x 240 unit area."));
+    o.add("delay", QStringLiteral("Frame delay in ms (125)."), "MS");
+    o.add("palette", QStringLiteral("Take the palette from this palette file."), "FILE");
+    o.add("palette-type", QStringLiteral("Palette files to write: act (default), riff or jasc."), "TYPE");
+    o.add("sheet", QStringLiteral("Sheet format: pcx (default) or bmp."), "TYPE");
+    o.add("depth", QStringLiteral("Sheet depth: 8 (default) or 24 bits."), "BITS");
+    o.add("yes", QStringLiteral("Answer every question Yes."));
     int status = kExitOk;
-    if (!parseOrFail(parser, args, status)) return status;
+    if (!o.parse(args, status)) return status;
 
-    const QString command = args.value(0);
-    auto usage = [&](const std::string& message) { return usageError(command, QString::fromUtf8(message.c_str())); };
-    auto isSet = [&](const char* name) { return parser.isSet(QString::fromLatin1(name)); };
-    auto value = [&](const char* name) { return parser.value(QString::fromLatin1(name)); };
-
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1 || value("output").isEmpty()) return usage(str::IDS_SB_CLI_IMPORT_USAGE);
+    const QStringList positional = o.positional();
+    if (positional.size() != 1 || o.value("output").isEmpty()) return o.usage(str::IDS_SB_CLI_IMPORT_USAGE);
     ImportStoryboardSettings s;
-    s.destinationPath = absoluteLocalPath(value("output"));
-    if (!equalsNoCase(fileExtension(s.destinationPath), "qsb")) return usage(str::IDS_SB_CLI_BAD_QSB_PATH);
-    if (isSet("frame") && !parseSize(value("frame"), 0, 255, s.frameWidth, s.frameHeight))
-        return usage(str::IDS_SB_CLI_BAD_IMPORT_FRAME);
-    if (isSet("offset") && isSet("center")) return usage(str::IDS_SB_CLI_OFFSET_AND_CENTER);
-    if (isSet("offset")) {
+    s.destinationPath = o.path("output");
+    if (!equalsNoCase(fileExtension(s.destinationPath), "qsb")) return o.usage(str::IDS_SB_CLI_BAD_QSB_PATH);
+    if (o.isSet("frame") && !parseSize(o.value("frame"), 0, kMaxFrameSide, s.frameWidth, s.frameHeight))
+        return o.usage(str::IDS_SB_CLI_BAD_IMPORT_FRAME);
+    if (o.isSet("offset") && o.isSet("center")) return o.usage(str::IDS_SB_CLI_OFFSET_AND_CENTER);
+    if (o.isSet("offset")) {
         std::vector<int> offset;
-        if (!parseIntList(value("offset"), 2, 0, 255, offset))
-            return usage(formatMessage(str::IDS_SB_CLI_BAD_OFFSET, {255}));
+        if (!parseIntList(o.value("offset"), 2, 0, 255, offset))
+            return o.usage(formatMessage(str::IDS_SB_CLI_BAD_OFFSET, {255}));
         // As the dialog's offset fields do, an offset stays within the unit area.
         s.leftOffset = limitImportOffset(offset[0], s.frameWidth);
         s.topOffset = limitImportOffset(offset[1], s.frameHeight);
     }
-    if (isSet("center")) {
+    if (o.isSet("center")) {
         s.leftOffset = centredImportOffset(s.frameWidth);
         s.topOffset = centredImportOffset(s.frameHeight);
     }
-    if (isSet("delay") && !parseBoundedInt(value("delay"), 0, 65535, s.delay)) return usage(str::IDS_SB_CLI_BAD_DELAY);
-    if (isSet("palette")) {
+    if (o.isSet("delay") && !parseBoundedInt(o.value("delay"), 0, 65535, s.delay))
+        return o.usage(str::IDS_SB_CLI_BAD_DELAY);
+    if (o.isSet("palette")) {
         s.paletteFromFile = true;
-        s.palettePath = absoluteLocalPath(value("palette"));
+        s.palettePath = o.path("palette");
     }
-    if (isSet("palette-type") && !parsePaletteType(value("palette-type"), s.paletteType))
-        return usage(str::IDS_SB_CLI_BAD_PALETTE_TYPE);
-    if (isSet("sheet")) {
-        const QString t = value("sheet").toLower();
+    if (o.isSet("palette-type") && !parsePaletteType(o.value("palette-type"), s.paletteType))
+        return o.usage(str::IDS_SB_CLI_BAD_PALETTE_TYPE);
+    if (o.isSet("sheet")) {
+        const QString t = o.value("sheet").toLower();
         if (t == QLatin1String("pcx")) s.imageFormat = 0;
         else if (t == QLatin1String("bmp")) s.imageFormat = 1;
-        else return usage(str::IDS_SB_CLI_BAD_SHEET_TYPE);
+        else return o.usage(str::IDS_SB_CLI_BAD_SHEET_TYPE);
     }
-    if (isSet("depth") && !parseDepth(value("depth"), s.colorDepth)) return usage(str::IDS_SB_CLI_BAD_DEPTH);
-
+    if (o.isSet("depth") && !parseDepth(o.value("depth"), s.colorDepth)) return o.usage(str::IDS_SB_CLI_BAD_DEPTH);
     Bitmap source;
     const Status loaded = loadImportSource(absoluteLocalPath(positional.first()), source);
     if (!loaded) return refuse(loaded.message);
 
-    const bool yes = isSet("yes");
+    const bool yes = o.isSet("yes");
     std::string unanswered;
     const ImportQuestion ask = [&](const std::string& question) {
         if (yes) return ImportAnswer::Yes;
         unanswered = question;
         return ImportAnswer::Stop;
     };
+    OutputFolder folder;
+    if (const int made = folder.ensureFor(s.destinationPath); made != kExitOk) return made;
     const Status done = ImportToQSB(source, s, ask);
     if (!unanswered.empty()) return refuse(unanswered);
     if (!done) return refuse(done.message);
+    folder.keep();
     return kExitOk;
 }
 

@@ -15,6 +15,8 @@
 #include <optional>
 
 #include "cli/cli_common.h"
+#include "cli/command_options.h"
+#include "cli/storyboard_options.h"
 #include "core/civ_palettes.h"
 #include "core/compositor.h"
 #include "core/flc_reader.h"
@@ -43,47 +45,6 @@ const char* const kHelp =
     "the built-in pictures on first use; a file already there is used as it is.\n"
     "--civ and --background apply to unit animations only.";
 
-enum class BackgroundChoice { Default, Custom, Sea, Land };
-
-struct Options {
-    QString input;
-    QString output;
-    std::optional<int> frame;
-    int civ = 0;
-    int palType = static_cast<int>(CivPaletteSource::Resources);
-    QString palDir;
-    BackgroundChoice background = BackgroundChoice::Default;
-    uint32_t customRgb = 0;
-    bool alphaBlend = true;
-};
-
-bool parseNumber(const QString& text, int low, int high, int& out)
-{
-    bool ok = false;
-    const int v = text.toInt(&ok, 10);
-    if (!ok || v < low || v > high) return false;
-    out = v;
-    return true;
-}
-
-bool parseBackground(const QString& text, Options& o)
-{
-    const QString t = text.toLower();
-    if (t == QLatin1String("default")) o.background = BackgroundChoice::Default;
-    else if (t == QLatin1String("sea")) o.background = BackgroundChoice::Sea;
-    else if (t == QLatin1String("land")) o.background = BackgroundChoice::Land;
-    else if (t.size() == 7 && t.startsWith(QLatin1Char('#'))) {
-        bool ok = false;
-        const uint v = t.mid(1).toUInt(&ok, 16);
-        if (!ok) return false;
-        o.background = BackgroundChoice::Custom;
-        o.customRgb = v;
-    } else {
-        return false;
-    }
-    return true;
-}
-
 bool isFolderTarget(const QString& output)
 {
     return output.endsWith(QLatin1Char('/')) || output.endsWith(QLatin1Char('\\')) || QFileInfo(output).isDir();
@@ -109,79 +70,55 @@ bool writePicture(const Surface32& back, int width, int height, const QString& p
 
 int runRender(const QStringList& args)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromUtf8(kHelp));
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The FLC animation."));
-    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
-                      QStringLiteral("The picture to write, or a folder (ending with /) for frame_NNNN.png files."),
-                      QStringLiteral("OUT")});
-    parser.addOption({QStringLiteral("frame"),
-                      QStringLiteral("The frame to write, from 0 in playback order (all directions)."),
-                      QStringLiteral("N")});
-    parser.addOption({QStringLiteral("civ"),
-                      QStringLiteral("Civilization colours: 0 the animation's own (default), 1..32 a scheme."),
-                      QStringLiteral("N")});
-    parser.addOption(
-        {QStringLiteral("civ-source"),
-         QStringLiteral("Where the schemes come from: game (the installed game's Art/Units/Palettes), builtin "
-                        "(the built-in schemes, unpacked into Palettes/ beside the program or in the per-user "
-                        "data folder; default), or a folder holding ntp00.pcx .. ntp31.pcx."),
-         QStringLiteral("SOURCE")});
-    parser.addOption({QStringLiteral("background"),
-                      QStringLiteral("default (#F0F0F0, default), sea, land, or a colour #RRGGBB."),
-                      QStringLiteral("BG")});
-    parser.addOption({QStringLiteral("no-alpha"),
-                      QStringLiteral("Alpha blending off: index 255 and the shadow and light indices are drawn "
-                                     "in their own colours, over the default colour.")});
+    CommandOptions o(kHelp);
+    o.addPositional("FILE", QStringLiteral("The FLC animation."));
+    o.add("output", QStringLiteral("The picture to write, or a folder (ending with /) for frame_NNNN.png files."),
+          "OUT");
+    o.add("frame", QStringLiteral("The frame to write, from 0 in playback order (all directions)."), "N");
+    o.add("civ", QStringLiteral("Civilization colours: 0 the animation's own (default), 1..32 a scheme."), "N");
+    o.addCivSource(
+        "Where the schemes come from: game (the installed game's Art/Units/Palettes), builtin (the "
+        "built-in schemes, unpacked into Palettes/ beside the program or in the per-user data folder; "
+        "default), or a folder holding ntp00.pcx .. ntp31.pcx.");
+    o.add("background", QStringLiteral("default (#F0F0F0, default), sea, land, or a colour #RRGGBB."), "BG");
+    o.add("no-alpha", QStringLiteral("Alpha blending off: index 255 and the shadow and light indices are drawn "
+                                     "in their own colours, over the default colour."));
     int status = kExitOk;
-    if (!parseOrFail(parser, args, status)) return status;
+    if (!o.parse(args, status)) return status;
 
-    const QString command = args.value(0);
-    auto usage = [&](const char* message) { return usageError(command, QString::fromUtf8(message)); };
-
-    Options o;
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1 || !parser.isSet(QStringLiteral("output")) ||
-        parser.value(QStringLiteral("output")).isEmpty())
-        return usage(str::IDS_RENDER_NEEDS_FILE_AND_OUTPUT);
-    o.input = positional.first();
-    o.output = parser.value(QStringLiteral("output"));
-    if (parser.isSet(QStringLiteral("frame"))) {
+    const QStringList positional = o.positional();
+    if (positional.size() != 1 || !o.isSet("output") || o.value("output").isEmpty())
+        return o.usage(str::IDS_RENDER_NEEDS_FILE_AND_OUTPUT);
+    const QString outputArg = o.value("output");
+    std::optional<int> frameWanted;
+    int civ = 0;
+    if (o.isSet("frame")) {
         int n = 0;
-        if (!parseNumber(parser.value(QStringLiteral("frame")), 0, 65535, n)) return usage(str::IDS_RENDER_BAD_FRAME);
-        o.frame = n;
+        if (!parseBoundedInt(o.value("frame"), 0, 65535, n)) return o.usage(str::IDS_RENDER_BAD_FRAME);
+        frameWanted = n;
     }
-    if (parser.isSet(QStringLiteral("civ")) &&
-        !parseNumber(parser.value(QStringLiteral("civ")), 0, kCivSchemeCount, o.civ))
-        return usage(str::IDS_RENDER_BAD_CIV);
-    if (parser.isSet(QStringLiteral("civ-source"))) {
-        const QString source = parser.value(QStringLiteral("civ-source"));
-        if (source == QLatin1String("game")) o.palType = static_cast<int>(CivPaletteSource::GameFiles);
-        else if (source == QLatin1String("builtin")) o.palType = static_cast<int>(CivPaletteSource::Resources);
-        else {
-            o.palType = static_cast<int>(CivPaletteSource::Folder);
-            o.palDir = QFileInfo(source).absoluteFilePath();
-        }
-    }
-    if (parser.isSet(QStringLiteral("background")) && !parseBackground(parser.value(QStringLiteral("background")), o))
-        return usage(str::IDS_RENDER_BAD_BACKGROUND);
-    o.alphaBlend = !parser.isSet(QStringLiteral("no-alpha"));
-    if (!o.alphaBlend && o.background != BackgroundChoice::Default) return usage(str::IDS_RENDER_NO_ALPHA_BACKGROUND);
+    if (o.isSet("civ") && !parseBoundedInt(o.value("civ"), 0, kCivSchemeCount, civ))
+        return o.usage(str::IDS_RENDER_BAD_CIV);
+    BackgroundOption background;
+    if (o.isSet("background") && !parseBackground(o.value("background"), background))
+        return o.usage(str::IDS_RENDER_BAD_BACKGROUND);
+    const bool alphaBlend = !o.isSet("no-alpha");
+    if (!alphaBlend && background.choice != BackgroundChoice::Default)
+        return o.usage(str::IDS_RENDER_NO_ALPHA_BACKGROUND);
 
     // Load the animation as the FLC view does.
-    const std::string input = absoluteLocalPath(o.input);
+    const std::string input = absoluteLocalPath(positional.first());
     FlcLoadResult loaded;
     if (const int status = loadAnimationOrRefuse(input, loaded); status != kExitOk) return status;
     const FlcFrameStore& store = loaded.store;
     const int frameCount = static_cast<int>(store.frames.size());
-    if (o.frame && *o.frame >= frameCount)
-        return refuse(formatMessage(str::IDS_RENDER_NO_SUCH_FRAME, {*o.frame, frameCount}));
+    if (frameWanted && *frameWanted >= frameCount)
+        return refuse(formatMessage(str::IDS_RENDER_NO_SUCH_FRAME, {*frameWanted, frameCount}));
 
     // Colours: the animation's own, or a civilization's scheme over entries 0..63.
     Palette256 display = store.basePalette;
-    if (o.civ != 0 && !loaded.leaderHead) {
-        const CivPaletteSources sources = civPaletteSources(o.palType, o.palDir, readGameFolders());
-        const Status st = civDisplayPalette(o.civ, sources, store.basePalette, display);
+    if (civ != 0 && !loaded.leaderHead) {
+        const Status st = civDisplayPalette(civ, o.civSources(), store.basePalette, display);
         if (!st) {
             // The view shows the reason first, then that the scheme could not be had.
             if (!st.message.empty()) std::fprintf(stderr, "%s\n", toPlainLineBreaks(st.message).c_str());
@@ -193,14 +130,15 @@ int runRender(const QStringList& args)
     // default colour whenever alpha blending is off.
     Surface32 picture;
     Composition comp;
-    comp.frame.alphaBlend = o.alphaBlend;
+    comp.frame.alphaBlend = alphaBlend;
     comp.frame.leaderHead = loaded.leaderHead;
     uint32_t chosen = colorRefToRgb(kDefaultButtonFaceColorRef);
-    if (o.background == BackgroundChoice::Custom) chosen = o.customRgb;
-    comp.fillRgb = effectiveFillRgb(loaded.leaderHead, o.alphaBlend, chosen);
+    if (background.choice == BackgroundChoice::Custom) chosen = background.rgb;
+    comp.fillRgb = effectiveFillRgb(loaded.leaderHead, alphaBlend, chosen);
     ConstPixels32 pictureView;
-    if (!loaded.leaderHead && (o.background == BackgroundChoice::Sea || o.background == BackgroundChoice::Land)) {
-        const auto kind = o.background == BackgroundChoice::Sea ? BackgroundPicture::Sea : BackgroundPicture::Land;
+    if (!loaded.leaderHead &&
+        (background.choice == BackgroundChoice::Sea || background.choice == BackgroundChoice::Land)) {
+        const auto kind = background.choice == BackgroundChoice::Sea ? BackgroundPicture::Sea : BackgroundPicture::Land;
         QString path;
         if (!provideBackgroundPicture(kind, path) || !loadBackgroundPicture(toLocal(path), picture))
             return refuse(str::IDS_CANNOT_SET_BACKGROUND);
@@ -214,10 +152,11 @@ int runRender(const QStringList& args)
     const int height = loaded.leaderHead ? store.header.height : kUnitArea;
 
     // The frames to write, and where.
-    const bool toFolder = isFolderTarget(o.output);
-    const int first = o.frame.value_or(0);
-    const int last = o.frame ? *o.frame : (toFolder ? frameCount - 1 : 0);
-    if (toFolder && !QDir().mkpath(o.output)) return refuse(formatMessage(str::IDS_IMG_CANNOT_WRITE, {toLocal(o.output)}));
+    const bool toFolder = isFolderTarget(outputArg);
+    const int first = frameWanted.value_or(0);
+    const int last = frameWanted ? *frameWanted : (toFolder ? frameCount - 1 : 0);
+    if (toFolder && !QDir().mkpath(outputArg))
+        return refuse(formatMessage(str::IDS_IMG_CANNOT_WRITE, {toLocal(outputArg)}));
 
     // One back buffer for all frames, as in the view, where a background picture's magenta
     // pixels leave what the previous frame drew.
@@ -228,8 +167,9 @@ int runRender(const QStringList& args)
         const IndexedPixels frame{pixels.data(), store.header.width, std::min<int>(store.header.height, rows),
                                   store.header.width};
         compose(back.view(), frame, display, comp);
-        const QString path = toFolder ? QDir(o.output).filePath(QStringLiteral("frame_%1.png").arg(n, 4, 10, QLatin1Char('0')))
-                                      : o.output;
+        const QString path =
+            toFolder ? QDir(outputArg).filePath(QStringLiteral("frame_%1.png").arg(n, 4, 10, QLatin1Char('0')))
+                     : outputArg;
         if (!writePicture(back, width, height, path))
             return refuse(formatMessage(str::IDS_IMG_CANNOT_WRITE, {toLocal(path)}));
     }

@@ -23,7 +23,11 @@ const char* const kHelp =
     "colours the 24-bit sheet is reduced. A speed of 0 is read as 10 ms.\n"
     "\n"
     "--delay MS writes MS as the file's frame delay, as exporting from a view that plays at a\n"
-    "custom delay does; the animation time stays the storyboard's speed x frames per direction.";
+    "custom delay does; the animation time stays the storyboard's speed x frames per direction.\n"
+    "\n"
+    "A storyboard whose FLC file the program would refuse is refused: frames wider or higher\n"
+    "than 240 pixels, or more directions or frames per direction than its sheet holds. A\n"
+    "missing output folder is created.";
 
 int runToFlc(const QStringList& args)
 {
@@ -55,9 +59,13 @@ int runToFlc(const QStringList& args)
     // Paths are made absolute, as the program's file dialogs give them; messages show them so.
     const std::string input = absoluteLocalPath(positional.first());
     const std::string output = absoluteLocalPath(parser.value(QStringLiteral("output")));
+    StoryboardInfo record;
+    Bitmap sheet;
+    if (const Status read = StoryboardToFlc(input, record, sheet); !read) return refuse(read.message);
+    if (const Status fits = checkStoryboardForFlc(input, record); !fits) return refuse(fits.message);
     StoryboardFrames frames;
-    const Status load = loadStoryboard(input, frames);
-    if (!load) return refuse(load.message);
+    if (const Status cut = cutStoryboardSheet(input, record, sheet, frames); !cut) return refuse(cut.message);
+    sheet = Bitmap{};
 
     const StoryboardInfo& info = frames.info;
     FlcEncodeParams p;
@@ -70,8 +78,11 @@ int runToFlc(const QStringList& args)
     p.leftOffset = info.leftOffset;
     p.topOffset = info.topOffset;
     p.leaderHead = info.leaderHead != 0;
+    OutputFolder folder;
+    if (const int made = folder.ensureFor(output); made != kExitOk) return made;
     const Status written = writeFlcFile(output, p, frames.frames, frames.palette);
     if (!written) return refuse(written.message);
+    folder.keep();
     return kExitOk;
 }
 

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "cli/cli_common.h"
+#include "cli/command_options.h"
 #include "cli/storyboard_options.h"
 #include "core/flc_reader.h"
 #include "core/storyboard_convert.h"
@@ -31,80 +32,74 @@ const char* const kHelp =
     "crops the cell to a rectangle (right and bottom exclusive) and adds its left and top\n"
     "edges to the offsets. With --civ N the palette file carries civilization N's colours in\n"
     "entries 0..63. --smoke builtin or --smoke PALETTE replaces the sheet's colours 224..255\n"
-    "of a unit.";
+    "of a unit.\n"
+    "\n"
+    "A sheet is at most 32767 pixels wide and high: (cell width + 1) x frames per direction\n"
+    "+ 1 must stay within that (at most 135 frames of 240 pixels). A missing output folder\n"
+    "is created. The files are written as one unit: if any of them cannot be written, every\n"
+    "file of an existing storyboard of that name is left as it was.";
 
 int runToStoryboard(const QStringList& args)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromUtf8(kHelp));
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The FLC animation."));
-    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
-                      QStringLiteral("The sheet to write, SHEET.pcx or SHEET.bmp (default: FILE's folder and name, "
-                                     ".pcx)."),
-                      QStringLiteral("SHEET")});
-    parser.addOption({QStringLiteral("palette-type"),
-                      QStringLiteral("Palette files to write: act (default), riff or jasc."),
-                      QStringLiteral("TYPE")});
-    parser.addOption({QStringLiteral("civ"),
-                      QStringLiteral("Civilization colours of the palette file: 0 the animation's own (default), "
-                                     "1..32 a scheme."),
-                      QStringLiteral("N")});
-    addCivSourceOption(parser);
-    parser.addOption({QStringLiteral("frame"), QStringLiteral("The cell size, 1..240 each (default: the frame size)."),
-                      QStringLiteral("WxH")});
-    parser.addOption({QStringLiteral("resize"), QStringLiteral("Scale the pictures to the cell size.")});
-    parser.addOption({QStringLiteral("frames-per-direction"),
-                      QStringLiteral("Columns of the sheet, 1..255 (default: the file's)."), QStringLiteral("N")});
-    parser.addOption({QStringLiteral("offset"), QStringLiteral("Left and top offsets, 0..240 (default: the file's)."),
-                      QStringLiteral("LEFT,TOP")});
-    parser.addOption({QStringLiteral("delay"), QStringLiteral("Frame delay in ms (default: the file's)."),
-                      QStringLiteral("MS")});
-    parser.addOption({QStringLiteral("trim"), QStringLiteral("Crop each cell to this rectangle."),
-                      QStringLiteral("LEFT,TOP,RIGHT,BOTTOM")});
-    parser.addOption({QStringLiteral("smoke"),
-                      QStringLiteral("Smoke and shadow colours 224..255: keep (default), builtin, or a palette file."),
-                      QStringLiteral("SOURCE")});
-    parser.addOption({QStringLiteral("depth"), QStringLiteral("Sheet depth: 8 (default) or 24 bits."),
-                      QStringLiteral("BITS")});
-    parser.addOption({QStringLiteral("no-palette-file"),
-                      QStringLiteral("Write no palette file (an existing one of the name is deleted).")});
-    parser.addOption({QStringLiteral("no-default-palette"), QStringLiteral("Write no NAME_Default palette.")});
+    CommandOptions o(kHelp);
+    o.addPositional("FILE", QStringLiteral("The FLC animation."));
+    o.add("output",
+          QStringLiteral("The sheet to write, SHEET.pcx or SHEET.bmp (default: FILE's folder and name, .pcx)."),
+          "SHEET");
+    o.add("palette-type", QStringLiteral("Palette files to write: act (default), riff or jasc."), "TYPE");
+    o.add("civ",
+          QStringLiteral("Civilization colours of the palette file: 0 the animation's own (default), 1..32 a scheme."),
+          "N");
+    o.addCivSource();
+    o.add("frame", QStringLiteral("The cell size, 1..240 each (default: the frame size)."), "WxH");
+    o.add("resize", QStringLiteral("Scale the pictures to the cell size."));
+    o.add("frames-per-direction",
+          QStringLiteral("Columns of the sheet, 1..255 (default: the file's), and at most 32766 / (cell width + 1): "
+                         "a sheet is at most 32767 pixels wide."),
+          "N");
+    o.add("offset", QStringLiteral("Left and top offsets, 0..240 (default: the file's)."), "LEFT,TOP");
+    o.add("delay", QStringLiteral("Frame delay in ms (default: the file's)."), "MS");
+    o.add("trim", QStringLiteral("Crop each cell to this rectangle."), "LEFT,TOP,RIGHT,BOTTOM");
+    o.add("smoke", QStringLiteral("Smoke and shadow colours 224..255: keep (default), builtin, or a palette file."),
+          "SOURCE");
+    o.add("depth", QStringLiteral("Sheet depth: 8 (default) or 24 bits."), "BITS");
+    o.add("no-palette-file", QStringLiteral("Write no palette file (an existing one of the name is deleted)."));
+    o.add("no-default-palette", QStringLiteral("Write no NAME_Default palette."));
     int status = kExitOk;
-    if (!parseOrFail(parser, args, status)) return status;
+    if (!o.parse(args, status)) return status;
 
-    const QString command = args.value(0);
-    auto usage = [&](const std::string& message) { return usageError(command, QString::fromUtf8(message.c_str())); };
-    auto isSet = [&](const char* name) { return parser.isSet(QString::fromLatin1(name)); };
-    auto value = [&](const char* name) { return parser.value(QString::fromLatin1(name)); };
-
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1) return usage(str::IDS_SB_CLI_TO_STORYBOARD_USAGE);
+    const QStringList positional = o.positional();
+    if (positional.size() != 1) return o.usage(str::IDS_SB_CLI_TO_STORYBOARD_USAGE);
     // Without -o the sheet goes beside the animation under its name, as a PCX.
-    const bool outputGiven = isSet("output");
+    const bool outputGiven = o.isSet("output");
     std::string outputDirectory, baseFileName;
     int imageFormat = 0;
-    if (outputGiven && !parseSheetTarget(value("output"), outputDirectory, baseFileName, imageFormat))
-        return usage(str::IDS_SB_CLI_BAD_SHEET_PATH);
+    if (outputGiven && !parseSheetTarget(o.value("output"), outputDirectory, baseFileName, imageFormat))
+        return o.usage(str::IDS_SB_CLI_BAD_SHEET_PATH);
 
     // Check every option before the animation is read.
     int paletteType = 0, civ = 0, frameW = 0, frameH = 0, framesPerDirection = 0, delay = 0, colorDepth = 0;
     int smokeType = 0;
     std::string smokePath;
     std::vector<int> offset, trim;
-    if (isSet("palette-type") && !parsePaletteType(value("palette-type"), paletteType))
-        return usage(str::IDS_SB_CLI_BAD_PALETTE_TYPE);
-    if (isSet("civ") && !parseBoundedInt(value("civ"), 0, kCivSchemeCount, civ)) return usage(str::IDS_RENDER_BAD_CIV);
-    if (isSet("frame") && !parseSize(value("frame"), 1, kMaxFrameSide, frameW, frameH))
-        return usage(formatMessage(str::IDS_SB_CLI_BAD_FRAME, {kMaxFrameSide}));
-    if (isSet("frames-per-direction") &&
-        !parseBoundedInt(value("frames-per-direction"), 1, kMaxStoryboardCount, framesPerDirection))
-        return usage(str::IDS_SB_CLI_BAD_FRAMES_PER_DIRECTION);
-    if (isSet("offset") && !parseIntList(value("offset"), 2, 0, kUnitArea, offset))
-        return usage(formatMessage(str::IDS_SB_CLI_BAD_OFFSET, {kUnitArea}));
-    if (isSet("delay") && !parseBoundedInt(value("delay"), 0, 65535, delay)) return usage(str::IDS_SB_CLI_BAD_DELAY);
-    if (isSet("trim") && !parseIntList(value("trim"), 4, 0, kMaxFrameSide, trim)) return usage(str::IDS_SB_CLI_BAD_TRIM);
-    if (isSet("smoke") && !parseSmoke(value("smoke"), smokeType, smokePath)) return usage(str::IDS_SB_CLI_BAD_SMOKE);
-    if (isSet("depth") && !parseDepth(value("depth"), colorDepth)) return usage(str::IDS_SB_CLI_BAD_DEPTH);
+    if (o.isSet("palette-type") && !parsePaletteType(o.value("palette-type"), paletteType))
+        return o.usage(str::IDS_SB_CLI_BAD_PALETTE_TYPE);
+    if (o.isSet("civ") && !parseBoundedInt(o.value("civ"), 0, kCivSchemeCount, civ))
+        return o.usage(str::IDS_RENDER_BAD_CIV);
+    if (o.isSet("frame") && !parseSize(o.value("frame"), 1, kMaxFrameSide, frameW, frameH))
+        return o.usage(formatMessage(str::IDS_SB_CLI_BAD_FRAME, {kMaxFrameSide}));
+    if (o.isSet("frames-per-direction") &&
+        !parseBoundedInt(o.value("frames-per-direction"), 1, kMaxStoryboardCount, framesPerDirection))
+        return o.usage(str::IDS_SB_CLI_BAD_FRAMES_PER_DIRECTION);
+    if (o.isSet("offset") && !parseIntList(o.value("offset"), 2, 0, kUnitArea, offset))
+        return o.usage(formatMessage(str::IDS_SB_CLI_BAD_OFFSET, {kUnitArea}));
+    if (o.isSet("delay") && !parseBoundedInt(o.value("delay"), 0, 65535, delay))
+        return o.usage(str::IDS_SB_CLI_BAD_DELAY);
+    if (o.isSet("trim") && !parseIntList(o.value("trim"), 4, 0, kMaxFrameSide, trim))
+        return o.usage(str::IDS_SB_CLI_BAD_TRIM);
+    if (o.isSet("smoke") && !parseSmoke(o.value("smoke"), smokeType, smokePath))
+        return o.usage(str::IDS_SB_CLI_BAD_SMOKE);
+    if (o.isSet("depth") && !parseDepth(o.value("depth"), colorDepth)) return o.usage(str::IDS_SB_CLI_BAD_DEPTH);
 
     // Load the animation as the FLC view does.
     const std::string input = absoluteLocalPath(positional.first());
@@ -121,23 +116,23 @@ int runToStoryboard(const QStringList& args)
     }
     s.paletteFileType = paletteType;
     s.civPalette = civ;
-    if (isSet("frame")) {
+    if (o.isSet("frame")) {
         s.frameWidth = frameW;
         s.frameHeight = frameH;
         s.trimRight = frameW;
         s.trimBottom = frameH;
     }
-    s.resizeImage = isSet("resize");
-    if (isSet("frames-per-direction")) s.framesPerDirection = framesPerDirection;
-    if (isSet("offset")) {
+    s.resizeImage = o.isSet("resize");
+    if (o.isSet("frames-per-direction")) s.framesPerDirection = framesPerDirection;
+    if (o.isSet("offset")) {
         s.leftOffset = offset[0];
         s.topOffset = offset[1];
     }
-    if (isSet("delay")) s.frameDelay = delay;
-    if (isSet("trim")) {
+    if (o.isSet("delay")) s.frameDelay = delay;
+    if (o.isSet("trim")) {
         // The rectangle must lie inside the cell and hold at least one pixel.
         if (trim[0] >= trim[2] || trim[1] >= trim[3] || trim[2] > s.frameWidth || trim[3] > s.frameHeight)
-            return usage(str::IDS_SB_CLI_BAD_TRIM);
+            return o.usage(str::IDS_SB_CLI_BAD_TRIM);
         s.trimEnabled = true;
         s.trimLeft = trim[0];
         s.trimTop = trim[1];
@@ -147,13 +142,16 @@ int runToStoryboard(const QStringList& args)
     s.smokeType = smokeType;
     s.smokePalettePath = smokePath;
     s.colorDepth = colorDepth;
-    s.makePaletteFile = !isSet("no-palette-file");
-    s.writeDefaultPalette = !isSet("no-default-palette");
+    s.makePaletteFile = !o.isSet("no-palette-file");
+    s.writeDefaultPalette = !o.isSet("no-default-palette");
 
     std::vector<std::string> notices;
-    const Status done = FlcToStoryboard(source, s, civSourcesFromOption(parser), &notices);
+    OutputFolder folder;
+    if (const int made = folder.ensureFor(s.targetPath); made != kExitOk) return made;
+    const Status done = FlcToStoryboard(source, s, o.civSources(), &notices);
     printNotices(notices);
     if (!done) return refuse(done.message.empty() ? std::string(str::IDS_CANNOT_GET_CIV_PALETTE) : done.message);
+    folder.keep();
     return kExitOk;
 }
 

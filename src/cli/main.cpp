@@ -4,10 +4,14 @@
 //
 // quorvane-cli: the command-line tool over the core, for batch work.
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <map>
+#include <new>
+#include <system_error>
 
 #include "cli/cli_common.h"
 #include "core/strings.h"
@@ -67,9 +71,109 @@ bool parseOrFail(QCommandLineParser& parser, const QStringList& args, int& statu
     return true;
 }
 
-std::string toLocal(const QString& s) { return s.toLocal8Bit().toStdString(); }
+#ifdef Q_OS_WIN
+std::string toLocal(const QString& s)
+{
+    return QFile::encodeName(s).toStdString();
+}
+QString fromLocal(const std::string& s)
+{
+    return QFile::decodeName(QByteArray(s.data(), qsizetype(s.size())));
+}
+#else
+// File names are bytes, normally UTF-8. A byte that is not part of valid UTF-8 becomes the
+// lone surrogate U+DC00 + byte and is turned back into that byte on the way out, so every
+// name the file system holds survives the trip through a QString unchanged.
+QString fromLocal(const std::string& s)
+{
+    QString out;
+    out.reserve(qsizetype(s.size()));
+    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+    const size_t n = s.size();
+    for (size_t i = 0; i < n;) {
+        const unsigned c = p[i];
+        int len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+        char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
+        bool ok = len > 0 && i + size_t(len) <= n;
+        for (int k = 1; ok && k < len; ++k) {
+            ok = (p[i + size_t(k)] & 0xC0) == 0x80;
+            cp = (cp << 6) | (p[i + size_t(k)] & 0x3F);
+        }
+        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8 either.
+        static const char32_t kLeast[5] = {0, 0, 0x80, 0x800, 0x10000};
+        ok = ok && cp >= kLeast[len] && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
+        if (!ok) {
+            out.append(QChar(char16_t(0xDC00 + c)));
+            ++i;
+            continue;
+        }
+        out.append(QString::fromUcs4(&cp, 1));
+        i += size_t(len);
+    }
+    return out;
+}
 
-std::string absoluteLocalPath(const QString& path) { return toLocal(QFileInfo(path).absoluteFilePath()); }
+std::string toLocal(const QString& s)
+{
+    std::string out;
+    const qsizetype n = s.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = s.at(i).unicode();
+        if (u >= 0xDC80 && u <= 0xDCFF && (i == 0 || !QChar::isHighSurrogate(s.at(i - 1).unicode()))) {
+            out.push_back(char(u - 0xDC00));
+            continue;
+        }
+        char32_t cp = u;
+        if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(s.at(i + 1).unicode()))
+            cp = QChar::surrogateToUcs4(u, s.at(++i).unicode());
+        else if (QChar::isSurrogate(u))
+            cp = 0xFFFD;
+        out += QString::fromUcs4(&cp, 1).toUtf8().toStdString();
+    }
+    return out;
+}
+#endif
+
+std::string absoluteLocalPath(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return toLocal(QFileInfo(path).absoluteFilePath());
+#else
+    // Made absolute on the bytes, as a QFileInfo would lose the bytes that are not UTF-8.
+    namespace fs = std::filesystem;
+    fs::path p(toLocal(path));
+    std::error_code ec;
+    if (p.is_relative()) p = fs::current_path(ec) / p;
+    std::string out = p.lexically_normal().string();
+    while (out.size() > 1 && out.back() == '/') out.pop_back();
+    return out;
+#endif
+}
+
+OutputFolder::~OutputFolder()
+{
+    std::error_code ec;
+    for (auto it = made_.rbegin(); it != made_.rend(); ++it) std::filesystem::remove(std::filesystem::path(*it), ec);
+}
+
+int OutputFolder::ensureFor(const std::string& filePath)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path folder = fs::path(filePath).parent_path();
+    if (folder.empty() || fs::is_directory(folder, ec)) return kExitOk;
+    std::vector<fs::path> missing;
+    for (fs::path p = folder; !p.empty() && !fs::exists(p, ec); p = p.parent_path()) {
+        missing.push_back(p);
+        if (p == p.parent_path()) break;
+    }
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+        if (!fs::create_directory(*it, ec) || ec)
+            return refuse(formatMessage(str::IDS_CLI_FLC_CANNOT_MAKE_FOLDER, {folder.string()}));
+        made_.push_back(it->string());
+    }
+    return kExitOk;
+}
 
 int loadAnimationOrRefuse(const std::string& path, FlcLoadResult& out)
 {
@@ -80,7 +184,6 @@ int loadAnimationOrRefuse(const std::string& path, FlcLoadResult& out)
     if (!out.warning.empty()) std::fprintf(stderr, "%s\n", toPlainLineBreaks(out.warning).c_str());
     return kExitOk;
 }
-QString fromLocal(const std::string& s) { return QString::fromLocal8Bit(s.data(), qsizetype(s.size())); }
 
 static void printOverview()
 {
@@ -105,8 +208,9 @@ int main(int argc, char** argv)
     // QImage reads and writes PNG without a GUI application object, so no display is needed.
     QCoreApplication app(argc, argv);
 
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
+    // The arguments as the file system's bytes, so that no file name is changed on the way.
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args.append(fromLocal(argv[i]));
     if (args.isEmpty()) {
         printOverview();
         return kExitUsage;
@@ -129,5 +233,13 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "quorvane-cli: unknown command '%s'. Try 'quorvane-cli --help'.\n", qPrintable(first));
         return kExitUsage;
     }
-    return cmd->run(args);
+    // Whatever goes wrong inside a command ends it with a message and status 1, never an abort.
+    const std::string where = "quorvane-cli " + toLocal(first);
+    try {
+        return cmd->run(args);
+    } catch (const std::bad_alloc&) {
+        return refuse(qv::formatMessage(qv::str::IDS_NOT_ENOUGH_MEMORY, {where}));
+    } catch (...) {
+        return refuse(qv::formatMessage(qv::str::IDS_UNKNOWN_ERROR, {where}));
+    }
 }

@@ -3,14 +3,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/storyboard_options.h"
 
-#include <QFileInfo>
 #include <cstdio>
 
 #include "cli/cli_common.h"
 #include "core/file_io.h"
 #include "core/storyboard.h"
 #include "core/strings.h"
-#include "platform/imaging/builtin_data.h"
 
 namespace qv::cli {
 
@@ -91,32 +89,6 @@ bool parseSheetTarget(const QString& text, std::string& outputDirectory, std::st
     if (baseFileName.empty()) return false;
     outputDirectory = folderOf(path);
     return true;
-}
-
-void addCivSourceOption(QCommandLineParser& parser)
-{
-    parser.addOption(
-        {QStringLiteral("civ-source"),
-         QStringLiteral("Where the civilization schemes come from: game (the installed game's Art/Units/Palettes), "
-                        "builtin (the built-in schemes, unpacked into Palettes/ beside the program or in the "
-                        "per-user data folder; default), or a folder holding ntp00.pcx .. ntp31.pcx."),
-         QStringLiteral("SOURCE")});
-}
-
-CivPaletteSources civSourcesFromOption(const QCommandLineParser& parser)
-{
-    int palType = static_cast<int>(CivPaletteSource::Resources);
-    QString palDir;
-    if (parser.isSet(QStringLiteral("civ-source"))) {
-        const QString source = parser.value(QStringLiteral("civ-source"));
-        if (source == QLatin1String("game")) {
-            palType = static_cast<int>(CivPaletteSource::GameFiles);
-        } else if (source != QLatin1String("builtin")) {
-            palType = static_cast<int>(CivPaletteSource::Folder);
-            palDir = QFileInfo(source).absoluteFilePath();
-        }
-    }
-    return civPaletteSources(palType, palDir, readGameFolders());
 }
 
 void printNotices(const std::vector<std::string>& notices)

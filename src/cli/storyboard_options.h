@@ -4,7 +4,7 @@
 //
 // The option parsing that the storyboard-making commands (to-storyboard, new-storyboard,
 // import) share: sizes, offsets, palette types, depths, smoke colours, civilization
-// sources and the sheet path.
+// and the sheet path.
 #pragma once
 
 #include <QCommandLineParser>
@@ -31,12 +31,6 @@ bool parseSmoke(const QString& text, int& smokeType, std::string& smokePath);
 // The sheet named by -o: its folder, its base name and its format (0 PCX, 1 BMP) from a
 // ".pcx" or ".bmp" extension in any case. False for any other extension.
 bool parseSheetTarget(const QString& text, std::string& outputDirectory, std::string& baseFileName, int& imageFormat);
-
-// Adds --civ-source with its help text.
-void addCivSourceOption(QCommandLineParser& parser);
-// The scheme lookup places for --civ-source: "game" (the game's folders from the settings),
-// "builtin" (the built-in schemes; the default) or a folder.
-CivPaletteSources civSourcesFromOption(const QCommandLineParser& parser);
 
 // Prints messages the program showed along the way (warnings, reasons) to standard error.
 void printNotices(const std::vector<std::string>& notices);

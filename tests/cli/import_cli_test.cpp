@@ -109,8 +109,22 @@ TEST_F(ImportCli, OffsetsStayInTheUnitAreaAndRefusalsUseTheProgramsMessages)
     r = run("import " + quote(path("missing.bmp")) + " -o " + quote(path("out/B.qsb")) + " --frame 10x10");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, toPlainLineBreaks(formatMessage(str::IDS_CANNOT_LOAD_IMAGE, {path("missing.bmp")})) + "\n");
+    // A 16384 x 16384 24-bit picture is refused before its pixels are allocated.
+    Bytes huge;
+    ASSERT_TRUE(readWholeFile(path("grid.pcx"), huge));
+    huge[65] = 3;
+    putLE16(huge.data() + 8, 16383);
+    putLE16(huge.data() + 10, 16383);
+    putLE16(huge.data() + 66, 16384);
+    ASSERT_TRUE(writeFileAtomic(path("huge.pcx"), huge));
+    r = run("import " + quote(path("huge.pcx")) + " -o " + quote(path("out/B.qsb")) + " --frame 10x10");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, std::string(str::IDS_IMG_TOO_LARGE) + "\n");
     EXPECT_EQ(run("import " + quote(path("grid.pcx")) + " -o " + quote(path("out/B.pcx")) + " --frame 10x10").status, 2);
     EXPECT_EQ(run("import " + quote(path("grid.pcx"))).status, 2);
+    // An FLC frame is at most 240 x 240, so no storyboard of larger frames is made.
+    EXPECT_EQ(run("import " + quote(path("grid.pcx")) + " -o " + quote(path("out/B.qsb")) + " --frame 241x241").status,
+              2);
     EXPECT_EQ(run("import " + quote(path("grid.pcx")) + " -o " + quote(path("out/B.qsb")) +
                   " --frame 10x10 --center --offset 1,1")
                   .status,

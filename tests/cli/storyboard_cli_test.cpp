@@ -229,5 +229,9 @@ TEST_F(StoryboardCli, NewStoryboardDefaultsAndRefusals)
     EXPECT_EQ(r.err, toPlainLineBreaks(str::IDS_CIV_PAL_NO_FOLDER) + "\n" +
                          toPlainLineBreaks(str::IDS_STORYBOARD_CANNOT_APPLY_PALETTE) + "\n");
     EXPECT_EQ(run("new-storyboard -o " + quote(path("out/X.pcx")) + " --directions 9").status, 2);
+    // A sheet is at most 32767 pixels wide: 135 frames of 240 pixels, not 136.
+    r = run("new-storyboard -o " + quote(path("out/X.pcx")) + " --frame 240x10 --frames-per-direction 136");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, formatMessage(str::IDS_STORYBOARD_SHEET_TOO_WIDE, {240, 135, 136}) + "\n");
     EXPECT_FALSE(fileExists(path("out/X.pcx")));
 }

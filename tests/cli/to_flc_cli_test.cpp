@@ -7,13 +7,15 @@
 #include <filesystem>
 #include <string>
 
+#include "cli/cli_run.h"
 #include "core/bitmap.h"
 #include "core/file_io.h"
 #include "core/flc_encoder.h"
 #include "core/flc_reader.h"
 #include "core/palette_files.h"
 #include "core/storyboard.h"
-#include "cli/cli_run.h"
+#include "core/strings.h"
+#include "support/storyboard_builder.h"
 #include "support/temp_dir.h"
 
 using namespace qv;
@@ -131,10 +133,31 @@ TEST_F(ToFlcCli, RefusalsAndUsageErrors)
     EXPECT_EQ(r.err, "Cannot read QSB file.\nInvalid or unsupported document format.\n");
 
     SetUp();  // the sheet back
-    const std::string target = path("no/such/folder/out.flc");
-    r = runCli("to-flc " + quote(path("Unit.qsb")) + " -o " + quote(target), dir_);
+    // A missing output folder is created; one that cannot be is named.
+    EXPECT_EQ(runCli("to-flc " + quote(path("Unit.qsb")) + " -o " + quote(path("new/folder/out.flc")), dir_).status, 0);
+    EXPECT_TRUE(fs::exists(path("new/folder/out.flc")));
+    r = runCli("to-flc " + quote(path("Unit.qsb")) + " -o " + quote(path("Unit.qsb/sub/out.flc")), dir_);
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "'" + target + "'\nCannot copy temporary file to the specified target path.\n");
+    EXPECT_EQ(r.err, "'" + path("Unit.qsb/sub") + "'\nCannot create the folder.\n");
+
+    // Nothing is written that the program would refuse to read: frames over 240 pixels, or
+    // more directions than the sheet holds.
+    test::StoryboardSpec wide;
+    wide.width = 241;
+    wide.directions = 1;
+    wide.framesPerDirection = 1;
+    test::StoryboardSpec claims = wide;
+    claims.width = 5;
+    claims.claimedDirections = 255;
+    for (const test::StoryboardSpec& spec : {wide, claims}) {
+        ASSERT_TRUE(test::writeStoryboard(path("Bad.qsb"), spec));
+        r = runCli("to-flc " + quote(path("Bad.qsb")) + " -o " + quote(path("bad.flc")), dir_);
+        EXPECT_EQ(r.status, 1);
+        StoryboardInfo info;
+        ASSERT_TRUE(ReadQSB(path("Bad.qsb"), info));
+        EXPECT_EQ(r.err, toPlainLineBreaks(checkStoryboardForFlc(path("Bad.qsb"), info).message) + "\n");
+        EXPECT_FALSE(fs::exists(path("bad.flc")));
+    }
 
     EXPECT_EQ(runCli("to-flc " + quote(path("Unit.qsb")), dir_).status, 2);
     EXPECT_EQ(runCli("to-flc -o x.flc", dir_).status, 2);
@@ -144,12 +167,13 @@ TEST_F(ToFlcCli, RefusalsAndUsageErrors)
     const fs::path cwd = fs::current_path();
     fs::current_path(dir_);
     const std::string here = fs::current_path().string();
-    const CliRun badTarget = runCli("to-flc Unit.qsb -o no/such/out.flc", dir_);
+    const CliRun badTarget = runCli("to-flc Unit.qsb -o Unit.bmp/out.flc", dir_);
     fs::remove(path("Unit.bmp"));
     const CliRun noSheet = runCli("to-flc Unit.qsb -o out.flc", dir_);
     fs::current_path(cwd);
     EXPECT_EQ(badTarget.status, 1);
-    EXPECT_EQ(badTarget.err, "'" + here + "/no/such/out.flc'\nCannot copy temporary file to the specified target path.\n");
+    EXPECT_EQ(badTarget.err,
+              "'" + here + "/Unit.bmp/out.flc'\nCannot copy temporary file to the specified target path.\n");
     EXPECT_EQ(noSheet.status, 1);
     EXPECT_EQ(noSheet.err, "'" + here + "/Unit.bmp'\nImage file isn't exist.\n");
 }

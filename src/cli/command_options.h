@@ -1,0 +1,61 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// The option parser every quorvane-cli command builds on: the command's help and options,
+// parsing with --help, usage errors, the input and output paths made absolute, the
+// civilization-scheme source and the background choice.
+#pragma once
+
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <string>
+
+#include "core/civ_palettes.h"
+
+namespace qv::cli {
+
+// The background a picture is composed over.
+enum class BackgroundChoice { Default, Custom, Sea, Land };
+struct BackgroundOption {
+    BackgroundChoice choice = BackgroundChoice::Default;
+    uint32_t rgb = 0;  // 0x00RRGGBB of a custom colour
+};
+// "default", "sea", "land" or a colour "#RRGGBB".
+bool parseBackground(const QString& text, BackgroundOption& out);
+
+class CommandOptions {
+public:
+    explicit CommandOptions(const char* help);
+
+    QCommandLineParser& parser() { return parser_; }
+    // Adds an option "name" (with the one-letter alias "o" for "output").
+    void add(const char* name, const QString& description, const char* valueName = nullptr);
+    void addPositional(const char* name, const QString& description);
+    // --civ-source, with the standard help text unless `description` is given.
+    void addCivSource(const char* description = nullptr);
+
+    // Parses the command's arguments (the command's name first). False when the command
+    // ends here: a usage error was printed (status 2) or the help (status 0).
+    bool parse(const QStringList& args, int& status);
+
+    bool isSet(const char* name) const;
+    QString value(const char* name) const;
+    QStringList positional() const { return parser_.positionalArguments(); }
+    // Prints a usage error for this command and returns its status.
+    int usage(const std::string& message) const;
+
+    // The value of `name` as an absolute local path, as the program's file dialogs give paths.
+    std::string path(const char* name) const;
+    // The civilization schemes --civ-source names: "game" (the game's folders from the
+    // settings), "builtin" (the built-in schemes; the default) or a folder.
+    CivPaletteSources civSources() const;
+
+private:
+    QCommandLineParser parser_;
+    QString command_;
+};
+
+}  // namespace qv::cli

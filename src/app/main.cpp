@@ -8,11 +8,13 @@
 
 #include "app/editor_app.h"
 #include "core/strings.h"
+#include "platform/ui/guarded_application.h"
 
 int main(int argc, char** argv)
 {
     QApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
-    QApplication qapp(argc, argv);
+    // Operations that fail with an exception are reported, not fatal.
+    qv::GuardedApplication qapp(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(qv::str::IDS_APP_TITLE));
     QApplication::setApplicationVersion(QStringLiteral(QUORVANE_VERSION));
 

@@ -106,19 +106,8 @@ Status ImportToQSB(const Bitmap& source, const ImportStoryboardSettings& s, cons
 
     const int formatCode = s.imageFormat == 0 ? kFormatPcx : kFormatBmp;
     const std::string sheetPath = folderOf(s.destinationPath) + baseNameOf(s.destinationPath) + sheetExtension(formatCode);
-    StoryboardGeometry g;
-    g.sheetWidth = sheetWidthFor(w, F);
-    g.sheetHeight = sheetHeightFor(h, D);
-    g.frameWidth = w;
-    g.frameHeight = h;
-    g.framesPerDirection = F;
-    g.directions = D;
-    g.speed = s.delay;
-    g.leftOffset = s.leftOffset;
-    g.topOffset = s.topOffset;
-    g.imageType = formatCode;
-    g.paletteType = s.paletteType;
-    g.leaderHead = leaderHead ? 1 : 0;
+    const StoryboardGeometry g = StoryboardGeometry::grid(w, h, F, D, s.delay, s.leftOffset, s.topOffset, formatCode,
+                                                          s.paletteType, leaderHead);
     // A name the description cannot hold is refused before anything is written.
     StoryboardInfo probe;
     if (Status st = makeStoryboardInfo(s.destinationPath, g, probe); !st) return st;

@@ -131,6 +131,26 @@ bool WriteQSB(const std::string& path, const StoryboardInfo& info)
     return writeFileAtomic(qsbPathFor(path), bytes, sizeof bytes);
 }
 
+StoryboardGeometry StoryboardGeometry::grid(int frameWidth, int frameHeight, int framesPerDirection, int directions,
+                                            int speed, int leftOffset, int topOffset, int imageType, int paletteType,
+                                            bool leaderHead)
+{
+    StoryboardGeometry g;
+    g.sheetWidth = sheetWidthFor(frameWidth, framesPerDirection);
+    g.sheetHeight = sheetHeightFor(frameHeight, directions);
+    g.frameWidth = frameWidth;
+    g.frameHeight = frameHeight;
+    g.framesPerDirection = framesPerDirection;
+    g.directions = directions;
+    g.speed = speed;
+    g.leftOffset = leftOffset;
+    g.topOffset = topOffset;
+    g.imageType = imageType;
+    g.paletteType = paletteType;
+    g.leaderHead = leaderHead ? 1 : 0;
+    return g;
+}
+
 Status makeStoryboardInfo(const std::string& path, const StoryboardGeometry& g, StoryboardInfo& out)
 {
     const std::string name = baseNameOf(path);

@@ -96,6 +96,12 @@ struct StoryboardGeometry {
     int imageType = kFormatPcx;
     int paletteType = 0;
     int leaderHead = 0;  // stored as 1 when non-zero
+
+    // A grid of `directions` rows and `framesPerDirection` columns of w x h cells on a sheet
+    // sized as the program makes sheets, with the other fields as given.
+    static StoryboardGeometry grid(int frameWidth, int frameHeight, int framesPerDirection, int directions,
+                                   int speed, int leftOffset, int topOffset, int imageType, int paletteType,
+                                   bool leaderHead);
 };
 
 // Fills a record for `path`: the base name is the path's file name without folder and

@@ -74,19 +74,8 @@ Status planStoryboard(const Settings& s, int w, int h, int F, int D, int left, i
                       StoryboardPlan& plan)
 {
     if (Status st = checkGrid(w, h, F, D); !st) return st;
-    StoryboardGeometry& g = plan.g;
-    g.sheetWidth = sheetWidthFor(w, F);
-    g.sheetHeight = sheetHeightFor(h, D);
-    g.frameWidth = w;
-    g.frameHeight = h;
-    g.framesPerDirection = F;
-    g.directions = D;
-    g.speed = s.frameDelay;
-    g.leftOffset = left;
-    g.topOffset = top;
-    g.imageType = sheetFormatCode(s.imageFormat);
-    g.paletteType = s.paletteFileType;
-    g.leaderHead = leaderHead ? 1 : 0;
+    plan.g = StoryboardGeometry::grid(w, h, F, D, s.frameDelay, left, top, sheetFormatCode(s.imageFormat),
+                                      s.paletteFileType, leaderHead);
     plan.targetPath = s.targetPath;
     plan.imageFormat = s.imageFormat;
     plan.colorDepth = s.colorDepth;
@@ -94,7 +83,7 @@ Status planStoryboard(const Settings& s, int w, int h, int F, int D, int left, i
     plan.makePaletteFile = s.makePaletteFile;
     plan.writeDefaultPalette = s.writeDefaultPalette;
     StoryboardInfo probe;
-    return makeStoryboardInfo(plan.targetPath, g, probe);
+    return makeStoryboardInfo(plan.targetPath, plan.g, probe);
 }
 
 // The blank 8-bit sheet of the plan; a failure is "Cannot create Storyboard.", after the

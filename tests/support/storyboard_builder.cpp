@@ -28,16 +28,9 @@ bool writeStoryboard(const std::string& qsbPath, const StoryboardSpec& s)
     for (size_t k = 0; k < pictures.size(); ++k)
         copyCellIn(sheet, s.width, s.height, int(k) / s.framesPerDirection, int(k) % s.framesPerDirection,
                    pictures[k].data());
-    StoryboardGeometry g;
-    g.sheetWidth = sheet.width;
-    g.sheetHeight = sheet.height;
-    g.frameWidth = s.width;
-    g.frameHeight = s.height;
-    g.framesPerDirection = s.framesPerDirection;
-    g.directions = s.claimedDirections ? s.claimedDirections : s.directions;
-    g.speed = s.speed;
-    g.imageType = s.imageType;
-    g.paletteType = s.paletteType;
+    StoryboardGeometry g = StoryboardGeometry::grid(s.width, s.height, s.framesPerDirection, s.directions, s.speed,
+                                                    0, 0, s.imageType, s.paletteType, false);
+    if (s.claimedDirections) g.directions = s.claimedDirections;
     StoryboardInfo info;
     if (!makeStoryboardInfo(qsbPath, g, info)) return false;
     return writeImageFile(storyboardSheetPath(qsbPath, info), sheet, s.imageType, s.depth) &&

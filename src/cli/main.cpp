@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -207,6 +208,11 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationVersion(QStringLiteral(QUORVANE_VERSION));
     // QImage reads and writes PNG without a GUI application object, so no display is needed.
     QCoreApplication app(argc, argv);
+#ifdef SIGXFSZ
+    // A file-size limit makes a write fail (and the command report it) instead of ending
+    // the process half-way.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
 
     // The arguments as the file system's bytes, so that no file name is changed on the way.
     QStringList args;

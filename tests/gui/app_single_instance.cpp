@@ -105,7 +105,13 @@ private slots:
         // Each refused file shows a message whose event loop runs (as a modal box's does
         // while it is read) while the sender closes its connection.
         ScriptedMessageBoxes boxes;
-        boxes.onShow = [](const ScriptedMessageBoxes::Shown&) {
+        CInstanceServer* server = nullptr;
+        int openWhileShown = 0;
+        boxes.onShow = [&server, &openWhileShown](const ScriptedMessageBoxes::Shown&) {
+            // The connection that brought the file is closed before the file is opened.
+            if (server)
+                for (QLocalSocket* s : server->findChildren<QLocalSocket*>())
+                    if (s->state() == QLocalSocket::ConnectedState) ++openWhileShown;
             QEventLoop loop;
             QTimer::singleShot(30, &loop, &QEventLoop::quit);
             loop.exec();
@@ -116,6 +122,7 @@ private slots:
             app.setArguments({});
             app.setShowMainWindow(false);
             QVERIFY(app.InitInstance());
+            server = app.mainWindow()->instanceServer();
             const qv::Bytes whole = qv::test::buildAnimation({});
             const QString cut = dir_.filePath(QStringLiteral("Cut.flc"));
             const QString png = dir_.filePath(QStringLiteral("Picture.flc"));
@@ -124,6 +131,7 @@ private slots:
             boxes.clear();
             for (int i = 0; i < 50; ++i) QCOMPARE(runSecondStart(i % 2 ? cut : png), 0);
             QTRY_COMPARE_WITH_TIMEOUT(boxes.shown().size(), size_t(50), 10000);
+            QCOMPARE(openWhileShown, 0);
             QVERIFY(app.mainWindow()->instanceServer()->isListening());
             QCOMPARE(app.docManager()->GetOpenDocumentCount(), 0);
         }

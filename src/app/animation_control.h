@@ -46,6 +46,12 @@ public:
     // (0 All, 1 SW .. 8 W).
     virtual int directionCount() const = 0;
     virtual int direction() const = 0;
+    // Whether direction `code` has frames to show (a damaged file may lack some).
+    virtual bool hasDirectionFrames(int code) const
+    {
+        (void)code;
+        return true;
+    }
     // 1 = the file's own speed ("Default"), 0 = "Custom".
     virtual int delayMode() const = 0;
     // The custom delay in ms (what the Delay panel's edit, slider and label show).

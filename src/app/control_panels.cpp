@@ -548,7 +548,7 @@ void CControlPanels::refreshStates(unsigned changes)
     // Direction.
     const bool eight = v->directionCount() == 8;
     for (const DirectionButton& d : kDirectionButtons) {
-        enable(d.id, loaded && (d.code == 0 || eight));
+        enable(d.id, loaded && (d.code == 0 || eight) && v->hasDirectionFrames(d.code));
         check(d.id, loaded && v->direction() == d.code);
     }
 

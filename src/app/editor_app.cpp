@@ -262,7 +262,10 @@ bool CEditorApp::RouteUpdate(int id, CCmdUI& ui)
 bool CEditorApp::OnCommand(int id)
 {
     switch (id) {
-        case ID_CLOSE_ALL: docManager()->CloseAllDocuments(false); return true;
+        case ID_CLOSE_ALL:
+            // Unsaved changes are offered for saving first; Cancel closes nothing.
+            if (docManager()->SaveAllModified()) docManager()->CloseAllDocuments(false);
+            return true;
         case ID_FILE_OPEN: docManager()->OnFileOpen(); return true;
         default: break;
     }

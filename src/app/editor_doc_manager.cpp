@@ -3,6 +3,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/editor_doc_manager.h"
 
+#include <QFileInfo>
+
 #include "app/animation_control.h"
 #include "app/child_frame.h"
 #include "app/commands.h"
@@ -57,6 +59,12 @@ CDocument* CEditorDocTemplate::OpenDocumentFile(const QString& path, bool makeVi
         // At start-up the last file of this type's recent list wins, when it still exists.
         const QString last = GetProfileString(recentSection_, QStringLiteral("File1"));
         if (uIsFileExist(last)) target = last;
+    }
+    // A file that is not there is told apart from one that is no animation.
+    if (!target.isEmpty() && !QFileInfo::exists(target)) {
+        lastOpenFailedInView_ = false;
+        AfxMessageBox(formatMessage(str::IDS_FILE_NOT_FOUND, {target.toStdString()}), MB_ICONERROR);
+        return nullptr;
     }
     CDocument* doc = CNewMultiDocTemplate::OpenDocumentFile(target, makeVisible);
     lastOpenFailedInView_ = doc && doc->isClosing();
@@ -159,8 +167,13 @@ void CEditorDocManager::OnFileOpen()
         dlg->title = QString::fromUtf8(str::IDS_OPEN_FILE_TITLE);
     }
     dlg->filterIndex = GetProfileInt(settings::kOptions, settings::kQuorvaneFilter, settings::kQuorvaneFilterDefault);
+    // In the current animation's folder (at the last file opened when it is there).
+    QString current;
+    if (CWinApp* app = CWinApp::instance())
+        if (CNewMDIFrameWnd* frame = app->mainFrame())
+            if (CDocument* doc = frame->GetActiveDocument()) current = doc->GetPathName();
     const QString last = GetProfileString(settings::kOptions, settings::kLastOpend);
-    if (uIsFileExist(last)) dlg->initialPath = last;
+    dlg->initialPath = dialogStartPath(current, uIsFileExist(last) ? last : QString());
     if (dlg->DoModal() != IDOK) return;
     const QString path = dlg->GetPathName();
     OpenByExtension(path);

@@ -278,8 +278,10 @@ void CMainFrame::fillWindowList(QMenu* menu)
     for (QMdiSubWindow* w : windows) {
         if (!w->isVisible()) continue;
         ++n;
-        const QString text = n <= 9 ? QStringLiteral("&%1 %2").arg(n).arg(w->windowTitle())
-                                    : QStringLiteral("%1 %2").arg(n).arg(w->windowTitle());
+        auto* child = qobject_cast<CNewMDIChildWnd*>(w);
+        const QString title = child ? child->shownTitle() : w->windowTitle();
+        const QString text =
+            n <= 9 ? QStringLiteral("&%1 %2").arg(n).arg(title) : QStringLiteral("%1 %2").arg(n).arg(title);
         QAction* a = menu->addAction(text);
         a->setCheckable(true);
         a->setChecked(w == mdiArea()->activeSubWindow());
@@ -410,9 +412,9 @@ void CMainFrame::OnUpdateFrameTitle()
             formatMessage(str::IDS_TITLE_WITH_DOCUMENT,
                           {appTitle().toStdString(), doc->GetPathName().toStdString(),
                            flc ? str::IDS_TITLE_KIND_FLC : str::IDS_TITLE_KIND_STORYBOARD}));
-    } else if (child && !child->windowTitle().isEmpty()) {
-        title = QString::fromStdString(formatMessage(str::IDS_TITLE_WITH_CHILD, {appTitle().toStdString(),
-                                                                                  child->windowTitle().toStdString()}));
+    } else if (child && !child->shownTitle().isEmpty()) {
+        title = QString::fromStdString(
+            formatMessage(str::IDS_TITLE_WITH_CHILD, {appTitle().toStdString(), child->shownTitle().toStdString()}));
     } else {
         title = appTitle();
     }

@@ -18,8 +18,8 @@ const char* const kHelp =
     "  act   Adobe Color Table, 768 bytes\n"
     "  riff  Microsoft RIFF palette, 1048 bytes\n"
     "  jasc  Jasc palette, text\n"
-    "As the program's palette export does, the last four characters of OUT are dropped when\n"
-    "it has an extension, and \".act\" (act) or \".pal\" (riff, jasc) is appended.";
+    "The last four characters of OUT are dropped when it has an extension, and \".act\" (act)\n"
+    "or \".pal\" (riff, jasc) is appended, as the storyboard conversions name their palettes.";
 
 int runPalette(const QStringList& args)
 {

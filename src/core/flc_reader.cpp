@@ -165,6 +165,7 @@ bool readFlcFrames(const uint8_t* data, size_t size, FlcFrameStore& out)
         out.frames = std::move(keyFrames);
         out.unusual = true;
     }
+    if (!out.unusual && kept < limit) out.missingFrames = static_cast<uint16_t>(limit - kept);
     return true;
 }
 
@@ -203,7 +204,12 @@ Status loadFlcAnimation(const std::string& path, const uint8_t* data, size_t siz
         return Status::failure(formatMessage(str::IDS_INVALID_FORMAT, {path}));
     }
     out.leaderHead = completeFlcHeader(out.store.header, static_cast<uint16_t>(out.store.frames.size()));
-    if (out.store.unusual) out.warning = formatMessage(str::IDS_UNUSUAL_FORMAT, {path});
+    const FlcFrameStore& store = out.store;
+    out.expectedFrames = static_cast<uint32_t>(store.frames.size()) + store.missingFrames;
+    if (store.unusual || store.missingFrames > 0) out.warning = formatMessage(str::IDS_UNUSUAL_FORMAT, {path});
+    if (store.missingFrames > 0)
+        out.warning +=
+            "\r\n\r\n" + formatMessage(str::IDS_FRAMES_NOT_READ, {int(store.missingFrames), int(out.expectedFrames)});
     return Status::success();
 }
 

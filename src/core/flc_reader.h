@@ -28,6 +28,9 @@ struct FlcFrameStore {
     std::vector<uint32_t> paletteChunkPositions;  // offset just after each "COLOR_256" chunk header
     Palette256 basePalette;                   // colours from the "COLOR_256" chunks
     bool unusual = false;                     // only key frames were found and kept as the animation
+    // Animation frames the header promised that could not be read: the file ended, or a
+    // damaged frame stopped the reading. 0 for a whole file.
+    uint16_t missingFrames = 0;
 };
 
 // Decodes the frames that follow the 128-byte header. `data` is the whole file.
@@ -49,9 +52,12 @@ constexpr uint64_t kMaxFlcDecodedBytes = 512ull * 1024 * 1024;
 struct FlcLoadResult {
     FlcFrameStore store;     // header already completed (completeFlcHeader) and speed 0 read as 10
     bool leaderHead = false; // the file had no game extension (frames per direction was 0)
-    // When store.unusual is set, the warning to show:
+    // When store.unusual is set or frames are missing, the warning to show:
     // "'%s'\r\nThis file has unusual Dominara FLC document format.\r\nDocument was opend but will not correctly works."
+    // followed, for missing frames, by a line saying how many of how many could not be read.
     std::string warning;
+    // How many animation frames the file should have (the frames read plus the missing).
+    uint32_t expectedFrames = 0;
 };
 
 // Reads and decodes a file (after the open check). On failure the message is

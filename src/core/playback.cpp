@@ -43,15 +43,25 @@ void Playback::restartRenderTimer()
     if (host_) host_->restartRenderTimer(renderPeriod());
 }
 
+bool Playback::directionHasFrames(uint32_t code) const
+{
+    if (code == 0) return totalFrames_ > 0;
+    return code <= 8 && (code - 1) * uint32_t(framesPerDirection_) < totalFrames_;
+}
+
 void Playback::setFrameRange()
 {
+    // A damaged file may hold fewer frames than its header promises: a direction whose
+    // frames are all missing plays as "All", and no range reaches past the last frame
+    // read (never into another direction's frames, never below its own first).
+    if (direction_ != 0 && !directionHasFrames(direction_)) direction_ = 0;
     if (direction_ != 0) {
         first_ = static_cast<uint16_t>((direction_ - 1) * framesPerDirection_);
-        end_ = static_cast<uint16_t>(first_ + framesPerDirection_);
+        end_ = static_cast<uint16_t>(std::min<uint32_t>(first_ + framesPerDirection_, totalFrames_));
         current_ = first_;
     } else {
         first_ = 0;
-        end_ = static_cast<uint16_t>(framesPerDirection_ * directions_);
+        end_ = static_cast<uint16_t>(std::min<uint32_t>(uint32_t(framesPerDirection_) * directions_, totalFrames_));
         current_ = 0;
     }
     lastDrawn_ = kNoFrameDrawn;
@@ -227,7 +237,7 @@ void Playback::stopWind()
 uint32_t Playback::setDirection(uint32_t code)
 {
     if (!loaded_) return direction_;
-    direction_ = directions_ == 8 ? code : 0;
+    direction_ = directions_ == 8 && directionHasFrames(code) ? code : 0;
     setFrameRange();
     if (host_) {
         host_->frameCounterChanged();

@@ -160,8 +160,14 @@ public:
     int sliderMaximum() const { return end_ - first_; }
     int sliderPosition() const { return current_ - first_; }
     AnimationButtonState buttonState() const;
-    // Enabled state of a direction command (code 0 = All).
-    bool directionEnabled(uint32_t code) const { return loaded_ && (code == 0 || directions_ == 8); }
+    // Enabled state of a direction command (code 0 = All): the eight compass directions
+    // of an eight-direction file, each only while at least one of its frames was read.
+    bool directionEnabled(uint32_t code) const
+    {
+        return loaded_ && (code == 0 || (directions_ == 8 && directionHasFrames(code)));
+    }
+    // Whether the frame store holds a frame of direction `code` (0: any frame).
+    bool directionHasFrames(uint32_t code) const;
 
 private:
     TickSource clock_;

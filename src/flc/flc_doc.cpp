@@ -9,6 +9,7 @@
 #include "core/file_io.h"
 #include "core/flc_reader.h"
 #include "core/strings.h"
+#include "flc/flc_view.h"
 #include "platform/ui/profile.h"
 #include "platform/ui/services.h"
 
@@ -62,11 +63,16 @@ bool CFlcDoc::OnNewDocument()
     return true;
 }
 
-bool CFlcDoc::OnSaveDocument(const QString&)
+bool CFlcDoc::OnSaveDocument(const QString& path)
 {
-    // The view has written the file: what is shown is what the file holds now.
-    SetModifiedFlag(false);
-    return true;
+    for (CView* v : GetViews()) {
+        auto* view = qobject_cast<CFlcView*>(v);
+        if (!view || !view->isLoaded()) continue;
+        if (!view->SaveFLC(path)) return false;
+        SetModifiedFlag(false);
+        return true;
+    }
+    return false;
 }
 
 }  // namespace qv

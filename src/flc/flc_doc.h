@@ -24,7 +24,8 @@ public:
     // A new FLC document exists only at start-up with "reopen last document" on: it then
     // takes the first entry of the recent FLC list, when that file passes the open check.
     bool OnNewDocument() override;
-    // The bytes are written by the view; saving the document only confirms its path.
+    // The bytes are written by the view (CFlcView::SaveFLC); on success the document is
+    // no longer modified. This is also what "Save" in the question before closing runs.
     bool OnSaveDocument(const QString& path) override;
 
     // Whether the application is starting up with its reopen-last-document setting on.

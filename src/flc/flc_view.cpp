@@ -4,6 +4,8 @@
 #include "flc/flc_view.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QStatusBar>
 #include <exception>
 #include <filesystem>
 #include <system_error>
@@ -15,9 +17,11 @@
 #include "core/strings.h"
 #include "flc/flc_doc.h"
 #include "platform/ui/file_dialog.h"
+#include "platform/ui/mdi_frame.h"
 #include "platform/ui/profile.h"
 #include "platform/ui/services.h"
 #include "platform/ui/utils.h"
+#include "platform/ui/win_app.h"
 
 namespace qv {
 
@@ -82,7 +86,17 @@ bool CFlcView::LoadAnimation(const QString& path, bool)
         frameRecords_ = std::move(store.records);
         paletteChunkPositions_ = std::move(store.paletteChunkPositions);
 
-        if (store.unusual) AfxMessageBox(result.warning, MB_OK);
+        if (store.missingFrames > 0) {
+            // A damaged or cut file: the frames read are shown; the status bar keeps the
+            // note after the message is gone.
+            const std::string note = formatMessage(
+                str::IDS_STATUS_FRAMES_NOT_READ,
+                {QFileInfo(path).fileName().toStdString(), int(store.missingFrames), int(result.expectedFrames)});
+            if (CWinApp* app = CWinApp::instance())
+                if (CNewMDIFrameWnd* frame = app->mainFrame())
+                    frame->statusBar()->showMessage(QString::fromStdString(note));
+        }
+        if (!result.warning.empty()) AfxMessageBox(result.warning, MB_OK);
         loadedPath_ = path;
 
         if (result.leaderHead) {
@@ -128,8 +142,9 @@ bool CFlcView::SaveFLC(const QString& target)
         header_ = headerForSave(header_, leaderHead_, playback_.delayMode() == kDelayCustom, playback_.customDelay(),
                                 playback_.framesPerDirection());
         Bytes patched;
-        if (patchFlcBytes(original.data(), original.size(), header_, displayPalette_, paletteChunkPositions_,
-                          patched) != FlcPatchError::None) {
+        // The file's own palette: a civilization scheme chosen for the display is a preview.
+        if (patchFlcBytes(original.data(), original.size(), header_, basePalette_, paletteChunkPositions_, patched) !=
+            FlcPatchError::None) {
             removeFile(tmp);
             return false;
         }
@@ -157,9 +172,8 @@ bool CFlcView::SaveAnimation()
 {
     CDocument* doc = GetDocument();
     if (!playback_.loaded() || !doc) return false;
-    const QString path = doc->GetPathName();
-    if (!SaveFLC(path)) return false;
-    return doc->DoSave(path);
+    // The document writes through SaveFLC and confirms its path.
+    return doc->DoFileSave();
 }
 
 bool CFlcView::SaveAnimationAs()
@@ -189,8 +203,12 @@ void CFlcView::ChangeOffset()
 {
     if (!playback_.loaded() || leaderHead_) return;
     if (!RunOffsetDialog()) return;
-    header_.leftOffset = static_cast<uint16_t>(leftOffset_ & 0xFF);
-    header_.topOffset = static_cast<uint16_t>(topOffset_ & 0xFF);
+    const uint16_t left = static_cast<uint16_t>(leftOffset_ & 0xFF);
+    const uint16_t top = static_cast<uint16_t>(topOffset_ & 0xFF);
+    if (left == header_.leftOffset && top == header_.topOffset) return;
+    header_.leftOffset = left;
+    header_.topOffset = top;
+    SetDocumentModified();
 }
 
 bool CFlcView::OnCommand(int id)

@@ -10,6 +10,7 @@
 #include "platform/ui/file_dialog.h"
 #include "platform/ui/profile.h"
 #include "platform/ui/services.h"
+#include "platform/ui/utils.h"
 
 namespace qv {
 
@@ -20,22 +21,30 @@ const QString kPalDir = QStringLiteral("PalDir");
 const QString kFilterImp = QStringLiteral("PalFilterImp");
 const QString kFilterExp = QStringLiteral("PalFilterExp");
 
-// The dialog starts at the last palette file when that file or folder still exists.
-void startAtLastPaletteFile(CFileDialogX& dlg)
+void startIn(CFileDialogX& dlg, const QString& documentPath)
 {
-    const QString last = GetProfileString(kOptions, kPalDir);
-    if (!last.isEmpty() && QFileInfo::exists(last)) dlg.initialPath = last;
+    dlg.initialPath = dialogStartPath(documentPath, GetProfileString(kOptions, kPalDir));
 }
 
 }  // namespace
 
-PaletteImportResult ImportPalette(Palette256& target, QWidget* parent)
+QString exportTargetPath(const QString& chosen, int type)
+{
+    QString base = chosen;
+    const QString suffix = QFileInfo(chosen).suffix();
+    if (suffix.compare(QLatin1String("act"), Qt::CaseInsensitive) == 0 ||
+        suffix.compare(QLatin1String("pal"), Qt::CaseInsensitive) == 0)
+        base.chop(suffix.size() + 1);
+    return base + (type == kPaletteAct ? QStringLiteral(".act") : QStringLiteral(".pal"));
+}
+
+PaletteImportResult ImportPalette(Palette256& target, QWidget* parent, const QString& documentPath)
 {
     CFileDialogX dlg(true, {}, {}, OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY,
                      QString::fromUtf8(str::IDS_PALETTE_IMPORT_FILTER), parent);
     dlg.title = QString::fromUtf8(str::IDS_PALETTE_IMPORT_TITLE);
     dlg.filterIndex = GetProfileInt(kOptions, kFilterImp, 1);
-    startAtLastPaletteFile(dlg);
+    startIn(dlg, documentPath);
     if (dlg.DoModal() != IDOK) return PaletteImportResult::Cancelled;
 
     const QString path = dlg.GetPathName();
@@ -48,20 +57,21 @@ PaletteImportResult ImportPalette(Palette256& target, QWidget* parent)
     return PaletteImportResult::Imported;
 }
 
-bool ExportPalette(const Palette256& source, QWidget* parent)
+bool ExportPalette(const Palette256& source, QWidget* parent, const QString& documentPath)
 {
     // No default extension: the chosen filter decides the format and its extension.
     CFileDialogX dlg(false, {}, {}, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                      QString::fromUtf8(str::IDS_PALETTE_EXPORT_FILTER), parent);
     dlg.title = QString::fromUtf8(str::IDS_PALETTE_EXPORT_TITLE);
     dlg.filterIndex = GetProfileInt(kOptions, kFilterExp, 1);
-    startAtLastPaletteFile(dlg);
+    startIn(dlg, documentPath);
     if (dlg.DoModal() != IDOK) return false;
 
-    const QString path = dlg.GetPathName();
+    const int type = dlg.filterIndex - 1;
+    const QString path = exportTargetPath(dlg.GetPathName(), type);
     WriteProfileString(kOptions, kPalDir, path);
     WriteProfileInt(kOptions, kFilterExp, dlg.filterIndex);
-    if (!ExportPaletteToFile(path.toStdString(), source, dlg.filterIndex - 1)) {
+    if (!ExportPaletteToFile(path.toStdString(), source, type)) {
         AfxMessageBox(formatMessage(str::IDS_CANNOT_EXPORT_PALETTE, {path.toStdString()}), MB_OK);
         return false;
     }

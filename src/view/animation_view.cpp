@@ -196,9 +196,22 @@ void CAnimationView::OnInitialUpdate()
         else
             AutoplaySound();
     }
+    // What is shown is what the file holds: nothing to save.
+    SetDocumentModified(false);
     notifyControlChanged(kAllPanels);
     frameCounterChanged();
     RequestRedraw();
+}
+
+void CAnimationView::SetDocumentModified(bool modified)
+{
+    if (CDocument* doc = GetDocument()) doc->SetModifiedFlag(modified);
+}
+
+bool CAnimationView::isDocumentModified() const
+{
+    const CDocument* doc = GetDocument();
+    return doc && doc->IsModified();
 }
 
 void CAnimationView::RefreshAnimation()

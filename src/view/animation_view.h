@@ -66,6 +66,7 @@ public:
     bool isPaused() const override { return playback_.paused(); }
     int directionCount() const override { return playback_.directions(); }
     int direction() const override { return static_cast<int>(playback_.direction()); }
+    bool hasDirectionFrames(int code) const override { return playback_.directionHasFrames(uint32_t(code)); }
     int delayMode() const override { return playback_.delayMode(); }
     int customDelay() const override { return static_cast<int>(playback_.customDelay()); }
     int frameNumber() const override;
@@ -144,8 +145,25 @@ public:
     bool SetCivPalette(const QString& path = {});
     // The whole palette of the scheme file at `path`, or (empty path) the base palette.
     bool CopyCivPalette(Palette256& target, const QString& path = {}) const;
-    // After the display palette was changed in place: it becomes the base palette too.
+    // The palettes: the base palette is the file's own (what Save writes); the display
+    // palette is what the frames are drawn with, the base palette with the chosen
+    // civilization's scheme over entries 0..63. Choosing a scheme changes only the display.
+    //
+    // After the display palette was changed in place: it becomes the file's palette too
+    // (a scheme shown at that moment becomes part of it, and the list goes back to
+    // "Default"). The document is marked modified.
     bool ApplyDisplayPalette();
+    // Palette edits (imports, colour tools) hand their result here: `palette` becomes the
+    // file's palette, the display shows it with the chosen scheme on top, the frames are
+    // redrawn and the document is marked modified. False when nothing is loaded.
+    bool SetFilePalette(const Palette256& palette);
+
+    // ---- Unsaved changes ---------------------------------------------------------------
+    // Marks the view's document as changed (or, with false, as saved): its window titles
+    // show an asterisk and closing it, Close All and Exit ask whether to save. Every edit
+    // that Save writes into the file calls this (offsets, palettes).
+    void SetDocumentModified(bool modified = true);
+    bool isDocumentModified() const;
     // The commands "&Import Palette" and "&Export Palette".
     void ImportPaletteCommand();
     void ExportPaletteCommand();

@@ -312,11 +312,31 @@ void CAnimationView::changeCivilization(int index)
 bool CAnimationView::ApplyDisplayPalette()
 {
     if (!playback_.loaded()) return false;
-    basePalette_ = displayPalette_;
+    civilization_ = 0;
+    return SetFilePalette(displayPalette_);
+}
+
+bool CAnimationView::SetFilePalette(const Palette256& palette)
+{
+    if (!playback_.loaded()) return false;
+    basePalette_ = palette;
+    displayPalette_ = palette;
+    if (civilization_ != 0) {
+        // The scheme stays on show over the new colours; should it be gone meanwhile,
+        // the new colours show as they are.
+        Palette256 scheme;
+        if (PaletteFromRes(civilization_, &scheme))
+            displayPalette_ = applyCivScheme(basePalette_, scheme);
+        else
+            civilization_ = 0;
+    }
     if (!RebuildFrameSurfaces()) {
         UnloadAnimation();
         return false;
     }
+    SetDocumentModified();
+    if (playback_.active()) notifyControlChanged(kView);
+    playback_.requestRedraw();
     return true;
 }
 
@@ -353,20 +373,22 @@ void CAnimationView::showPalette()
 void CAnimationView::ImportPaletteCommand()
 {
     if (!playback_.loaded()) return;
-    Palette256 imported = displayPalette_;
-    const PaletteImportResult result = ImportPalette(imported, this);
+    // Read over the file's own colours: a scheme on show does not become part of them.
+    Palette256 imported = basePalette_;
+    const PaletteImportResult result = ImportPalette(imported, this, loadedPath_);
     if (result == PaletteImportResult::Cancelled) return;
     if (result == PaletteImportResult::Imported) {
         // One undoable step; a palette that cannot be applied reloads the file.
         if (CommitPaletteChange(this, imported)) AfxMessageBox(str::IDS_PALETTE_IMPORTED, MB_ICONINFORMATION);
         return;
     }
+    // The file is read again: the view shows what Save would keep.
     OnInitialUpdate();
 }
 
 void CAnimationView::ExportPaletteCommand()
 {
-    if (playback_.loaded()) ExportPalette(displayPalette_, this);
+    if (playback_.loaded()) ExportPalette(displayPalette_, this, loadedPath_);
 }
 
 // ---- Offset and Zoom -------------------------------------------------------------------
@@ -401,6 +423,7 @@ void CAnimationView::ShowZoom()
     PictorBitmap picture;
     picture.bitmap = fromQImage(composed);
     CZoomingDlg dlg(picture, this);
+    dlg.documentPath = loadedPath_;
     dlg.exec();
 }
 

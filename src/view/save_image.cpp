@@ -12,6 +12,7 @@
 #include "platform/ui/file_dialog.h"
 #include "platform/ui/profile.h"
 #include "platform/ui/services.h"
+#include "platform/ui/utils.h"
 
 namespace qv {
 
@@ -23,17 +24,23 @@ const QString kDlgImg = QStringLiteral("Dlg Img");
 
 QString savedImagePath(const QString& chosen, int filterIndex, int& format)
 {
+    struct Kind {
+        const char* ext;
+        int format;
+    };
+    static const Kind kinds[] = {{"pcx", kPictorFormatPcx}, {"bmp", kPictorFormatBmp}, {"png", kPictorFormatPng}};
     const QString suffix = QFileInfo(chosen).suffix().toLower();
-    if (filterIndex == 3 || (filterIndex != 2 && suffix == QLatin1String("bmp")))
-        format = kPictorFormatBmp;
-    else
-        format = kPictorFormatPcx;
-    QString path = chosen;
-    if (!suffix.isEmpty()) path.chop(4);
-    return path + (format == kPictorFormatBmp ? QStringLiteral(".bmp") : QStringLiteral(".pcx"));
+    for (const Kind& k : kinds)
+        if (suffix == QLatin1String(k.ext)) {
+            format = k.format;
+            return chosen;
+        }
+    const Kind& k = filterIndex >= 2 && filterIndex <= 4 ? kinds[filterIndex - 2] : kinds[0];
+    format = k.format;
+    return chosen + QLatin1Char('.') + QLatin1String(k.ext);
 }
 
-bool SaveImageToFile(const PictorBitmap& bitmap, QWidget* parent)
+bool SaveImageToFile(const PictorBitmap& bitmap, QWidget* parent, const QString& documentPath)
 {
     if (!bitmap.allocated()) return false;
     try {
@@ -42,20 +49,15 @@ bool SaveImageToFile(const PictorBitmap& bitmap, QWidget* parent)
                          QString::fromUtf8(str::IDS_ZOOM_SAVE_FILTER), parent);
         dlg.title = QString::fromUtf8(str::IDS_ZOOM_SAVE_TITLE);
         dlg.filterIndex = GetProfileInt(kDlgImg, QStringLiteral("Filter"), 1);
-        const QString last = GetProfileString(kDlgImg, QStringLiteral("Last Opend"));
-        if (!last.isEmpty() && QFileInfo(last).isFile()) dlg.initialPath = last;
+        dlg.initialPath = dialogStartPath(documentPath, GetProfileString(kDlgImg, QStringLiteral("Last Opend")));
         if (dlg.DoModal() != IDOK) return false;
         WriteProfileInt(kDlgImg, QStringLiteral("Filter"), dlg.filterIndex);
 
         int format = kPictorFormatPcx;
         const QString path = savedImagePath(dlg.GetPathName(), dlg.filterIndex, format);
         WriteProfileString(kDlgImg, QStringLiteral("Last Opend"), path);
-        // A place that cannot take the file ends the command without a word. An existing
-        // file is left as it is until the picture replaces it in one piece.
-        {
-            QFile probe(path);
-            if (!probe.open(QIODevice::WriteOnly | QIODevice::Append)) return false;
-        }
+        // The imaging layer writes in one piece and says why when it cannot: an existing
+        // file is left as it was.
         PICTOR::SaveBitmap(path, bitmap, format, 24);
         return true;
     } catch (const CPictorException& e) {

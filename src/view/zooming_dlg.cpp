@@ -269,7 +269,7 @@ void CZoomingDlg::onSave()
 {
     try {
         const PictorBitmap zoomed = zoomedPicture();
-        SaveImageToFile(zoomed, this);
+        SaveImageToFile(zoomed, this, documentPath);
     } catch (const CPictorException& e) {
         AfxMessageBox(e.GetErrorMessage(), MB_ICONERROR);
     }

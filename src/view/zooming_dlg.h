@@ -54,6 +54,9 @@ public:
     // `picture` is the composed frame (24 bits).
     explicit CZoomingDlg(const PictorBitmap& picture, QWidget* parent = nullptr);
 
+    // The animation's file: "&Save" starts in its folder.
+    QString documentPath;
+
     int zoom() const;
     bool fit() const;
     void setFit(bool on);

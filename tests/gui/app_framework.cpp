@@ -177,7 +177,7 @@ private slots:
         QVERIFY(doc);
         QCOMPARE(doc->GetPathName(), QStringLiteral("/units/Knight Run.anm"));
         QCOMPARE(doc->GetTitle(), QStringLiteral("Knight Run.anm"));
-        QCOMPARE(frame_->MDIGetActive()->windowTitle(), QStringLiteral("Knight Run.anm"));
+        QCOMPARE(frame_->MDIGetActive()->shownTitle(), QStringLiteral("Knight Run.anm"));
         QCOMPARE(app_->recent, QStringList{QStringLiteral("/units/Knight Run.anm")});
         QCOMPARE(frame_->mdiArea()->subWindowList().size(), 1);
 
@@ -228,17 +228,19 @@ private slots:
         QCOMPARE(doc->GetViews().size(), size_t(2));
         QList<QMdiSubWindow*> windows = frame_->mdiArea()->subWindowList();
         QCOMPARE(windows.size(), 2);
-        QStringList titles = {windows[0]->windowTitle(), windows[1]->windowTitle()};
+        auto shown = [](QMdiSubWindow* w) { return static_cast<CNewMDIChildWnd*>(w)->shownTitle(); };
+        QStringList titles = {shown(windows[0]), shown(windows[1])};
         titles.sort();
         QCOMPARE(titles, (QStringList{QStringLiteral("two.anm:1"), QStringLiteral("two.anm:2")}));
         // Closing one window leaves the document with the other, without asking.
         doc->SetModifiedFlag(true);
+        QVERIFY(shown(windows[0]).endsWith(QLatin1Char('*')));
         frame_->MDIGetActive()->close();
         flushDeletes();
         QVERIFY(boxes_.shown().empty());
         QCOMPARE(doc->GetViews().size(), size_t(1));
         QCOMPARE(app_->docManager()->GetOpenDocumentCount(), 1);
-        QCOMPARE(frame_->mdiArea()->subWindowList().front()->windowTitle(), QStringLiteral("two.anm"));
+        QCOMPARE(shown(frame_->mdiArea()->subWindowList().front()), QStringLiteral("two.anm*"));
     }
 
     void settingsDefaultsAndSubSections()

@@ -4,7 +4,8 @@
 //
 // Single-instance hand-off between two processes. This program starts a second copy of
 // itself ("--second-start FILE"), which runs the application's real start-up with FILE
-// on its command line; the first copy listens the way a running program does.
+// on its command line; the first copy listens the way a running program does. Run it
+// in a sanitizer build too: the hand-off must never touch a connection that is gone.
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
@@ -13,8 +14,11 @@
 #include "app/editor_app.h"
 #include "app/main_frame.h"
 #include "app_support.h"
+#include "core/file_io.h"
+#include "platform/ui/doc_manager.h"
 #include "platform/ui/services.h"
 #include "platform/ui/single_instance.h"
+#include "support/flc_builder.h"
 
 using namespace qv;
 
@@ -80,6 +84,58 @@ private slots:
         QCOMPARE(QByteArray(r.constData(), 4), QByteArray("\xB7\xFF\xFF\xFF", 4));
         QCOMPARE(QByteArray(r.constData() + 4, 4), QByteArray("\x09\x00\x00\x00", 4));
         QCOMPARE(r.mid(8), QByteArray("/a/b.flc\0", 9));
+    }
+
+    void theNameTellsDisplaysApart()
+    {
+        const QByteArray display = qgetenv("DISPLAY");
+        qunsetenv("QUORVANE_INSTANCE_NAME");
+        qputenv("DISPLAY", ":0");
+        const QString first = instanceServerName();
+        qputenv("DISPLAY", "otherhost:1.0");
+        const QString second = instanceServerName();
+        qputenv("DISPLAY", display);
+        qputenv("QUORVANE_INSTANCE_NAME", name_.toUtf8());
+        QVERIFY(first.startsWith(QLatin1String("QuorvaneV2-")));
+        QVERIFY(first != second);
+    }
+
+    void fiftyRefusedFilesInARowLeaveTheRunningProgramStanding()
+    {
+        // Each refused file shows a message whose event loop runs (as a modal box's does
+        // while it is read) while the sender closes its connection.
+        ScriptedMessageBoxes boxes;
+        CInstanceServer* server = nullptr;
+        int openWhileShown = 0;
+        boxes.onShow = [&server, &openWhileShown](const ScriptedMessageBoxes::Shown&) {
+            // The connection that brought the file is closed before the file is opened.
+            if (server)
+                for (QLocalSocket* s : server->findChildren<QLocalSocket*>())
+                    if (s->state() == QLocalSocket::ConnectedState) ++openWhileShown;
+            QEventLoop loop;
+            QTimer::singleShot(30, &loop, &QEventLoop::quit);
+            loop.exec();
+        };
+        setMessageBoxService(&boxes);
+        {
+            CEditorApp app;
+            app.setArguments({});
+            app.setShowMainWindow(false);
+            QVERIFY(app.InitInstance());
+            server = app.mainWindow()->instanceServer();
+            const qv::Bytes whole = qv::test::buildAnimation({});
+            const QString cut = dir_.filePath(QStringLiteral("Cut.flc"));
+            const QString png = dir_.filePath(QStringLiteral("Picture.flc"));
+            QVERIFY(writeFileAtomic(cut.toStdString(), qv::Bytes(whole.begin(), whole.begin() + 128)));
+            QVERIFY(writeFileAtomic(png.toStdString(), qv::Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0}));
+            boxes.clear();
+            for (int i = 0; i < 50; ++i) QCOMPARE(runSecondStart(i % 2 ? cut : png), 0);
+            QTRY_COMPARE_WITH_TIMEOUT(boxes.shown().size(), size_t(50), 10000);
+            QCOMPARE(openWhileShown, 0);
+            QVERIFY(app.mainWindow()->instanceServer()->isListening());
+            QCOMPARE(app.docManager()->GetOpenDocumentCount(), 0);
+        }
+        setMessageBoxService(nullptr);
     }
 
     void secondStartHandsItsFileToTheRunningInstanceAndEnds()
@@ -153,6 +209,7 @@ private slots:
             QVERIFY(app.mainWindow()->instanceServer()->isListening());
             boxes.clear();
             const QString file = dir_.filePath(QStringLiteral("Sheet.qsb"));
+            QVERIFY(writeFileAtomic(file.toStdString(), qv::Bytes{'x'}));
             QCOMPARE(runSecondStart(file), 0);
             QTRY_COMPARE(boxes.shown().size(), size_t(1));
             QCOMPARE(boxes.shown().front().text,

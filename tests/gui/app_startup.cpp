@@ -22,10 +22,12 @@
 #include "app/editor_doc_manager.h"
 #include "app/main_frame.h"
 #include "app_support.h"
+#include "core/file_io.h"
 #include "platform/ui/command_line.h"
 #include "platform/ui/mdi_child.h"
 #include "platform/ui/profile.h"
 #include "platform/ui/services.h"
+#include "support/flc_builder.h"
 
 using namespace qv;
 
@@ -271,6 +273,26 @@ private slots:
                  CNewMultiDocTemplate::yesAttemptForeign);
     }
 
+    void failedOpensSayWhyAndStayOutOfTheRecentList()
+    {
+        auto app = start();
+        const QString missing = dir_.filePath(QStringLiteral("Gone.flc"));
+        const QString junk = touch(dir_.filePath(QStringLiteral("Junk.flc")));
+        // Passes the open check, but the frames are cut off.
+        const qv::Bytes whole = qv::test::buildAnimation({});
+        const QString cut = dir_.filePath(QStringLiteral("Cut.flc"));
+        QVERIFY(qv::writeFileAtomic(cut.toStdString(), qv::Bytes(whole.begin(), whole.begin() + 128)));
+        boxes_.clear();
+        for (const QString& path : {missing, junk, cut}) QVERIFY(!app->OpenDocumentFile(path));
+        flushDeletes();
+        QCOMPARE(boxes_.shown().size(), size_t(3));
+        QCOMPARE(boxes_.shown()[0].text, QStringLiteral("'%1'\r\nThe file cannot be found.").arg(missing));
+        QCOMPARE(boxes_.shown()[1].text, QStringLiteral("'%1'\r\nInvalid or unsupported document format.").arg(junk));
+        QCOMPARE(boxes_.shown()[2].text, QStringLiteral("'%1'\r\nInvalid or unsupported document format.").arg(cut));
+        QCOMPARE(app->recentFiles().list(0)->size(), 0);
+        QCOMPARE(app->docManager()->GetOpenDocumentCount(), 0);
+    }
+
     void anOpenPathIsReactivatedNotOpenedTwice()
     {
         auto app = start();
@@ -287,11 +309,17 @@ private slots:
         QVERIFY(app->mainWindow()->GetActiveDocument() == docA);
         // Opened documents go to the recent list of their type.
         QCOMPARE(app->recentFiles().list(0)->at(0), b);
-        // Close All closes everything without asking.
+        // Close All offers unsaved changes for saving first: Cancel closes nothing,
+        // Discard closes everything.
         docA->SetModifiedFlag(true);
+        boxes_.answer(IDCANCEL);
+        QVERIFY(app->mainWindow()->RouteCommand(ID_CLOSE_ALL));
+        QCOMPARE(app->docManager()->GetOpenDocumentCount(), 2);
+        QCOMPARE(boxes_.shown().size(), size_t(1));
+        QCOMPARE(boxes_.shown()[0].flags, unsigned(MB_YESNOCANCEL | MB_SAVEDISCARD | MB_ICONEXCLAMATION));
+        boxes_.answer(IDNO);
         QVERIFY(app->mainWindow()->RouteCommand(ID_CLOSE_ALL));
         QCOMPARE(app->docManager()->GetOpenDocumentCount(), 0);
-        QVERIFY(boxes_.shown().empty());
         flushDeletes();
         QVERIFY(!app->mainWindow()->MDIGetActive());
     }
@@ -305,7 +333,7 @@ private slots:
         const QString flc = touch(dir_.filePath(QStringLiteral("Knight.flc")));
         QVERIFY(app->OpenDocumentFile(flc));
         QCOMPARE(frame->windowTitle(), QStringLiteral("Quorvane - %1 [FLC]").arg(flc));
-        QCOMPARE(frame->MDIGetActive()->windowTitle(), QStringLiteral("Knight.flc"));
+        QCOMPARE(frame->MDIGetActive()->shownTitle(), QStringLiteral("Knight.flc"));
         const QString qsb = touch(dir_.filePath(QStringLiteral("Knight.qsb")));
         QVERIFY(app->OpenDocumentFile(qsb));
         QCOMPARE(frame->windowTitle(), QStringLiteral("Quorvane - %1 [Storyboard]").arg(qsb));

@@ -200,6 +200,43 @@ private slots:
         QCOMPARE(boxes_.shown()[0].flags, unsigned(MB_OK));
     }
 
+    void damagedFileLoadsWithAWarningAndNoDirectionShowsAnotherOne()
+    {
+        // 8 directions of 4 frames, cut inside the third frame of direction 3: two whole
+        // directions and two frames of the third can be read, 22 of 32 frames cannot.
+        AnimationSpec anim;
+        const Bytes whole = buildAnimation(anim);
+        const FlcFrameStore full = decode(whole);
+        const size_t cut = full.records.at(2 * 5 + 3).position + 20;  // (key + 4) per direction
+        const QString path = write(QStringLiteral("cut.flc"), Bytes(whole.begin(), whole.begin() + long(cut)));
+        CFlcView* view = viewOf(template_->OpenDocumentFile(path));
+        QVERIFY(view && view->isLoaded());
+        QCOMPARE(view->frames().size(), size_t(10));
+        QCOMPARE(boxes_.shown().size(), size_t(1));
+        QCOMPARE(boxes_.shown()[0].text,
+                 QString::fromStdString(formatMessage(str::IDS_UNUSUAL_FORMAT, {path.toStdString()})) +
+                     QStringLiteral("\r\n\r\n22 of 32 frames could not be read: the file is damaged or cut short."));
+
+        // Every direction either plays only its own frames or cannot be chosen.
+        for (int code = 0; code <= 8; ++code) {
+            const bool usable = code <= 3;
+            QCOMPARE(view->playback().directionEnabled(uint32_t(code)), usable);
+            view->setDirection(code);
+            QCOMPARE(view->direction(), usable ? code : 0);
+            const int first = code == 0 || !usable ? 0 : (code - 1) * 4;
+            QCOMPARE(view->frameCount(), code == 0 || !usable ? 10 : code == 3 ? 2 : 4);
+            view->stop();
+            for (auto step : {IAnimationControl::NavFirst, IAnimationControl::NavNext, IAnimationControl::NavNext}) {
+                view->navigate(step);
+                QVERIFY(view->frameNumber() >= 0 && view->frameNumber() <= view->frameCount());
+                view->RequestRedraw();
+                view->RenderTick();
+                const int drawn = view->playback().lastDrawn();
+                QVERIFY2(drawn >= first && drawn < first + view->frameCount(), qPrintable(QString::number(code)));
+            }
+        }
+    }
+
     void saveWritesPaletteOffsetsAndDelayButNoFrameByte()
     {
         AnimationSpec anim;
@@ -215,6 +252,8 @@ private slots:
         Palette256& pal = view->displayPalette();
         pal[3] = PaletteEntry::fromRgb(1, 2, 3);
         pal[200] = PaletteEntry::fromRgb(250, 251, 252);
+        QVERIFY(view->ApplyDisplayPalette());
+        QVERIFY(doc->IsModified());
         view->mutableHeader().leftOffset = 100;
         view->mutableHeader().topOffset = 102;
         QVERIFY(view->OnCommand(ID_FILE_SAVE));
@@ -287,6 +326,7 @@ private slots:
         CFlcView* view = viewOf(doc);
         QVERIFY(view && view->isLoaded());
         view->displayPalette()[7] = PaletteEntry::fromRgb(70, 80, 90);
+        view->ApplyDisplayPalette();
 
         dialogs_.cancel();
         QVERIFY(view->OnCommand(ID_FILE_SAVE_AS));
@@ -312,8 +352,10 @@ private slots:
 
         // Refresh reloads the file now behind the document; unsaved edits are lost.
         view->displayPalette()[7] = PaletteEntry::fromRgb(1, 1, 1);
+        view->ApplyDisplayPalette();
         QVERIFY(view->OnCommand(ID_REFRESH));
         QVERIFY(view->isLoaded());
+        QVERIFY(!doc->IsModified());
         QVERIFY(view->displayPalette()[7] == PaletteEntry::fromRgb(70, 80, 90));
     }
 

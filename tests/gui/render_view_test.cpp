@@ -28,6 +28,7 @@
 #include "flc/flc_template.h"
 #include "flc/flc_view.h"
 #include "palette/civ_color_combo.h"
+#include "palette/palette_file_dialogs.h"
 #include "platform/ui/colour_popup.h"
 #include "platform/ui/document.h"
 #include "platform/ui/profile.h"
@@ -380,7 +381,8 @@ private slots:
         WriteProfileInt(kOptions, QStringLiteral("Pal Type"), 2);
         WriteProfileString(kOptions, QStringLiteral("Pal Dir"), folder);
 
-        CFlcView* view = open(unitSpec());
+        QString path;
+        CFlcView* view = open(unitSpec(), 30, 12, &path);
         QVERIFY(view && view->isLoaded());
         QVERIFY(view->hasCivilizationList());
         QCOMPARE(view->civilizationNames().size(), 33);
@@ -418,6 +420,23 @@ private slots:
                 }
             }
         QVERIFY(changed > 0);
+
+        // The scheme is only shown: it changes nothing to save, and Save keeps the file's
+        // own colours. A palette edit made meanwhile is saved, with the scheme still on top.
+        QVERIFY(!view->isDocumentModified());
+        Palette256 edited = own;
+        edited[0] = PaletteEntry::fromRgb(4, 5, 6);
+        edited[70] = PaletteEntry::fromRgb(7, 8, 9);
+        QVERIFY(view->SetFilePalette(edited));
+        QVERIFY(view->isDocumentModified());
+        QCOMPARE(view->displayPalette()[0].rgb(), scheme[0].rgb());
+        QCOMPARE(view->displayPalette()[70].rgb(), edited[70].rgb());
+        QVERIFY(view->OnCommand(ID_FILE_SAVE));
+        FlcLoadResult saved;
+        QVERIFY(loadFlcAnimation(path.toStdString(), saved));
+        for (int i = 0; i < 256; ++i) QCOMPARE(saved.store.basePalette[i].rgb(), edited[i].rgb());
+        QVERIFY(!view->isDocumentModified());
+        QVERIFY(view->SetFilePalette(own));
 
         // Civilization 9 would be ntp08.pcx, which is not there: two messages, nothing changes.
         view->changeCivilization(9);
@@ -507,8 +526,10 @@ private slots:
         CFlcView* view = open(unitSpec(), 30, 12, &flcPath);
         QVERIFY(view && view->isLoaded());
 
-        // Export with the Jasc filter to a name with another extension: NAME.pal.
-        const QString typed = dir_->filePath(QStringLiteral("colours.txt"));
+        // Export with the Jasc filter to a name with another extension: the name as typed
+        // with ".pal" added.
+        const QString typed = dir_->filePath(QStringLiteral("my.colours"));
+        const QString written = typed + QStringLiteral(".pal");
         dialogs_.pick(typed, 3);
         QVERIFY(view->OnCommand(ID_EXPORT_PALETTE));
         const auto& seenExport = dialogs_.seen().back();
@@ -519,9 +540,12 @@ private slots:
         QCOMPARE(messages(), QStringList{QStringLiteral("Palette is successfully exported.")});
         QCOMPARE(boxes_.shown().back().flags & MB_ICONMASK, unsigned(MB_ICONINFORMATION));
         Palette256 exported;
-        QVERIFY(ImportPaletteFromFile(dir_->filePath(QStringLiteral("colours.pal")).toStdString(), exported));
+        QVERIFY(ImportPaletteFromFile(written.toStdString(), exported));
         for (int i = 0; i < 256; ++i) QCOMPARE(exported[i].rgb(), view->displayPalette()[i].rgb());
-        QCOMPARE(GetProfileString(kOptions, QStringLiteral("PalDir")), typed);
+        QCOMPARE(GetProfileString(kOptions, QStringLiteral("PalDir")), written);
+        QCOMPARE(dialogs_.seen().back().initialPath, dir_->path());  // the animation's folder
+        QCOMPARE(exportTargetPath(QStringLiteral("/p/war.ACT"), kPaletteJasc), QStringLiteral("/p/war.pal"));
+        QCOMPARE(exportTargetPath(QStringLiteral("/p/war"), kPaletteAct), QStringLiteral("/p/war.act"));
         QCOMPARE(GetProfileInt(kOptions, QStringLiteral("PalFilterExp"), 0), 3);
 
         // Import an Adobe table: it becomes the display and the base palette, the list
@@ -539,7 +563,7 @@ private slots:
         QVERIFY(seenImport.open);
         QCOMPARE(seenImport.title, QStringLiteral("Select Palette file to import"));
         QCOMPARE(seenImport.filter, QString::fromUtf8(str::IDS_PALETTE_IMPORT_FILTER));
-        QVERIFY(seenImport.initialPath.isEmpty());  // "colours.txt" was never written
+        QCOMPARE(seenImport.initialPath, written);  // the last palette file, beside the animation
         QCOMPARE(messages(), QStringList{QStringLiteral("Palette is successfully imported.")});
         QCOMPARE(GetProfileInt(kOptions, QStringLiteral("PalFilterImp"), 0), 2);
         for (int i = 0; i < 256; ++i) {
@@ -547,6 +571,7 @@ private slots:
             QCOMPARE(view->basePalette()[i].rgb(), imported[i].rgb());
         }
         QCOMPARE(view->civilization(), 0);
+        QVERIFY(view->isDocumentModified());
         QCOMPARE(view->colorKey(), imported[255].rgb());
         view->RequestRedraw();
         view->RenderTick();

@@ -8,6 +8,7 @@
 // scroll bar rules, kept settings, and saving the zoomed picture.
 #include <QApplication>
 #include <QFile>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,6 +31,7 @@
 #include "flc/flc_view.h"
 #include "platform/imaging/pictor.h"
 #include "platform/ui/document.h"
+#include "platform/ui/mdi_child.h"
 #include "platform/ui/profile.h"
 #include "platform/ui/services.h"
 #include "platform/ui/win_app.h"
@@ -181,6 +183,7 @@ private slots:
         QVERIFY(view->OnCommand(ID_CHANGE_OFFSET));
         QCOMPARE(view->header().leftOffset, uint16_t(30));
         QCOMPARE(view->leftOffset(), 30);
+        QVERIFY(!view->isDocumentModified());
 
         whenShown<COffsetDlg>([](COffsetDlg* dlg) {
             dlg->leftBox()->setValue(239);  // kept at 240 - 60
@@ -190,8 +193,13 @@ private slots:
         QVERIFY(view->OnCommand(ID_CHANGE_OFFSET));
         QCOMPARE(view->header().leftOffset, uint16_t(180));
         QCOMPARE(view->header().topOffset, uint16_t(5));
+        // The change is unsaved: the window says so until Save.
+        QVERIFY(view->isDocumentModified());
+        QVERIFY(view->GetParentFrame()->shownTitle().endsWith(QLatin1Char('*')));
 
         QVERIFY(view->OnCommand(ID_FILE_SAVE));
+        QVERIFY(!view->isDocumentModified());
+        QVERIFY(!view->GetParentFrame()->shownTitle().endsWith(QLatin1Char('*')));
         const Bytes after = read(path);
         QCOMPARE(after.size(), before.size());
         QCOMPARE(getLE16(after.data() + 100), uint16_t(180));
@@ -276,14 +284,16 @@ private slots:
         QCOMPARE(composed.pixel(QPoint(30, 12) + p) & 0xFFFFFFu, expect.rgb());
         QCOMPARE(composed.pixel(0, 0) & 0xFFFFFFu, view->fillColor());
 
-        // 200%, saved with the BMP filter under a name typed with another extension.
+        // 200%, saved with the BMP filter under a name typed with another extension; the
+        // dialog starts in the animation's folder.
         WriteProfileInt(QStringLiteral("Dlg Zooming"), QStringLiteral("Zoom"), 200);
-        const QString typed = dir_->filePath(QStringLiteral("zoomed.txt"));
+        const QString typed = dir_->filePath(QStringLiteral("zoomed.v2"));
         dialogs_.pick(typed, 3);
         whenShown<CZoomingDlg>([](CZoomingDlg* dlg) { dlg->findChild<QPushButton*>(QStringLiteral("save"))->click(); });
         QVERIFY(view->OnCommand(ID_ZOOM));
         QCOMPARE(dialogs_.seen().back().title, QStringLiteral("Save Image to File..."));
-        const QString written = dir_->filePath(QStringLiteral("zoomed.bmp"));
+        QCOMPARE(dialogs_.seen().back().initialPath, dir_->path());
+        const QString written = dir_->filePath(QStringLiteral("zoomed.v2.bmp"));
         Bitmap bmp;
         QVERIFY(bool(readBmpFile(written.toStdString(), bmp)));
         QCOMPARE(bmp.width, 480);
@@ -295,13 +305,33 @@ private slots:
         QCOMPARE(px[2], expect.blue);
         QCOMPARE(GetProfileString(QStringLiteral("Dlg Img"), QStringLiteral("Last Opend")), written);
 
-        // The name rules of the image save.
-        int format = 0;
-        QCOMPARE(savedImagePath(QStringLiteral("/x/a.bmp"), 1, format), QStringLiteral("/x/a.bmp"));
-        QCOMPARE(format, int(kPictorFormatBmp));
-        QCOMPARE(savedImagePath(QStringLiteral("/x/a.tif"), 2, format), QStringLiteral("/x/a.pcx"));
-        QCOMPARE(format, int(kPictorFormatPcx));
-        QCOMPARE(savedImagePath(QStringLiteral("/x/a"), 1, format), QStringLiteral("/x/a.pcx"));
+        // A typed ".png" writes a PNG whatever the filter, and the next save starts at it.
+        const QString png = dir_->filePath(QStringLiteral("x.png"));
+        dialogs_.pick(png, 2);
+        whenShown<CZoomingDlg>([](CZoomingDlg* dlg) { dlg->findChild<QPushButton*>(QStringLiteral("save"))->click(); });
+        QVERIFY(view->OnCommand(ID_ZOOM));
+        QCOMPARE(dialogs_.seen().back().initialPath, written);
+        QCOMPARE(QImageReader(png).format(), QByteArray("png"));
+        QCOMPARE(QImage(png).size(), QSize(480, 480));
+        QVERIFY(!QFile::exists(dir_->filePath(QStringLiteral("x.pcx"))));
+
+        // The name rules of the image save: a typed picture extension wins, any other
+        // name gets the filter's extension added.
+        struct Row {
+            const char* typed;
+            int filter;
+            const char* saved;
+            int format;
+        };
+        const Row rows[] = {
+            {"/x/a.bmp", 1, "/x/a.bmp", kPictorFormatBmp}, {"/x/a.PNG", 3, "/x/a.PNG", kPictorFormatPng},
+            {"/x/a.pcx", 4, "/x/a.pcx", kPictorFormatPcx}, {"/x/a.tif", 2, "/x/a.tif.pcx", kPictorFormatPcx},
+            {"/x/a", 1, "/x/a.pcx", kPictorFormatPcx},     {"/x/a.b", 4, "/x/a.b.png", kPictorFormatPng}};
+        for (const Row& r : rows) {
+            int format = 0;
+            QCOMPARE(savedImagePath(QString::fromLatin1(r.typed), r.filter, format), QString::fromLatin1(r.saved));
+            QCOMPARE(format, r.format);
+        }
     }
 };
 

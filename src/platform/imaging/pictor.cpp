@@ -243,11 +243,28 @@ void PICTOR::LoadFile(const QString& path, PictorBitmap& out, PictorFileInfo* in
 void PICTOR::SaveBitmap(const QString& path, const PictorBitmap& bmp, int format, int bitsPerPixel)
 {
     requireBitmap(bmp);
-    if (format != kPictorFormatPcx && format != kPictorFormatBmp)
+    if (format != kPictorFormatPcx && format != kPictorFormatBmp && format != kPictorFormatPng)
         fail(kPictorErrorArgument, formatMessage(str::IDS_IMG_BAD_FORMAT_CODE, {format}));
     if (bitsPerPixel != 0 && bitsPerPixel != 1 && bitsPerPixel != 8 && bitsPerPixel != 24)
         fail(kPictorErrorArgument, formatMessage(str::IDS_IMG_BAD_DEPTH, {bitsPerPixel}));
     Status st;
+    if (format == kPictorFormatPng) {
+        // PNG through Qt's writer, at the bitmap's own depth (an 8-bit one keeps its
+        // palette), written in one piece.
+        Bitmap source = bmp.bitmap;
+        if (bitsPerPixel == 0) source = toGrayscale(bmp.bitmap);
+        if (bitsPerPixel == 1) source = toBlackAndWhite(bmp.bitmap);
+        if (bitsPerPixel == 24) source = expandTo24(source);
+        QByteArray encoded;
+        QBuffer buffer(&encoded);
+        buffer.open(QIODevice::WriteOnly);
+        if (!toQImage(source).save(&buffer, "PNG"))
+            fail(kPictorErrorFile, formatMessage(str::IDS_IMG_CANNOT_WRITE, {localPath(path)}));
+        const Bytes data(encoded.begin(), encoded.end());
+        if (!writeFileAtomic(localPath(path), data))
+            fail(kPictorErrorFile, formatMessage(str::IDS_IMG_CANNOT_WRITE, {localPath(path)}));
+        return;
+    }
     if (bitsPerPixel == 0 || bitsPerPixel == 1) {
         const Bitmap converted = bitsPerPixel == 0 ? toGrayscale(bmp.bitmap) : toBlackAndWhite(bmp.bitmap);
         st = writeImageFile(localPath(path), converted, format, 8);

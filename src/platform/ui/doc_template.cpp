@@ -102,7 +102,7 @@ CDocument* CNewMultiDocTemplate::OpenDocumentFile(const QString& path, bool make
         ok = doc->OnNewDocument();
     } else {
         ok = doc->OnOpenDocument(path);
-        if (ok) doc->SetPathName(path);
+        if (ok) doc->SetPathName(path, false);
     }
     if (!ok) {
         // The refused document leaves no window behind.
@@ -110,6 +110,10 @@ CDocument* CNewMultiDocTemplate::OpenDocumentFile(const QString& path, bool make
         return nullptr;
     }
     InitialUpdateFrame(frame, doc, makeVisible);
+    // Only a file that opened goes to the recent lists (a view that could not load it
+    // has closed its document by now).
+    if (!path.isEmpty() && !doc->isClosing())
+        if (CWinApp* app = CWinApp::instance()) app->AddToRecentFileList(path);
     return doc;
 }
 

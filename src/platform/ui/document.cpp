@@ -65,8 +65,8 @@ bool CDocument::SaveModified()
 {
     if (!modified_) return true;
     const QString name = title_.isEmpty() ? path_ : title_;
-    const int answer =
-        AfxMessageBox(formatMessage(str::IDS_ASK_TO_SAVE, {name.toStdString()}), MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+    const int answer = AfxMessageBox(formatMessage(str::IDS_ASK_TO_SAVE, {name.toStdString()}),
+                                     MB_YESNOCANCEL | MB_SAVEDISCARD | MB_ICONEXCLAMATION);
     if (answer == IDCANCEL) return false;
     if (answer == IDYES) return DoFileSave();
     return true;

@@ -29,6 +29,7 @@ void CNewMDIChildWnd::setView(CView* view, CDocument* doc)
     if (doc) {
         doc->AddView(view);
         connect(doc, &CDocument::titleChanged, this, [this] { OnUpdateFrameTitle(); });
+        connect(doc, &CDocument::modifiedChanged, this, [this] { OnUpdateFrameTitle(); });
     }
     OnUpdateFrameTitle();
 }
@@ -48,7 +49,20 @@ void CNewMDIChildWnd::OnUpdateFrameTitle()
         if (v->GetParentFrame() == this) mine = count;
     }
     if (count > 1 && mine > 0) title += QLatin1Char(':') + QString::number(mine);
-    setWindowTitle(title);
+    // The modified state first: a title change is what tells the main window to update.
+    setWindowModified(doc->IsModified());
+    const QString withMark = title + QLatin1String("[*]");
+    if (windowTitle() == withMark)
+        emit windowTitleChanged(withMark);
+    else
+        setWindowTitle(withMark);
+}
+
+QString CNewMDIChildWnd::shownTitle() const
+{
+    QString title = windowTitle();
+    title.replace(QLatin1String("[*]"), isWindowModified() ? QStringLiteral("*") : QString());
+    return title;
 }
 
 void CNewMDIChildWnd::OnActivateFrame(bool activate)

@@ -29,8 +29,11 @@ public:
     CView* GetActiveView() const { return view_; }
     CDocument* GetActiveDocument() const;
 
-    // Updates the window title from the document's title.
+    // Updates the window title from the document's title. The title carries Qt's "[*]"
+    // placeholder, shown as an asterisk while the document has unsaved changes.
     virtual void OnUpdateFrameTitle();
+    // The title as the user sees it (the placeholder resolved).
+    QString shownTitle() const;
     // Called when the frame becomes the active child (true) or stops being it (false).
     // The base tells the view.
     virtual void OnActivateFrame(bool activate);

@@ -175,8 +175,8 @@ void CNewMDIFrameWnd::watchMenu(QMenu* menu)
 void CNewMDIFrameWnd::OnUpdateFrameTitle()
 {
     CNewMDIChildWnd* child = active_.data();
-    if (child && child->isMaximized() && !child->windowTitle().isEmpty())
-        setWindowTitle(appTitle_ + QLatin1String(" - ") + child->windowTitle());
+    if (child && child->isMaximized() && !child->shownTitle().isEmpty())
+        setWindowTitle(appTitle_ + QLatin1String(" - ") + child->shownTitle());
     else
         setWindowTitle(appTitle_);
 }

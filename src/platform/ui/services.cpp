@@ -53,14 +53,23 @@ public:
         switch (flags & MB_TYPEMASK) {
             case MB_OKCANCEL: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
             case MB_YESNOCANCEL:
-                box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+                if (flags & MB_SAVEDISCARD) {
+                    box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+                    box.setDefaultButton(QMessageBox::Save);
+                } else {
+                    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+                }
                 break;
             case MB_YESNO: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
             default: box.setStandardButtons(QMessageBox::Ok); break;
         }
         switch (box.exec()) {
-            case QMessageBox::Yes: return IDYES;
-            case QMessageBox::No: return IDNO;
+            case QMessageBox::Yes:
+            case QMessageBox::Save:
+                return IDYES;
+            case QMessageBox::No:
+            case QMessageBox::Discard:
+                return IDNO;
             case QMessageBox::Cancel: return IDCANCEL;
             default: return (flags & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
         }

@@ -33,6 +33,9 @@ enum MessageBoxFlags : unsigned {
     MB_ICONINFORMATION = 0x40,
     MB_TYPEMASK = 0xF,
     MB_ICONMASK = 0xF0,
+    // With MB_YESNOCANCEL: the buttons read Save, Discard and Cancel (answers IDYES, IDNO
+    // and IDCANCEL), for the question asked before closing a changed document.
+    MB_SAVEDISCARD = 0x100,
 };
 enum MessageBoxResult : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
 

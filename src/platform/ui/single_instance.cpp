@@ -3,12 +3,49 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/ui/single_instance.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QPointer>
+#include <QTimer>
 #include <QtEndian>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace qv {
+
+namespace {
+
+// Keeps a piece of a socket name to characters every platform accepts.
+QString socketSafe(const QString& text)
+{
+    QString safe;
+    for (const QChar c : text) safe += (c.isLetterOrNumber() || c == QLatin1Char('_')) ? c : QLatin1Char('_');
+    return safe;
+}
+
+// The login session and display this process shows its windows on: a program started
+// on another X display, Wayland display or login session is another instance.
+QString sessionKey()
+{
+#ifdef Q_OS_WIN
+    DWORD session = 0;
+    if (ProcessIdToSessionId(GetCurrentProcessId(), &session)) return QString::number(session);
+    return {};
+#else
+    QStringList parts;
+    for (const char* name : {"XDG_SESSION_ID", "WAYLAND_DISPLAY", "DISPLAY"}) {
+        const QString value = qEnvironmentVariable(name);
+        if (!value.isEmpty()) parts << value;
+    }
+    return parts.join(QLatin1Char('-'));
+#endif
+}
+
+}  // namespace
 
 QString instanceServerName()
 {
@@ -16,10 +53,15 @@ QString instanceServerName()
     if (!override.isEmpty()) return override;
     QString user = qEnvironmentVariable("USER");
     if (user.isEmpty()) user = qEnvironmentVariable("USERNAME");
-    // Keep the name to characters every platform accepts in a socket name.
-    QString safe;
-    for (const QChar c : user) safe += (c.isLetterOrNumber() || c == QLatin1Char('_')) ? c : QLatin1Char('_');
-    return QStringLiteral("QuorvaneV2-") + (safe.isEmpty() ? QStringLiteral("user") : safe);
+    QString name = QStringLiteral("QuorvaneV2-") + (user.isEmpty() ? QStringLiteral("user") : socketSafe(user));
+    const QString session = sessionKey();
+    if (!session.isEmpty()) name += QLatin1Char('-') + socketSafe(session);
+    // A local socket's path is short (about 100 bytes with its folder): a long name is
+    // replaced by its hash.
+    if (name.size() > 60)
+        name = QStringLiteral("QuorvaneV2-") +
+               QString::fromLatin1(QCryptographicHash::hash(name.toUtf8(), QCryptographicHash::Sha1).toHex().left(24));
+    return name;
 }
 
 QByteArray encodeHandOff(const QString& path, uint32_t tag)
@@ -75,8 +117,13 @@ QString CInstanceServer::serverName() const { return server_->serverName(); }
 void CInstanceServer::onNewConnection()
 {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        // The socket is released only by onReadyRead (after its record) or when the
+        // sender goes away before sending one, never while its own signal is running.
+        QPointer<QLocalSocket> guard(socket);
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
+        connect(socket, &QLocalSocket::readyRead, this, [this, guard] {
+            if (guard) onReadyRead(guard.data());
+        });
         if (socket->bytesAvailable() > 0) onReadyRead(socket);
     }
 }
@@ -89,6 +136,7 @@ void CInstanceServer::onReadyRead(QLocalSocket* socket)
     const uint32_t tag = qFromLittleEndian<uint32_t>(head);
     const uint32_t length = qFromLittleEndian<uint32_t>(head + 4);
     if (length > kHandOffMaxLength) {
+        socket->disconnect(this);
         socket->abort();
         return;
     }
@@ -100,7 +148,15 @@ void CInstanceServer::onReadyRead(QLocalSocket* socket)
     if (!accepted) return;
     const int zero = static_cast<int>(data.indexOf('\0'));
     const QString path = QFile::decodeName(zero >= 0 ? data.left(zero) : data);
-    if (!path.isEmpty()) emit fileReceived(path);
+    if (path.isEmpty()) return;
+    // One record per connection: the connection is done with. The file is opened from
+    // the event loop, after this signal has returned: opening it may show a message box
+    // whose own event loop would otherwise see the connection end and free the socket
+    // under the code that is still reading it.
+    socket->disconnect(this);
+    socket->flush();
+    socket->disconnectFromServer();
+    QTimer::singleShot(0, this, [this, path] { emit fileReceived(path); });
 }
 
 }  // namespace qv

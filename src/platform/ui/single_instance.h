@@ -2,8 +2,9 @@
 // Copyright (C) 2026 The Quorvane developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
-// Single-instance hand-off. A running program listens on a per-user local socket named
-// after "QuorvaneV2"; a second start that names a file sends it there and ends.
+// Single-instance hand-off. A running program listens on a local socket named after
+// "QuorvaneV2", the user and the login session or display; a second start in the same
+// session that names a file sends it there and ends.
 // The message is the copy-data record the program has always used: a 32-bit data tag
 // (0xFFFFFFB7), a 32-bit length, and the file name as bytes with a terminating zero,
 // all little-endian. The receiver opens the file only for that tag and a non-zero
@@ -23,8 +24,11 @@ namespace qv {
 constexpr uint32_t kHandOffTag = 0xFFFFFFB7u;  // -73 as a 32-bit signed value
 constexpr uint32_t kHandOffMaxLength = 64 * 1024;
 
-// "QuorvaneV2-<user>" (the environment variable QUORVANE_INSTANCE_NAME, when set,
-// replaces the whole name: tests use it to keep their instances apart).
+// "QuorvaneV2-<user>-<session>", where the session part names the login session and the
+// display (X or Wayland; the session number on Windows), so a start on another display
+// or in another login session is an instance of its own. A long name is shortened to a
+// hash. The environment variable QUORVANE_INSTANCE_NAME, when set, replaces the whole
+// name: tests use it to keep their instances apart.
 QString instanceServerName();
 
 // The bytes of a hand-off record for `path`.
@@ -47,7 +51,9 @@ public:
     QString serverName() const;
 
 signals:
-    // A record with the right tag and a non-zero length arrived.
+    // A record with the right tag and a non-zero length arrived. Emitted from the event
+    // loop once the connection that brought it has been closed, so a receiver may run a
+    // modal dialog.
     void fileReceived(const QString& path);
 
 private:

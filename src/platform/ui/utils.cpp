@@ -44,6 +44,17 @@ QString GetShortFileName(const QString& path)
     return dot < 0 ? name : name.left(dot);
 }
 
+QString dialogStartPath(const QString& documentPath, const QString& lastFile)
+{
+    const QFileInfo last(lastFile);
+    const bool lastExists = !lastFile.isEmpty() && last.exists();
+    if (documentPath.isEmpty()) return lastExists ? lastFile : QString();
+    const QFileInfo doc(documentPath);
+    const QString folder = doc.absolutePath();
+    if (lastExists && last.absolutePath() == folder) return lastFile;
+    return QFileInfo(folder).isDir() ? folder : (lastExists ? lastFile : QString());
+}
+
 QString uGetTempFileName(const QString& ext)
 {
     QString suffix = ext;

@@ -34,6 +34,12 @@ QString GetFileName(const QString& path);
 // caller deletes it. Empty on failure.
 QString uGetTempFileName(const QString& ext);
 
+// Where a file dialog about the animation at `documentPath` starts: at `lastFile` (the
+// file that dialog last used) when it still exists in the animation's folder, else in
+// that folder; without an animation, at `lastFile` when it exists. Empty: the dialog's
+// own choice.
+QString dialogStartPath(const QString& documentPath, const QString& lastFile);
+
 // A string-table text filled with arguments ("%s", "%d" in order).
 QString uFormatString(const char* text, std::initializer_list<MessageArg> args = {});
 QString uLoadString(const char* text);

@@ -168,9 +168,9 @@ bool Playback::renderTick(bool& compose)
             thisTick_ = clock_();
             elapsed_ = static_cast<float>(thisTick_ - lastTick_) * 0.001f;
             lastTick_ = clock_();
-            // A late tick (the window was busy or dragged) counts at most two periods, so
-            // playback goes on from where it was instead of skipping ahead.
-            const float maxSeconds = maxTickMs() * 0.001f;
+            // A very late tick counts kMaxTickMs; playback then goes on from where it was
+            // instead of racing through the frames it missed.
+            const float maxSeconds = kMaxTickMs * 0.001f;
             if (elapsed_ > maxSeconds) elapsed_ = maxSeconds;
             advanceFrame(elapsed_ * 1000.0f);
         } else {

@@ -155,8 +155,10 @@ public:
     bool windTimerOn() const { return windTimerOn_; }
     // The period timer 1 runs at in the current delay mode.
     uint32_t renderPeriod() const;
-    // The longest time one tick may count: later ticks (after a stall) count this much.
-    float maxTickMs() const { return 2.0f * static_cast<float>(renderPeriod()); }
+    // The longest time one tick may count: a later tick (after the window was dragged or
+    // a dialog held the program) counts this much, and playback goes on from where it
+    // was. Shorter delays, as a busy machine makes, are made up for in full.
+    static constexpr float kMaxTickMs = 250.0f;
 
     // Sets the direction without the checks of setDirection (restoring a saved one
     // before the range is first set).

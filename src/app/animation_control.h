@@ -56,6 +56,8 @@ public:
     virtual int delayMode() const = 0;
     // The custom delay in ms (what the Delay panel's edit, slider and label show).
     virtual int customDelay() const = 0;
+    // The file's own frame delay in ms (what the label shows in "Default" mode).
+    virtual int fileSpeed() const { return customDelay(); }
     // Frame texts and slider: current − first and end − first of the current range
     // (both 0 when nothing is loaded).
     virtual int frameNumber() const = 0;

@@ -5,11 +5,16 @@
 
 #include <QStyle>
 
+#include "app/commands.h"
 #include "platform/ui/view.h"
 
 namespace qv {
 
-CChildFrm::CChildFrm(QWidget* parent) : CNewMDIChildWnd(parent) {}
+CChildFrm::CChildFrm(QWidget* parent) : CNewMDIChildWnd(parent)
+{
+    // The program's icon in the title bar, not the toolkit's.
+    setWindowIcon(namedIcon(QStringLiteral("app")));
+}
 
 QSize CChildFrm::frameSizeFor(const QSize& viewSize) const
 {

@@ -62,6 +62,12 @@ enum CommandId : int {
     ID_DIR_ALL = 32818,
     ID_DIR_S = 32819,
     ID_COLOR_REPLACE = 32820,
+    // Whole-factor zoom of the animation view: 1x .. 8x, fit to the window, in and out.
+    ID_VIEW_ZOOM_1X = 32830,
+    ID_VIEW_ZOOM_8X = 32837,
+    ID_VIEW_ZOOM_FIT = 32838,
+    ID_VIEW_ZOOM_IN = 32839,
+    ID_VIEW_ZOOM_OUT = 32840,
 
     // Recent-file lists: the first entry of each (up to 16 follow on).
     ID_RECENT_FLC_FIRST = 57750,
@@ -97,7 +103,7 @@ constexpr int directionOfCommand(int id)
 constexpr bool isViewCommand(int id)
 {
     return (id >= ID_PLAY && id <= ID_CHANGE_OFFSET) || (id >= ID_SAVE_FRAME && id <= ID_DIR_S) ||
-           id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS;
+           (id >= ID_VIEW_ZOOM_1X && id <= ID_VIEW_ZOOM_OUT) || id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS;
 }
 
 }  // namespace qv

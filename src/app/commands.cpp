@@ -80,6 +80,17 @@ const std::vector<CommandInfo>& allCommands()
         {ID_VIEW_STATUS_BAR, IDS_CMD_STATUS_BAR, IDS_TIP_STATUS_BAR, "status_bar", true},
         {ID_CONTROL_BAR, IDS_CMD_CONTROL_BAR, IDS_TIP_CONTROL_BAR, "control_bar", true},
         {ID_ALWAYS_ON_TOP, IDS_CMD_ALWAYS_ON_TOP, IDS_TIP_ALWAYS_ON_TOP, "always_on_top", true},
+        {ID_VIEW_ZOOM_1X, IDS_CMD_VIEW_ZOOM_1X, IDS_TIP_VIEW_ZOOM_FACTOR, "", true},
+        {ID_VIEW_ZOOM_1X + 1, IDS_CMD_VIEW_ZOOM_2X, IDS_TIP_VIEW_ZOOM_FACTOR, "", true},
+        {ID_VIEW_ZOOM_1X + 2, IDS_CMD_VIEW_ZOOM_3X, IDS_TIP_VIEW_ZOOM_FACTOR, "", true},
+        {ID_VIEW_ZOOM_1X + 3, IDS_CMD_VIEW_ZOOM_4X, IDS_TIP_VIEW_ZOOM_FACTOR, "", true},
+        {ID_VIEW_ZOOM_1X + 4, IDS_CMD_VIEW_ZOOM_5X, IDS_TIP_VIEW_ZOOM_FACTOR, "", true},
+        {ID_VIEW_ZOOM_1X + 5, IDS_CMD_VIEW_ZOOM_6X, IDS_TIP_VIEW_ZOOM_FACTOR, "", true},
+        {ID_VIEW_ZOOM_1X + 6, IDS_CMD_VIEW_ZOOM_7X, IDS_TIP_VIEW_ZOOM_FACTOR, "", true},
+        {ID_VIEW_ZOOM_8X, IDS_CMD_VIEW_ZOOM_8X, IDS_TIP_VIEW_ZOOM_FACTOR, "", true},
+        {ID_VIEW_ZOOM_FIT, IDS_CMD_VIEW_ZOOM_FIT, IDS_TIP_VIEW_ZOOM_FIT, "", true},
+        {ID_VIEW_ZOOM_IN, IDS_CMD_VIEW_ZOOM_IN, IDS_TIP_VIEW_ZOOM_IN, "", false},
+        {ID_VIEW_ZOOM_OUT, IDS_CMD_VIEW_ZOOM_OUT, IDS_TIP_VIEW_ZOOM_OUT, "", false},
     };
     return table;
 }
@@ -230,6 +241,13 @@ std::vector<MenuItem> viewMenu(int resourceId)
         m.push_back(popup(IDS_MENU_BACKGROUND, {cmd(ID_BGD_DEFAULT), cmd(ID_BGD_CUSTOM), cmd(ID_BGD_SEA),
                                                 cmd(ID_BGD_LAND), sep(), cmd(ID_BACKGROUND_COLOR), sep(),
                                                 cmd(ID_ALPHA_BLEND)}));
+        std::vector<MenuItem> scale;
+        for (int id = ID_VIEW_ZOOM_1X; id <= ID_VIEW_ZOOM_8X; ++id) scale.push_back(cmd(id));
+        scale.push_back(cmd(ID_VIEW_ZOOM_FIT));
+        scale.push_back(sep());
+        scale.push_back(cmd(ID_VIEW_ZOOM_IN));
+        scale.push_back(cmd(ID_VIEW_ZOOM_OUT));
+        m.push_back(popup(IDS_MENU_VIEW_SCALE, std::move(scale)));
         m.push_back(cmd(ID_ZOOM));
         m.push_back(sep());
         m.push_back(cmd(ID_REFRESH));

@@ -14,6 +14,7 @@
 #include <QSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/commands.h"
 #include "app/settings.h"
@@ -229,7 +230,8 @@ QWidget* CControlPanels::makeDelayPanel()
         delayEdit_->setText(QString::number(view_->customDelay()));
         refreshStates(IAnimationControl::kDelay);
     });
-    connect(delayEdit_, &QLineEdit::textEdited, this, &CControlPanels::onDelayEdited);
+    connect(delayEdit_, &QLineEdit::textEdited, this, &CControlPanels::onDelayTyped);
+    connect(delayEdit_, &QLineEdit::editingFinished, this, [this] { onDelayEdited(delayEdit_->text()); });
     connect(spin, &CSpinButton::stepped, this, &CControlPanels::onDelaySpin);
     return page;
 }
@@ -246,6 +248,23 @@ int CControlPanels::clampDelayText(const QString& text)
     if (value < kDelayMin) return kDelayMin;
     if (value > kDelayMax) return kDelayMax;
     return static_cast<int>(value);
+}
+
+void CControlPanels::onDelayTyped(const QString& text)
+{
+    // While typing, only a complete value inside the limits takes effect; the text is
+    // left alone (typing 25 passes through 2). The value is clamped when editing ends.
+    QString plain = text;
+    plain.remove(QChar(0xA0));
+    bool ok = false;
+    const int value = plain.trimmed().toInt(&ok);
+    if (!ok || value < kDelayMin || value > kDelayMax) return;
+    if (view_) view_->setCustomDelay(value);
+    const bool old = delaySlider_->blockSignals(true);
+    delaySlider_->setValue(value);
+    delaySlider_->blockSignals(old);
+    if (auto* label = qobject_cast<QLabel*>(control(IDC_DELAY_LABEL)))
+        label->setText(QString::fromStdString(formatMessage(str::IDS_PANEL_DELAY_MS, {value})));
 }
 
 void CControlPanels::onDelayEdited(const QString& text)
@@ -343,8 +362,15 @@ QWidget* CControlPanels::makeAnimationPanel()
         if (view_) view_->frameSliderReleased(frameSlider_->value());
         refreshStates(IAnimationControl::kFrameCounter);
     });
-    connect(frameSlider_, &QSlider::sliderMoved, this, [this](int pos) {
-        if (view_) view_->frameSliderTracking(pos);
+    // Clicks on the groove, arrow and page keys, and dragging (live) all show the frame.
+    connect(frameSlider_, &QSlider::valueChanged, this, [this](int pos) {
+        if (!view_) return;
+        if (frameSlider_->isSliderDown()) {
+            view_->frameSliderTracking(pos);
+        } else {
+            view_->frameSliderReleased(pos);
+            refreshStates(IAnimationControl::kFrameCounter);
+        }
     });
     return page;
 }
@@ -533,7 +559,7 @@ void CControlPanels::refreshStates(unsigned changes)
         setText(IDC_FRAME_COUNT, QString::number(count));
         if (!frameSlider_->isSliderDown()) {
             const bool old = frameSlider_->blockSignals(true);
-            frameSlider_->setRange(0, count);
+            frameSlider_->setRange(0, std::max(0, count - 1));
             frameSlider_->setValue(number);
             frameSlider_->blockSignals(old);
         }
@@ -570,14 +596,18 @@ void CControlPanels::refreshStates(unsigned changes)
             delaySlider_->setValue(delay);
             delaySlider_->blockSignals(old);
         }
-        setText(IDC_DELAY_LABEL, QString::fromStdString(formatMessage(str::IDS_PANEL_DELAY_MS, {delay})));
+        // "Default" plays at the file's own speed, and the label says so.
+        const int shown = custom ? delay : v->fileSpeed();
+        setText(IDC_DELAY_LABEL, QString::fromStdString(formatMessage(str::IDS_PANEL_DELAY_MS, {shown})));
     }
 
     // Animation.
     for (int id : {IDC_PAUSE, IDC_STOP}) enable(id, loaded && running);
-    for (int id : {IDC_PLAY, IDC_FIRST, IDC_WIND_BACK, IDC_PREVIOUS, IDC_NEXT, IDC_WIND_FORWARD, IDC_LAST,
-                   IDC_FRAME_SLIDER})
-        enable(id, loaded && !running);
+    enable(IDC_PLAY, loaded && !running);
+    // Stepping works while stopped and while paused.
+    const bool still = !running || v->isPaused();
+    for (int id : {IDC_FIRST, IDC_WIND_BACK, IDC_PREVIOUS, IDC_NEXT, IDC_WIND_FORWARD, IDC_LAST, IDC_FRAME_SLIDER})
+        enable(id, loaded && still);
     for (int id : {IDC_FRAME_LABEL, IDC_FRAME_NUMBER, IDC_FRAME_COUNT}) enable(id, loaded);
     check(IDC_PAUSE, loaded && v->isPaused());
     check(IDC_WIND_BACK, v->isWindingBack());

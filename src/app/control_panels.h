@@ -132,6 +132,7 @@ private:
     QToolButton* makeButton(QWidget* parent, int id, const QString& text, const QString& icon = {});
 
     void refreshStates(unsigned changes);
+    void onDelayTyped(const QString& text);
     void onDelayEdited(const QString& text);
     void onDelaySpin(int delta);
     void setEnabledAll(bool on);

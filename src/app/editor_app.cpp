@@ -316,6 +316,12 @@ bool CEditorApp::HandKeyToView(int key, Qt::KeyboardModifiers modifiers)
         view->OnCommand(ID_PAUSE);
         return true;
     }
+    // Ctrl + plus (also Ctrl + = on keyboards where plus needs Shift) and Ctrl + minus zoom
+    // the active view.
+    if (ctrl && view && (key == Qt::Key_Plus || key == Qt::Key_Equal || key == Qt::Key_Minus)) {
+        view->OnCommand(key == Qt::Key_Minus ? ID_VIEW_ZOOM_OUT : ID_VIEW_ZOOM_IN);
+        return true;
+    }
     if (!ctrl && key == Qt::Key_F5 && view) {
         view->OnCommand(ID_REFRESH);
         return true;

@@ -15,9 +15,13 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
+#include <QScreen>
+#include <QStyle>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 
 #include "app/animation_control.h"
 #include "app/command_ids.h"
@@ -30,6 +34,7 @@
 #include "core/strings.h"
 #include "platform/ui/doc_template.h"
 #include "platform/ui/document.h"
+#include "platform/ui/lock_keys.h"
 #include "platform/ui/mdi_child.h"
 #include "platform/ui/mru.h"
 #include "platform/ui/rollup.h"
@@ -64,13 +69,24 @@ bool CMainFrame::LoadFrame()
 {
     setAppTitle(S(str::IDS_APP_TITLE));
     setWindowIcon(namedIcon(QStringLiteral("app")));
+    // Dialogs and every other window take the program's icon too.
+    QApplication::setWindowIcon(windowIcon());
     // A second start finds this instance by its socket, the way it once found the
     // window class "QuorvaneV2". A name a live instance holds is left to it.
     instanceServer_ = new CInstanceServer(this);
     instanceServer_->listen(instanceServerName());
     connect(instanceServer_, &CInstanceServer::fileReceived, this, &CMainFrame::onFileHandedOver);
 
-    resize(800, 600);
+    // First start: three quarters of the screen's free area, centred; a placement saved
+    // by an earlier run wins.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect free = screen->availableGeometry();
+        const QSize size(std::max(free.width() * 3 / 4, std::min(800, free.width())),
+                         std::max(free.height() * 3 / 4, std::min(600, free.height())));
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, free));
+    } else {
+        resize(800, 600);
+    }
     position_.Load(this);
     setAcceptDrops(true);
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
@@ -426,17 +442,34 @@ void CMainFrame::OnUpdateFrameTitle()
 bool CMainFrame::createStatusBar()
 {
     QStatusBar* bar = statusBar();
-    for (const char* text : {str::IDS_INDICATOR_CAPS, str::IDS_INDICATOR_NUM, str::IDS_INDICATOR_SCROLL}) {
-        auto* indicator = new QLabel(S(text), bar);
-        indicator->setAlignment(Qt::AlignCenter);
-        indicator->setFrameShape(QFrame::Panel);
-        indicator->setFrameShadow(QFrame::Sunken);
-        // The lock states are not known here: the panes show as "off".
-        indicator->setEnabled(false);
-        bar->addPermanentWidget(indicator);
+    // The lock-key panes only where the keys' states can be read: a pane that never
+    // changes would tell the user something false.
+    if (lockKeyStatesAvailable()) {
+        for (const char* text : {str::IDS_INDICATOR_CAPS, str::IDS_INDICATOR_NUM, str::IDS_INDICATOR_SCROLL}) {
+            auto* indicator = new QLabel(S(text), bar);
+            indicator->setAlignment(Qt::AlignCenter);
+            indicator->setFrameShape(QFrame::Panel);
+            indicator->setFrameShadow(QFrame::Sunken);
+            indicator->setEnabled(false);
+            bar->addPermanentWidget(indicator);
+            lockIndicators_.push_back(indicator);
+        }
+        auto* poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, &CMainFrame::updateLockIndicators);
+        poll->start(250);
+        updateLockIndicators();
     }
     bar->showMessage(S(str::IDS_STATUS_READY));
     return true;
+}
+
+void CMainFrame::updateLockIndicators()
+{
+    if (lockIndicators_.size() != 3) return;
+    const LockKeyStates s = lockKeyStates();
+    const bool on[3] = {s.caps, s.num, s.scroll};
+    for (int i = 0; i < 3; ++i)
+        if (lockIndicators_[i]->isEnabled() != on[i]) lockIndicators_[i]->setEnabled(on[i]);
 }
 
 bool CMainFrame::createToolBar()

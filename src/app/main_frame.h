@@ -101,6 +101,8 @@ private:
     void showToolbarMenu(const QPoint& pos);
     void updateSwatchIcon();
     void onFileHandedOver(const QString& path);
+    // The Caps, Num and Scroll Lock panes follow the keys (where they can be read).
+    void updateLockIndicators();
 
     CFramePosition position_{QStringLiteral("MainFrame")};
     uint32_t swatch_ = 0;
@@ -122,6 +124,7 @@ private:
     std::vector<RecentMenu> recentMenus_;
     std::map<int, QToolButton*> toolButtons_;
     std::map<int, QAction*> toolWidgetActions_;
+    std::vector<QLabel*> lockIndicators_;  // empty where the states cannot be read
 };
 
 }  // namespace qv

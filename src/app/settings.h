@@ -56,6 +56,8 @@ inline constexpr char kBgdType[] = "Bgd Type";
 inline constexpr int kBgdTypeDefault = 0;
 inline constexpr char kAlphaBlend[] = "AlphaBlend";
 inline constexpr int kAlphaBlendDefault = 1;
+inline constexpr char kViewZoom[] = "View Zoom";  // 1..8 whole factors, 0 fit to the window
+inline constexpr int kViewZoomDefault = 1;
 
 // "Menu" and "ButtonX" values.
 inline constexpr char kMenuStyle[] = "Style";

@@ -34,7 +34,13 @@ void Playback::unload()
 
 uint32_t Playback::renderPeriod() const
 {
-    if (delayMode_ == kDelayDefault) return kDefaultTickMs;
+    if (delayMode_ == kDelayDefault) {
+        // The speed in equal steps of at most 50 ms, so frames fall on ticks and a still
+        // view still redraws promptly after a change.
+        const uint32_t speed = std::max(speed_, 1u);
+        const uint32_t steps = (speed + kDefaultTickMs - 1) / kDefaultTickMs;
+        return std::max((speed + steps / 2) / steps, kMinTimerMs);
+    }
     return std::max(customDelay_, kMinTimerMs);
 }
 
@@ -119,6 +125,8 @@ bool Playback::togglePause()
 {
     stopWind();
     paused_ = !paused_;
+    // Time spent paused does not count as a late tick.
+    if (!paused_) lastTick_ = clock_();
     if (paused_ && host_) host_->stopSound();
     requestRedraw();
     return paused_;
@@ -138,14 +146,25 @@ void Playback::stop()
 
 void Playback::advanceFrame(float ms)
 {
+    int steps = 1;
     if (delayMode_ == kDelayDefault) {
         countdown_ -= ms;
-        if (countdown_ > 0.0f) return;
-        // The overshoot is dropped: the next frame gets the full speed again.
-        countdown_ = static_cast<float>(speed_);
+        // A frame is due at this tick when its time is nearer to this tick than to the
+        // next one. The difference is kept: the next frame's time counts from when this
+        // one was due, not from this tick.
+        const float halfTick = 0.5f * static_cast<float>(renderPeriod());
+        const float speed = static_cast<float>(std::max(speed_, 1u));
+        steps = 0;
+        while (countdown_ <= halfTick) {
+            countdown_ += speed;
+            ++steps;
+        }
+        if (steps == 0) return;
     }
-    ++current_;
-    if (current_ >= end_) current_ = first_;
+    for (int i = 0; i < steps; ++i) {
+        ++current_;
+        if (current_ >= end_) current_ = first_;
+    }
     if (host_) host_->frameCounterChanged();
 }
 
@@ -159,8 +178,10 @@ bool Playback::renderTick(bool& compose)
             thisTick_ = clock_();
             elapsed_ = static_cast<float>(thisTick_ - lastTick_) * 0.001f;
             lastTick_ = clock_();
-            // Never more than 50 ms of animation time per tick, however late it comes.
-            if (elapsed_ * 60.0f > 3.0f) elapsed_ = 0.05f;
+            // A very late tick counts kMaxTickMs; playback then goes on from where it was
+            // instead of racing through the frames it missed.
+            const float maxSeconds = kMaxTickMs * 0.001f;
+            if (elapsed_ > maxSeconds) elapsed_ = maxSeconds;
             advanceFrame(elapsed_ * 1000.0f);
         } else {
             // Paused: time stands still, in both delay modes.
@@ -188,10 +209,12 @@ void Playback::navigate(NavigateKind kind)
             if (current_ > first_) --current_;
             break;
         case NavigateKind::Next:
-            // end itself is reachable: one past the range's last frame.
-            if (current_ < end_) ++current_;
+            if (current_ + 1 < end_) ++current_;
             break;
-        case NavigateKind::Last: current_ = end_; break;
+        case NavigateKind::Last:
+            // The range's own last frame, never the first frame of the next direction.
+            if (end_ > first_) current_ = static_cast<uint16_t>(end_ - 1);
+            break;
     }
     lastDrawn_ = kNoFrameDrawn;
     drawn_ = false;
@@ -220,7 +243,7 @@ void Playback::toggleWind(bool forward)
 void Playback::windTick()
 {
     navigate(windBack_ ? NavigateKind::Previous : NavigateKind::Next);
-    if (current_ <= first_ || current_ >= end_) stopWind();
+    if (current_ <= first_ || current_ + 1 >= end_) stopWind();
 }
 
 void Playback::stopWind()
@@ -247,17 +270,26 @@ uint32_t Playback::setDirection(uint32_t code)
     return direction_;
 }
 
+uint16_t Playback::frameAtSlider(int position) const
+{
+    const int p = std::max(0, std::min(position, sliderMaximum()));
+    return static_cast<uint16_t>(first_ + p);
+}
+
 void Playback::sliderReleased(int position)
 {
     drawn_ = false;
-    current_ = static_cast<uint16_t>(first_ + position);
+    current_ = frameAtSlider(position);
     if (host_) host_->frameCounterChanged();
 }
 
 void Playback::sliderDragged(int position)
 {
     if (!loaded_) return;
-    current_ = static_cast<uint16_t>(first_ + position);
+    // Shown live: a still view composes again at the next tick.
+    drawn_ = false;
+    lastDrawn_ = kNoFrameDrawn;
+    current_ = frameAtSlider(position);
     if (host_) host_->frameCounterChanged();
 }
 
@@ -276,7 +308,9 @@ AnimationButtonState Playback::buttonState() const
     AnimationButtonState s;
     if (!loaded_) return s;
     s.stop = s.pause = running_;
-    s.play = s.first = s.back = s.previous = s.next = s.forward = s.last = s.slider = !running_;
+    s.play = !running_;
+    // Stepping works while stopped and while paused.
+    s.first = s.back = s.previous = s.next = s.forward = s.last = s.slider = !running_ || paused_;
     s.frameTexts = true;
     return s;
 }

@@ -3,8 +3,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // The playback state machine of an animation view: frame ranges per direction, the two
-// delay modes, render ticks with the 50 ms cap, frame stepping and winding, and the
-// drawn flag that lets a still view stop redrawing. It knows nothing of windows: the
+// delay modes, render ticks with their cap on late ticks, frame stepping and winding, and
+// the drawn flag that lets a still view stop redrawing.
+//
+// In "Default" mode each frame is shown for the file's speed. Timer 1 then runs at the
+// speed divided into equal steps of at most 50 ms (a 55 ms file ticks every 28 ms), the
+// time of each tick is measured on the clock, and a frame is shown at the tick nearest to
+// its due time; the time by which a tick overshoots (or undershoots) is carried into the
+// next frame, so a long run keeps in step with the clock. It knows nothing of windows: the
 // clock is injected and everything a window must do (timers, panel texts, sound) goes
 // to a PlaybackHost, so the whole machine runs in unit tests without a display.
 #pragma once
@@ -47,7 +53,7 @@ enum class NavigateKind { First, Previous, Next, Last };
 // Delay modes: the file's own speed ("Default") or the user's delay ("Custom").
 enum DelayMode : int { kDelayCustom = 0, kDelayDefault = 1 };
 
-constexpr uint32_t kDefaultTickMs = 50;      // timer 1 period in "Default" mode
+constexpr uint32_t kDefaultTickMs = 50;      // longest timer 1 period in "Default" mode
 constexpr uint32_t kWindPeriodMs = 100;      // timer 2 period
 constexpr uint32_t kMinTimerMs = 10;         // shortest period a window timer runs at
 constexpr uint16_t kNoFrameDrawn = 301;      // "last drawn" when nothing was drawn yet
@@ -99,7 +105,8 @@ public:
     uint32_t setDirection(uint32_t code);
     void setDelayMode(int mode);
     void setCustomDelay(uint32_t ms);
-    // The frame slider released at (or dragged to) position p of the current range.
+    // The frame slider released at (or dragged to) position p of the current range; both
+    // show that frame at the next tick.
     void sliderReleased(int position);
     void sliderDragged(int position);
     void requestRedraw();
@@ -148,6 +155,10 @@ public:
     bool windTimerOn() const { return windTimerOn_; }
     // The period timer 1 runs at in the current delay mode.
     uint32_t renderPeriod() const;
+    // The longest time one tick may count: a later tick (after the window was dragged or
+    // a dialog held the program) counts this much, and playback goes on from where it
+    // was. Shorter delays, as a busy machine makes, are made up for in full.
+    static constexpr float kMaxTickMs = 250.0f;
 
     // Sets the direction without the checks of setDirection (restoring a saved one
     // before the range is first set).
@@ -157,7 +168,8 @@ public:
     // The Animation panel's frame texts: current − first and end − first, "0" when empty.
     std::string frameNumberText() const;
     std::string frameCountText() const;
-    int sliderMaximum() const { return end_ - first_; }
+    // The slider runs over the range's frames: 0 .. count − 1.
+    int sliderMaximum() const { return end_ > first_ ? end_ - first_ - 1 : 0; }
     int sliderPosition() const { return current_ - first_; }
     AnimationButtonState buttonState() const;
     // Enabled state of a direction command (code 0 = All): the eight compass directions
@@ -170,6 +182,9 @@ public:
     bool directionHasFrames(uint32_t code) const;
 
 private:
+    // The frame of slider position p, kept inside the range.
+    uint16_t frameAtSlider(int position) const;
+
     TickSource clock_;
     PlaybackHost* host_ = nullptr;
 

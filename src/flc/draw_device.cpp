@@ -94,17 +94,21 @@ void DrawDevice::Present()
     if (window_) window_->update();
 }
 
-void DrawDevice::PaintInto(QPainter& painter, const QRect& target, qreal devicePixelRatio) const
+void DrawDevice::PaintInto(QPainter& painter, const QRect& target, qreal devicePixelRatio, int zoom) const
 {
     if (!ready_ || target.isEmpty()) return;
-    // Only the back buffer's top-left area of the target's size is shown.
-    const int w = std::min(target.width(), back_.width());
-    const int h = std::min(target.height(), back_.height());
+    zoom = std::max(1, zoom);
+    const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    // Only the back buffer's top-left area that the target holds at this zoom is shown.
+    const int w = std::min((target.width() + zoom - 1) / zoom, back_.width());
+    const int h = std::min((target.height() + zoom - 1) / zoom, back_.height());
     QImage part = back_.copy(0, 0, w, h);
-    const int factor = std::max(1, static_cast<int>(std::floor(devicePixelRatio + 1e-6)));
-    if (factor > 1) part = part.scaled(w * factor, h * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    // Drawn at the painter's own ratio, so Qt does not rescale (and smooth) it again.
-    part.setDevicePixelRatio(devicePixelRatio > 0 ? devicePixelRatio : 1.0);
+    // Scaled to the device pixels it covers by repeating pixels, then drawn at the
+    // painter's own ratio so Qt does not rescale (and smooth) it again.
+    const int dw = static_cast<int>(std::lround(w * zoom * ratio));
+    const int dh = static_cast<int>(std::lround(h * zoom * ratio));
+    if (dw != w || dh != h) part = part.scaled(dw, dh, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    part.setDevicePixelRatio(ratio);
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.setClipRect(target);

@@ -100,9 +100,11 @@ public:
     void Fill(uint32_t rgb);
     // Schedules the window to show the back buffer (it is painted by PaintInto).
     void Present();
-    // Paints the back buffer's top-left area into `target` of a window, scaling by the
-    // whole part of the device pixel ratio without smoothing.
-    void PaintInto(QPainter& painter, const QRect& target, qreal devicePixelRatio) const;
+    // Paints the back buffer's top-left area into `target` of a window (logical pixels),
+    // each back-buffer pixel a block of `zoom` x `zoom` logical pixels. The picture fills
+    // the target on the device whatever its pixel ratio; pixels are repeated, never
+    // smoothed, so whole factors of zoom x ratio give exact square blocks.
+    void PaintInto(QPainter& painter, const QRect& target, qreal devicePixelRatio, int zoom = 1) const;
     void Release();
 
     bool ready() const { return ready_; }

@@ -225,8 +225,9 @@ bool CFlcView::OnUpdateCommand(int id, CCmdUI& ui)
 {
     switch (id) {
         case ID_FILE_SAVE:
-        case ID_FILE_SAVE_AS:
-        case ID_CHANGE_OFFSET: ui.Enable(playback_.loaded()); return true;
+        case ID_FILE_SAVE_AS: ui.Enable(playback_.loaded()); return true;
+        // A leader head has no unit area to move its frame in.
+        case ID_CHANGE_OFFSET: ui.Enable(playback_.loaded() && !leaderHead_); return true;
         default: return CAnimationView::OnUpdateCommand(id, ui);
     }
 }

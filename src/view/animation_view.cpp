@@ -10,9 +10,12 @@
 #include <QPainter>
 #include <QPalette>
 #include <QTimerEvent>
+#include <QWheelEvent>
+#include <algorithm>
 
 #include "app/command_ids.h"
 #include "app/editor_app.h"
+#include "app/settings.h"
 #include "core/strings.h"
 #include "platform/ui/document.h"
 #include "platform/ui/mdi_child.h"
@@ -137,14 +140,96 @@ void CAnimationView::SetAnimationProperties(uint8_t directions, uint16_t framesP
 
 void CAnimationView::ResizeViewWindow(int width, int height)
 {
+    baseSize_ = QSize(width, height);
+    // The picture (inside the border) grows by the zoom; in "fit" mode the window keeps
+    // its size and the picture follows it.
+    const int z = zoom_ == kZoomFit ? 1 : zoom_;
+    const QSize picture = baseSize_ - QSize(2 * kBorder, 2 * kBorder);
+    preferredSize_ = picture * z + QSize(2 * kBorder, 2 * kBorder);
+    if (zoom_ == kZoomFit) {
+        update();
+        return;
+    }
     const QSize old = size();
-    preferredSize_ = QSize(width, height);
     if (CNewMDIChildWnd* frame = GetParentFrame()) {
         // The frame grows or shrinks by the same amount; its position stays.
-        frame->resize(frame->size() + (preferredSize_ - old));
+        if (!frame->isMaximized()) frame->resize(frame->size() + (preferredSize_ - old));
     }
     resize(preferredSize_);
     updateGeometry();
+    update();
+}
+
+void CAnimationView::SetZoom(int zoom)
+{
+    if (zoom < kZoomFit || zoom > kMaxZoom) return;
+    zoom_ = zoom;
+    WriteProfileInt(kOptions, QString::fromLatin1(settings::kViewZoom), zoom);
+    ResizeViewWindow(baseSize_.width(), baseSize_.height());
+}
+
+int CAnimationView::displayZoom() const
+{
+    if (zoom_ != kZoomFit) return zoom_;
+    const QSize picture = baseSize_ - QSize(2 * kBorder, 2 * kBorder);
+    const QSize client = size() - QSize(2 * kBorder, 2 * kBorder);
+    if (picture.width() <= 0 || picture.height() <= 0) return 1;
+    const int z = std::min(client.width() / picture.width(), client.height() / picture.height());
+    return std::max(1, std::min(z, kMaxZoom));
+}
+
+QRect CAnimationView::pictureRect() const
+{
+    const QRect client = rect().adjusted(kBorder, kBorder, -kBorder, -kBorder);
+    const QSize picture = (baseSize_ - QSize(2 * kBorder, 2 * kBorder)) * displayZoom();
+    // Centred in a larger window; from the top-left corner in a smaller one.
+    const int x = client.left() + std::max(0, (client.width() - picture.width()) / 2);
+    const int y = client.top() + std::max(0, (client.height() - picture.height()) / 2);
+    return QRect(QPoint(x, y), picture);
+}
+
+bool CAnimationView::OnZoomCommand(int id)
+{
+    if (id >= ID_VIEW_ZOOM_1X && id <= ID_VIEW_ZOOM_8X) {
+        SetZoom(id - ID_VIEW_ZOOM_1X + 1);
+        return true;
+    }
+    switch (id) {
+        case ID_VIEW_ZOOM_FIT: SetZoom(kZoomFit); return true;
+        case ID_VIEW_ZOOM_IN: SetZoom(std::min(displayZoom() + 1, kMaxZoom)); return true;
+        case ID_VIEW_ZOOM_OUT: SetZoom(std::max(displayZoom() - 1, 1)); return true;
+        default: return false;
+    }
+}
+
+bool CAnimationView::OnUpdateZoomCommand(int id, CCmdUI& ui)
+{
+    if (id >= ID_VIEW_ZOOM_1X && id <= ID_VIEW_ZOOM_8X) {
+        ui.Enable(true);
+        ui.SetCheck(zoom_ == id - ID_VIEW_ZOOM_1X + 1);
+        return true;
+    }
+    switch (id) {
+        case ID_VIEW_ZOOM_FIT:
+            ui.Enable(true);
+            ui.SetCheck(zoom_ == kZoomFit);
+            return true;
+        case ID_VIEW_ZOOM_IN: ui.Enable(displayZoom() < kMaxZoom); return true;
+        case ID_VIEW_ZOOM_OUT: ui.Enable(zoom_ == kZoomFit || zoom_ > 1); return true;
+        default: return false;
+    }
+}
+
+void CAnimationView::wheelEvent(QWheelEvent* event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        CView::wheelEvent(event);
+        return;
+    }
+    const int delta = event->angleDelta().y();
+    if (delta > 0) OnZoomCommand(ID_VIEW_ZOOM_IN);
+    if (delta < 0) OnZoomCommand(ID_VIEW_ZOOM_OUT);
+    event->accept();
 }
 
 void CAnimationView::AutoplaySound()
@@ -157,6 +242,8 @@ void CAnimationView::OnInitialUpdate()
 {
     CDocument* doc = GetDocument();
     if (!doc || doc->GetPathName().isEmpty()) return;
+    zoom_ = GetProfileInt(kOptions, QString::fromLatin1(settings::kViewZoom), settings::kViewZoomDefault);
+    if (zoom_ < kZoomFit || zoom_ > kMaxZoom) zoom_ = settings::kViewZoomDefault;
     ResizeViewWindow(242, 244);
     if (device_) device_->Release();
     device_ = std::make_unique<DrawDevice>();
@@ -341,7 +428,7 @@ bool CAnimationView::OnCommand(int id)
         case ID_REFRESH: RefreshAnimation(); return true;
         default: break;
     }
-    if (OnRenderCommand(id)) return true;
+    if (OnRenderCommand(id) || OnZoomCommand(id)) return true;
     const int dir = directionOfCommand(id);
     if (dir >= 0) {
         setDirection(dir);
@@ -377,7 +464,7 @@ bool CAnimationView::OnUpdateCommand(int id, CCmdUI& ui)
         case ID_REFRESH: ui.Enable(loaded); return true;
         default: break;
     }
-    if (OnUpdateRenderCommand(id, ui)) return true;
+    if (OnUpdateRenderCommand(id, ui) || OnUpdateZoomCommand(id, ui)) return true;
     const int dir = directionOfCommand(id);
     if (dir >= 0) {
         ui.Enable(playback_.directionEnabled(static_cast<uint32_t>(dir)));
@@ -470,12 +557,15 @@ void CAnimationView::paintEvent(QPaintEvent*)
     painter.drawLine(all.bottomLeft(), all.bottomRight());
     painter.drawLine(all.topRight(), all.bottomRight());
     const QRect client = all.adjusted(kBorder, kBorder, -kBorder, -kBorder);
-    if (device_ && device_->ready())
-    {
-        device_->PaintInto(painter, client, devicePixelRatioF());
+    const QRect picture = pictureRect().intersected(client);
+    if (device_ && device_->ready()) {
+        // Around a centred picture the window shows the button face.
+        if (picture != client) painter.fillRect(client, palette().color(QPalette::Button));
+        device_->PaintInto(painter, picture, devicePixelRatioF(), displayZoom());
         if (frameCount() > 0) reportFirstFramePainted();
-    } else
+    } else {
         painter.fillRect(client, QColor::fromRgb(fillColor_));
+    }
 }
 
 }  // namespace qv

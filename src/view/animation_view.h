@@ -56,7 +56,9 @@ public:
     // The load sequence: device, settings, LoadAnimation, playback start, panels.
     void OnInitialUpdate() override;
     void OnActivateView(bool activate) override;
-    QSize GetPreferredSize() const override { return preferredSize_; }
+    // The window size for the picture at the current zoom; in "fit" mode the window's own
+    // size (the user sizes the window, the picture follows).
+    QSize GetPreferredSize() const override { return zoom_ == kZoomFit ? size() : preferredSize_; }
     bool OnCommand(int id) override;
     bool OnUpdateCommand(int id, CCmdUI& ui) override;
 
@@ -69,6 +71,7 @@ public:
     bool hasDirectionFrames(int code) const override { return playback_.directionHasFrames(uint32_t(code)); }
     int delayMode() const override { return playback_.delayMode(); }
     int customDelay() const override { return static_cast<int>(playback_.customDelay()); }
+    int fileSpeed() const override { return static_cast<int>(playback_.speed()); }
     int frameNumber() const override;
     int frameCount() const override;
     bool isWindingBack() const override { return playback_.windBack(); }
@@ -186,6 +189,20 @@ public:
     // The Zoom command (32804).
     void ShowZoom();
 
+    // ---- Whole-factor zoom of the view ------------------------------------------------
+    // 1..kMaxZoom, or kZoomFit: the largest whole factor the window holds. Pixels stay
+    // square blocks; the picture is centred when the window is larger.
+    static constexpr int kZoomFit = 0;
+    static constexpr int kMaxZoom = 8;
+    int zoom() const { return zoom_; }
+    // Sets the zoom, resizes the window to the enlarged picture (not in "fit" mode) and
+    // remembers the choice for the next views.
+    void SetZoom(int zoom);
+    // The factor the picture is drawn at now.
+    int displayZoom() const;
+    // Where the enlarged picture goes in the view (logical pixels).
+    QRect pictureRect() const;
+
     // ---- State other parts use ----------------------------------------------------------
     Playback& playback() { return playback_; }
     const Playback& playback() const { return playback_; }
@@ -233,6 +250,8 @@ protected:
 
     void paintEvent(QPaintEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
+    // Ctrl + wheel zooms in and out.
+    void wheelEvent(QWheelEvent* event) override;
 
     // Creates the drawing device for this window (a new one when there is none); false,
     // and no device, on failure.
@@ -246,8 +265,12 @@ protected:
     // The animation's shape, copied into the playback state and the drawing fields.
     void SetAnimationProperties(uint8_t directions, uint16_t framesPerDirection, uint32_t speed, int width,
                                 int height, int left, int top);
-    // Resizes the view window (and its frame) without moving or activating it.
+    // Sets the view's size at zoom 1 (picture plus border) and resizes the view window
+    // (and its frame) to that size at the current zoom, without moving or activating it.
     void ResizeViewWindow(int width, int height);
+    // The commands of the zoom and their states.
+    bool OnZoomCommand(int id);
+    bool OnUpdateZoomCommand(int id, CCmdUI& ui);
     // The background a unit animation gets when loaded: the stored background type, or
     // the default colour without a picture while alpha blending is off.
     virtual void RestoreBackground();
@@ -292,6 +315,8 @@ protected:
     int frameWidth_ = 0;
     int frameHeight_ = 0;
     QSize preferredSize_{242, 244};
+    QSize baseSize_{242, 244};  // preferredSize_ at zoom 1
+    int zoom_ = 1;
     std::unique_ptr<Surface32> bgdPicture_;  // Sea or Land, when set
 
 private:

@@ -243,6 +243,18 @@ private slots:
         QCOMPARE(shown(frame_->mdiArea()->subWindowList().front()), QStringLiteral("two.anm*"));
     }
 
+    void cascadeKeepsTheViewsSize()
+    {
+        app_->OpenDocumentFile(QStringLiteral("/a/one.anm"));
+        app_->OpenDocumentFile(QStringLiteral("/a/two.anm"));
+        frame_->resize(1000, 800);
+        frame_->show();
+        QVERIFY(frame_->RouteCommand(ID_WINDOW_CASCADE));
+        const QList<QMdiSubWindow*> windows = frame_->mdiArea()->subWindowList();
+        QCOMPARE(windows.size(), 2);
+        for (QMdiSubWindow* w : windows) QVERIFY(w->widget()->height() >= 244);  // not a bare title bar
+    }
+
     void settingsDefaultsAndSubSections()
     {
         QCOMPARE(GetProfileInt(QStringLiteral("Options"), QStringLiteral("Missing"), 7), 7);

@@ -27,7 +27,7 @@ namespace {
 class FakeView : public IAnimationControl {
 public:
     bool loaded = true, running = true, paused = false, leader = false, windBack = false, windForward = false;
-    int directions = 8, dir = 0, mode = 1, delay = 100, number = 3, count = 10;
+    int directions = 8, dir = 0, mode = 1, delay = 100, speed = 55, number = 3, count = 10;
     bool civList = false, alphaOption = false, alpha = false, soundAllowed = false, paletteDialog = false;
     QString sound;
     QStringList calls;
@@ -39,6 +39,7 @@ public:
     int direction() const override { return dir; }
     int delayMode() const override { return mode; }
     int customDelay() const override { return delay; }
+    int fileSpeed() const override { return speed; }
     int frameNumber() const override { return number; }
     int frameCount() const override { return count; }
     bool isWindingBack() const override { return windBack; }
@@ -184,8 +185,17 @@ private slots:
         QVERIFY(checked(p, IDC_DELAY_DEFAULT));
         QCOMPARE(text(p, IDC_FRAME_NUMBER), QStringLiteral("3"));
         QCOMPARE(text(p, IDC_FRAME_COUNT), QStringLiteral("10"));
-        QCOMPARE(text(p, IDC_DELAY_LABEL), QStringLiteral("(100 ms)"));
-        QCOMPARE(qobject_cast<QSlider*>(p.control(IDC_FRAME_SLIDER))->maximum(), 10);
+        // "Default" plays at the file's speed, and the label shows it, not the custom delay.
+        QCOMPARE(text(p, IDC_DELAY_LABEL), QStringLiteral("(55 ms)"));
+        QCOMPARE(qobject_cast<QSlider*>(p.control(IDC_FRAME_SLIDER))->maximum(), 9);
+
+        // Paused: stepping and the slider work; Play stays off.
+        v.paused = true;
+        v.changed();
+        const std::set<int> paused = enabledIds(p);
+        for (int id : {IDC_FIRST, IDC_PREVIOUS, IDC_NEXT, IDC_LAST, IDC_WIND_BACK, IDC_WIND_FORWARD, IDC_FRAME_SLIDER})
+            QVERIFY2(paused.count(id), qPrintable(QString::number(id)));
+        QVERIFY(!paused.count(IDC_PLAY));
     }
 
     void stoppedViewInCustomModeEnablesNavigationAndTheDelayEdit()
@@ -205,6 +215,13 @@ private slots:
         QVERIFY(checked(p, IDC_DELAY_CUSTOM));
         QVERIFY(checked(p, IDC_WIND_FORWARD));
         QVERIFY(!checked(p, IDC_WIND_BACK));
+
+        // The frame slider moves the frame on keys and groove clicks, not only on release.
+        auto* slider = qobject_cast<QSlider*>(p.control(IDC_FRAME_SLIDER));
+        QTest::keyClick(slider, Qt::Key_Right);
+        QCOMPARE(v.calls.last(), QStringLiteral("slider4"));
+        slider->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        QCOMPARE(v.calls.last(), QStringLiteral("slider9"));
     }
 
     void fewerThanEightDirectionsLeaveOnlyAll()
@@ -288,13 +305,10 @@ private slots:
                                        QStringLiteral("info")}));
     }
 
-    void delayEditClampsTo10And1000()
+    void delayEditTakesTypedValuesAndClampsWhenEditingEnds()
     {
-        QCOMPARE(CControlPanels::clampDelayText(QStringLiteral("5")), 10);
-        QCOMPARE(CControlPanels::clampDelayText(QStringLiteral("2000")), 1000);
         QCOMPARE(CControlPanels::clampDelayText(QStringLiteral("1\u00A0000")), 1000);
         QCOMPARE(CControlPanels::clampDelayText(QString()), 10);
-        QCOMPARE(CControlPanels::clampDelayText(QStringLiteral("250")), 250);
 
         CControlPanels p;
         FakeView v;
@@ -302,20 +316,22 @@ private slots:
         p.attach(&v);
         auto* edit = qobject_cast<QLineEdit*>(p.control(IDC_DELAY_EDIT));
         auto* slider = qobject_cast<QSlider*>(p.control(IDC_DELAY_SLIDER));
-        edit->setFocus();
-        edit->clear();
-        QTest::keyClicks(edit, QStringLiteral("5"));
-        QCOMPARE(v.delay, 10);
-        QCOMPARE(edit->text(), QStringLiteral("10"));
-        edit->setText(QStringLiteral("2000"));
-        emit edit->textEdited(edit->text());
-        QCOMPARE(v.delay, 1000);
-        QCOMPARE(edit->text(), QStringLiteral("1000"));
-        QCOMPARE(slider->value(), 1000);
-        edit->setText(QStringLiteral("250"));
-        emit edit->textEdited(edit->text());
-        QCOMPARE(v.calls.last(), QStringLiteral("delay250"));
-        QCOMPARE(slider->value(), 250);
+        // Typed values pass through values below 10 without being rewritten.
+        struct Case {
+            const char* typed;
+            int delay;
+            const char* shown;
+        };
+        for (const Case c : {Case{"25", 25, "25"}, Case{"300", 300, "300"}, Case{"5", 10, "10"},
+                             Case{"2000", 1000, "1000"}}) {
+            edit->clear();
+            QTest::keyClicks(edit, QString::fromLatin1(c.typed));
+            emit edit->editingFinished();
+            QCOMPARE(v.delay, c.delay);
+            QCOMPARE(edit->text(), QString::fromLatin1(c.shown));
+            QCOMPARE(slider->value(), c.delay);
+        }
+        QCOMPARE(text(p, IDC_DELAY_LABEL), QStringLiteral("(1000 ms)"));
     }
 
     void expandedStatesAreKept()

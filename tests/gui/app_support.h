@@ -60,6 +60,8 @@ class RecordingView : public qv::CView {
 public:
     std::vector<int> commands;
     std::vector<int> handled;  // ids this view claims
+    QSize preferred{242, 244};
+    QSize GetPreferredSize() const override { return preferred; }
     bool OnCommand(int id) override
     {
         for (int h : handled)

@@ -4,9 +4,11 @@
 //
 // The animation view with a hand-moved clock: start-up direction and pause settings,
 // render ticks that compose the frame over the default colour with its colour key and
-// offsets, commands and their enabled states, winding, painting into the window, and
-// the whole-factor scaling of the present step.
+// offsets, commands and their enabled states, winding, painting into the window, the
+// scaling of the present step, and the view's whole-factor zoom.
 #include <QPainter>
+#include <QWheelEvent>
+#include <cmath>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -161,7 +163,7 @@ private slots:
         QCOMPARE(fill, CAnimationView::toFillColor(view->defaultColor()));
         QCOMPARE(view->colorKey(), 0xFF00FFu);
 
-        tick(view);  // speed 10: every 50 ms tick is a new frame
+        tick(view, 10);  // speed 10: every 10 ms tick is a new frame
         const QImage& back = view->device()->backBuffer();
         QCOMPARE(back.size(), QSize(240, 244));
         QCOMPARE(pixel(back, 0, 0), fill);
@@ -171,16 +173,16 @@ private slots:
         QCOMPARE(pixel(back, 37, 45), anim.palette[2].rgb());
         QCOMPARE(pixel(back, 38, 45), fill);
         QCOMPARE(view->frameNumber(), 1);
-        tick(view);
+        tick(view, 10);
         QCOMPARE(pixel(back, 32, 40), anim.palette[3].rgb());
-        tick(view);
+        tick(view, 10);
         QCOMPARE(view->frameNumber(), 0);  // wrapped
 
         // Palette edits reach the surfaces through a rebuild.
         view->displayPalette()[1] = PaletteEntry::fromRgb(12, 34, 56);
         QVERIFY(view->RebuildFrameSurfaces());
         view->RequestRedraw();
-        tick(view, 5);
+        tick(view, 1);  // too early for the next frame
         QCOMPARE(pixel(back, 32, 40), 0x0C2238u);
 
         // The painted window shows the back buffer inside its one-pixel border.
@@ -212,9 +214,9 @@ private slots:
 
         QVERIFY(enabled(view, ID_STOP) && enabled(view, ID_PAUSE));
         QVERIFY(!enabled(view, ID_PLAY) && !enabled(view, ID_NEXT) && !enabled(view, ID_FORWARD));
-        tick(view), tick(view);
+        tick(view, 40), tick(view, 40);
         QCOMPARE(view->frameNumber(), 0);
-        tick(view);  // 120 ms rounds up to three ticks
+        tick(view, 40);  // 120 ms in three ticks of 40 ms
         QCOMPARE(view->frameNumber(), 1);
         QVERIFY(changes & IAnimationControl::kFrameCounter);
 
@@ -228,7 +230,7 @@ private slots:
         QVERIFY(view->OnCommand(ID_PREVIOUS));
         QCOMPARE(view->frameNumber(), 0);
         QVERIFY(view->OnCommand(ID_LAST));
-        QCOMPARE(view->frameNumber(), view->frameCount());
+        QCOMPARE(view->frameNumber(), view->frameCount() - 1);
         QVERIFY(view->OnCommand(ID_FIRST));
         QCOMPARE(view->frameCount(), 32);
 
@@ -241,8 +243,8 @@ private slots:
             view->WindTick();
             ++steps;
         }
-        QCOMPARE(steps, 4);
-        QCOMPARE(view->frameNumber(), 4);
+        QCOMPARE(steps, 3);
+        QCOMPARE(view->frameNumber(), 3);
         QVERIFY(view->OnCommand(ID_BACK));
         QVERIFY(view->isWindingBack());
         QVERIFY(view->OnCommand(ID_NEXT));  // any navigation ends winding
@@ -272,7 +274,7 @@ private slots:
         QVERIFY(!QFile::exists(dir_->filePath(QStringLiteral("x.flc"))));
     }
 
-    void presentScalesByWholeFactorsWithoutSmoothing()
+    void presentFillsTheTargetWithCrispBlocksAtAnyRatio()
     {
         QWidget window;
         DrawDevice device;
@@ -281,24 +283,85 @@ private slots:
         QImage& back = device.backBuffer();
         back.setPixel(0, 0, 0xFFFFFFFFu);
         back.setPixel(1, 0, 0xFF000000u);
-        for (qreal ratio : {2.0, 3.0, 2.5}) {
-            const int k = static_cast<int>(ratio);
-            QImage target(static_cast<int>(20 * ratio), static_cast<int>(10 * ratio), QImage::Format_RGB32);
-            target.setDevicePixelRatio(ratio);
+        // Display ratio x zoom: whole products give exact square blocks; 1.5 fills its
+        // target too (the picture is not drawn at two thirds of its place).
+        struct Case {
+            qreal ratio;
+            int zoom;
+        };
+        for (const Case c : {Case{1.0, 3}, Case{2.0, 1}, Case{2.0, 2}, Case{1.5, 2}, Case{1.5, 1}}) {
+            const qreal k = c.ratio * c.zoom;
+            QImage target(qRound(20 * k), qRound(10 * k), QImage::Format_RGB32);
+            target.setDevicePixelRatio(c.ratio);
             target.fill(Qt::red);
             {
                 QPainter p(&target);
-                device.PaintInto(p, QRect(0, 0, 20, 10), ratio);
+                device.PaintInto(p, QRect(0, 0, 20 * c.zoom, 10 * c.zoom), c.ratio, c.zoom);
             }
-            for (int dy = 0; dy < k; ++dy)
-                for (int dx = 0; dx < k; ++dx) {
+            const QString what = QStringLiteral("ratio %1 zoom %2").arg(c.ratio).arg(c.zoom);
+            for (int y = 0; y < target.height(); ++y)
+                for (int x = 0; x < target.width(); ++x)
+                    QVERIFY2((target.pixel(x, y) & 0xFFFFFFu) != 0xFF0000u, qPrintable(what));
+            if (k != std::floor(k)) continue;
+            const int n = static_cast<int>(k);
+            for (int dy = 0; dy < n; ++dy)
+                for (int dx = 0; dx < n; ++dx) {
                     QCOMPARE(target.pixel(dx, dy) & 0xFFFFFFu, 0xFFFFFFu);
-                    QCOMPARE(target.pixel(k + dx, dy) & 0xFFFFFFu, 0u);
-                    QCOMPARE(target.pixel(2 * k + dx, dy) & 0xFFFFFFu, 0x102030u);
+                    QCOMPARE(target.pixel(n + dx, dy) & 0xFFFFFFu, 0u);
+                    QCOMPARE(target.pixel(2 * n + dx, dy) & 0xFFFFFFu, 0x102030u);
                 }
         }
-        device.Release();
-        QVERIFY(!device.ready());
+    }
+
+    void zoomEnlargesTheWindowWithCrispBlocksAndIsRemembered()
+    {
+        AnimationSpec anim;
+        anim.directions = 1;
+        anim.framesPerDirection = 2;
+        anim.width = 4;
+        anim.height = 2;
+        anim.picture = [](int, int) { return Picture{1, 2, 3, 4, 5, 6, 7, 8}; };
+        CFlcView* view = open(anim);
+        QVERIFY(view && view->isLoaded());
+        QVERIFY(view->OnCommand(ID_VIEW_ZOOM_1X + 2));
+        QCOMPARE(view->GetPreferredSize(), QSize(240 * 3 + 2, 242 * 3 + 2));
+        QCOMPARE(GetProfileInt(options_, QStringLiteral("View Zoom"), -1), 3);
+        view->resize(view->GetPreferredSize());
+        tick(view);
+        const QImage shot = view->grab().toImage();
+        for (int i = 0; i < 8; ++i) {
+            const uint32_t colour = anim.palette[1 + i].rgb();
+            const int x0 = 1 + (i % 4) * 3, y0 = 1 + (i / 4) * 3;
+            for (int dy = 0; dy < 3; ++dy)
+                for (int dx = 0; dx < 3; ++dx) QCOMPARE(pixel(shot, x0 + dx, y0 + dy), colour);
+        }
+
+        // Ctrl + wheel steps the zoom; a new view starts at the remembered one.
+        QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::ControlModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view, &wheel);
+        QCOMPARE(view->zoom(), 2);
+        CFlcView* next = open(anim);
+        QCOMPARE(next->zoom(), 2);
+        QCOMPARE(next->GetPreferredSize(), QSize(482, 486));
+
+        // Fit: the largest whole factor the window holds, centred in it.
+        QVERIFY(next->OnCommand(ID_VIEW_ZOOM_FIT));
+        next->resize(1000, 600);
+        QCOMPARE(next->displayZoom(), 2);
+        QCOMPARE(next->pictureRect(), QRect((1000 - 480) / 2, 1 + (598 - 484) / 2, 480, 484));
+        QCOMPARE(next->GetPreferredSize(), QSize(1000, 600));
+    }
+
+    void changeOffsetIsOnlyForUnitAnimations()
+    {
+        AnimationSpec head;
+        head.leaderHead = true;
+        head.directions = 1;
+        CFlcView* view = open(head);
+        QVERIFY(view && view->isLeaderHead());
+        QVERIFY(!enabled(view, ID_CHANGE_OFFSET));
+        QVERIFY(enabled(open(AnimationSpec()), ID_CHANGE_OFFSET));
     }
 };
 

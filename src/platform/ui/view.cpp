@@ -30,4 +30,10 @@ void CView::OnActivateView(bool) {}
 
 QSize CView::GetPreferredSize() const { return QSize(); }
 
+QSize CView::sizeHint() const
+{
+    const QSize preferred = GetPreferredSize();
+    return preferred.isValid() && !preferred.isEmpty() ? preferred : QWidget::sizeHint();
+}
+
 }  // namespace qv

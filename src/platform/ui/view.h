@@ -37,6 +37,9 @@ public:
     // The size the view would like its client area to have; an invalid size means
     // "no preference" (the frame then uses its default).
     virtual QSize GetPreferredSize() const;
+    // The preferred size, so that arranging the windows (cascade, tile) keeps the view's
+    // size instead of shrinking its frame to a title bar.
+    QSize sizeHint() const override;
 
     // Used by CDocument::AddView / RemoveView only.
     void setDocument(CDocument* doc) { document_ = doc; }

@@ -87,8 +87,13 @@ bool CQsbView::LoadAnimation(const QString& path, bool)
 {
     UnloadAnimation();
     CQsbDoc* doc = GetQsbDocument();
-    if (path.isEmpty() || !doc || doc->sheet().empty()) return false;
-    if (!CreateDevice()) return false;
+    // Failures without a message of their own get the format message.
+    auto fail = [&] {
+        UnloadAnimation();
+        CAnimationView::ReportLoadFailure(path);
+        return false;
+    };
+    if (path.isEmpty() || !doc || doc->sheet().empty() || !CreateDevice()) return fail();
     try {
         StoryboardFrames cut;
         const Status st = cutStoryboardSheet(path.toStdString(), doc->info(), doc->sheet(), cut);
@@ -102,10 +107,7 @@ bool CQsbView::LoadAnimation(const QString& path, bool)
         UpdateColorKey();
         const int w = record_.frameWidth;
         const int h = record_.frameHeight;
-        if (!BuildFrames(std::move(cut.frames), w, h)) {
-            UnloadAnimation();
-            return false;
-        }
+        if (!BuildFrames(std::move(cut.frames), w, h)) return fail();
         leaderHead_ = record_.leaderHead != 0;
         header_ = makeEncodedFlcHeader(storyboardFlcParams(record_, leaderHead_, false, 0));
         loadedPath_ = path;

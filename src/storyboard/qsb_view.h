@@ -54,6 +54,10 @@ public:
     bool OnCommand(int id) override;
     bool OnUpdateCommand(int id, CCmdUI& ui) override;
 
+protected:
+    // Every failure of LoadAnimation has shown its own message already.
+    void ReportLoadFailure(const QString&) override {}
+
 private:
     bool SaveTo(const QString& qsbPath, const QString& sheetSource);
 

@@ -181,7 +181,7 @@ void CAnimationView::OnInitialUpdate()
     {
         WaitCursor wait;
         if (!LoadAnimation(path, true)) {
-            AfxMessageBox(formatMessage(str::IDS_INVALID_FORMAT, {path.toStdString()}), MB_OK);
+            ReportLoadFailure(path);
             UnloadAnimation();
             notifyControlChanged(kAllPanels);
             return;
@@ -199,6 +199,11 @@ void CAnimationView::OnInitialUpdate()
     notifyControlChanged(kAllPanels);
     frameCounterChanged();
     RequestRedraw();
+}
+
+void CAnimationView::ReportLoadFailure(const QString& path)
+{
+    AfxMessageBox(formatMessage(str::IDS_INVALID_FORMAT, {path.toStdString()}), MB_OK);
 }
 
 void CAnimationView::RefreshAnimation()

@@ -235,7 +235,7 @@ private slots:
         QFile::remove(path(QStringLiteral("Deep_Default.act")));
         boxes_.clear();
         QVERIFY(!open(deep));
-        QVERIFY(!boxes_.shown().empty());
+        QCOMPARE(boxes_.shown().size(), size_t(1));
         QCOMPARE(boxes_.shown()[0].text,
                  msg(str::IDS_CANNOT_LOAD_PALETTE_FILE, {path(QStringLiteral("Deep_Default.act")).toStdString()}));
         QCOMPARE(boxes_.shown()[0].flags, unsigned(MB_OK));

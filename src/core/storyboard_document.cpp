@@ -27,9 +27,9 @@ FlcEncodeParams storyboardFlcParams(const StoryboardInfo& info, bool leaderHead,
     return p;
 }
 
-Status StoryboardFramesToFlc(const std::string& path, const StoryboardInfo& info, bool leaderHead,
-                             bool useCustomDelay, uint32_t customDelay,
-                             const std::vector<std::vector<uint8_t>>& frames, const Palette256& palette)
+Status StoryboardFramesToFlc(const std::string& path, const StoryboardInfo& info, bool leaderHead, bool useCustomDelay,
+                             uint32_t customDelay, const std::vector<std::vector<uint8_t>>& frames,
+                             const Palette256& palette)
 {
     return writeFlcFile(path, storyboardFlcParams(info, leaderHead, useCustomDelay, customDelay), frames, palette);
 }
@@ -113,8 +113,10 @@ Status saveStoryboardFiles(const std::string& qsbPath, const StoryboardInfo& inf
     switch (failed) {
         case StoryboardSaveStep::Sheet:
             return Status::failure(formatMessage(str::IDS_CANNOT_COPY_FROM_TO, {sheetSource, files[0].first}));
-        case StoryboardSaveStep::Palette: return Status::failure(str::IDS_QSB_CANNOT_WRITE_PALETTE);
-        default: return Status::failure(str::IDS_QSB_CANNOT_WRITE);
+        case StoryboardSaveStep::Palette:
+            return Status::failure(str::IDS_QSB_CANNOT_WRITE_PALETTE);
+        default:
+            return Status::failure(str::IDS_QSB_CANNOT_WRITE);
     }
 }
 

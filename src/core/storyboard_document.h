@@ -28,9 +28,9 @@ FlcEncodeParams storyboardFlcParams(const StoryboardInfo& info, bool leaderHead,
 // Encodes the frames (D x F pictures of the record's frame size) with `palette` and writes
 // the FLC file to `path` in one piece ("'%s'\r\nCannot copy temporary file to the
 // specified target path." when it cannot be written).
-Status StoryboardFramesToFlc(const std::string& path, const StoryboardInfo& info, bool leaderHead,
-                             bool useCustomDelay, uint32_t customDelay,
-                             const std::vector<std::vector<uint8_t>>& frames, const Palette256& palette);
+Status StoryboardFramesToFlc(const std::string& path, const StoryboardInfo& info, bool leaderHead, bool useCustomDelay,
+                             uint32_t customDelay, const std::vector<std::vector<uint8_t>>& frames,
+                             const Palette256& palette);
 
 // Writes every (path, bytes) pair in order, each in one piece. When one cannot be written,
 // the files written before it get back their old content (or are removed when they did

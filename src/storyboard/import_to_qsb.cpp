@@ -37,7 +37,10 @@ namespace qv {
 
 namespace {
 
-QString S(const char* text) { return QString::fromUtf8(text); }
+QString S(const char* text)
+{
+    return QString::fromUtf8(text);
+}
 
 const QString kSection = QStringLiteral("Dlg ImpQSB");
 
@@ -46,7 +49,10 @@ int profileInt(const char* entry, int defaultValue)
     return GetProfileInt(kSection, QString::fromLatin1(entry), defaultValue);
 }
 
-void writeInt(const char* entry, int value) { WriteProfileInt(kSection, QString::fromLatin1(entry), value); }
+void writeInt(const char* entry, int value)
+{
+    WriteProfileInt(kSection, QString::fromLatin1(entry), value);
+}
 
 QSpinBox* spin(int min, int max, int value, QWidget* parent)
 {
@@ -72,8 +78,7 @@ struct WaitCursor {
 // Refusals that end the import with the stop icon; the others are plain boxes.
 unsigned importMessageIcon(const std::string& message)
 {
-    return message == str::IDS_STORYBOARD_CANNOT_CREATE || message == str::IDS_QSB_CANNOT_WRITE ? MB_ICONSTOP
-                                                                                                 : MB_OK;
+    return message == str::IDS_STORYBOARD_CANNOT_CREATE || message == str::IDS_QSB_CANNOT_WRITE ? MB_ICONSTOP : MB_OK;
 }
 
 }  // namespace
@@ -107,10 +112,10 @@ CImportToQSB::CImportToQSB(QWidget* parent) : CDialogX(kSection, parent, false)
     auto* browsePalette = new QPushButton(S(str::IDS_IMPORT_BROWSE), paletteBox);
     palType_ = combo({S(str::IDS_PALETTE_TYPE_ACT), S(str::IDS_PALETTE_TYPE_RIFF), S(str::IDS_PALETTE_TYPE_JASC)},
                      profileInt("Pal Type", 0), paletteBox);
-    fileType_ = combo({S(str::IDS_SHEET_TYPE_PCX), S(str::IDS_SHEET_TYPE_BMP)}, profileInt("FileType", 0) ? 1 : 0,
-                      paletteBox);
-    colDepth_ = combo({S(str::IDS_IMPORT_DEPTH_8), S(str::IDS_IMPORT_DEPTH_24)}, profileInt("ColDepth", 0) ? 1 : 0,
-                      paletteBox);
+    fileType_ =
+        combo({S(str::IDS_SHEET_TYPE_PCX), S(str::IDS_SHEET_TYPE_BMP)}, profileInt("FileType", 0) ? 1 : 0, paletteBox);
+    colDepth_ =
+        combo({S(str::IDS_IMPORT_DEPTH_8), S(str::IDS_IMPORT_DEPTH_24)}, profileInt("ColDepth", 0) ? 1 : 0, paletteBox);
     pl->addWidget(fromImage_, 0, 0, 1, 3);
     pl->addWidget(fromFile_, 1, 0);
     pl->addWidget(palette_, 1, 1);
@@ -394,9 +399,8 @@ void RunImportToStoryboard(QWidget* parent)
         AfxMessageBox(str::IDS_IMPORT_DONE, MB_ICONINFORMATION);
         return;
     }
-    if (askBeforeOpeningSetting() &&
-        AfxMessageBox(formatMessage(str::IDS_IMPORT_ASK_OPEN, {dest.toStdString()}), MB_YESNO | MB_ICONQUESTION) !=
-            IDYES)
+    if (askBeforeOpeningSetting() && AfxMessageBox(formatMessage(str::IDS_IMPORT_ASK_OPEN, {dest.toStdString()}),
+                                                   MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     if (CWinApp* app = CWinApp::instance()) app->OpenDocumentFile(dest);
 }

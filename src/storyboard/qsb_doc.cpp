@@ -107,7 +107,10 @@ QList<CQsbDoc::FileState> CQsbDoc::currentState() const
     return states;
 }
 
-void CQsbDoc::AcceptDiskState() { known_ = currentState(); }
+void CQsbDoc::AcceptDiskState()
+{
+    known_ = currentState();
+}
 
 void CQsbDoc::WatchFiles()
 {

@@ -8,9 +8,15 @@
 
 namespace qv {
 
-CDocument* newQsbDocument() { return new CQsbDoc; }
+CDocument* newQsbDocument()
+{
+    return new CQsbDoc;
+}
 
-CView* newQsbView() { return new CQsbView; }
+CView* newQsbView()
+{
+    return new CQsbView;
+}
 
 void installQsbClasses(CNewMultiDocTemplate& qsbTemplate)
 {

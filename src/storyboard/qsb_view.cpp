@@ -32,7 +32,10 @@ namespace qv {
 
 namespace {
 
-QString S(const char* text) { return QString::fromUtf8(text); }
+QString S(const char* text)
+{
+    return QString::fromUtf8(text);
+}
 
 // The palette message of the sheet cutting is shown in a plain box, the others with the
 // stop icon.
@@ -81,7 +84,10 @@ CQsbView::CQsbView(QWidget* parent) : CAnimationView(parent) {}
 
 CQsbView::~CQsbView() = default;
 
-CQsbDoc* CQsbView::GetQsbDocument() const { return qobject_cast<CQsbDoc*>(GetDocument()); }
+CQsbDoc* CQsbView::GetQsbDocument() const
+{
+    return qobject_cast<CQsbDoc*>(GetDocument());
+}
 
 bool CQsbView::LoadAnimation(const QString& path, bool)
 {
@@ -181,10 +187,10 @@ bool CQsbView::SaveAnimationAs()
 {
     CQsbDoc* doc = GetQsbDocument();
     if (!playback_.loaded() || !doc) return false;
-    CFileDialogX dlg(false, QStringLiteral("qsb"), doc->GetTitle(),
-                     OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES |
-                         OFN_ENABLESIZING,
-                     S(str::IDS_QSB_SAVE_FILTER), this);
+    CFileDialogX dlg(
+        false, QStringLiteral("qsb"), doc->GetTitle(),
+        OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES | OFN_ENABLESIZING,
+        S(str::IDS_QSB_SAVE_FILTER), this);
     dlg.title = S(str::IDS_FLC_SAVE_AS_TITLE);
     const QString lastOpened = GetProfileString(settings::kOptions, settings::kLastOpend);
     if (QFileInfo(doc->GetPathName()).absoluteDir().exists())
@@ -257,10 +263,10 @@ void CQsbView::ExportToFlc()
     CDocument* doc = GetDocument();
     if (!playback_.loaded() || !doc) return;
     const QString name = QFileInfo(doc->GetPathName()).completeBaseName();
-    CFileDialogX dlg(false, QStringLiteral("flc"), name,
-                     OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES |
-                         OFN_ENABLESIZING,
-                     S(str::IDS_FLC_SAVE_FILTER), this);
+    CFileDialogX dlg(
+        false, QStringLiteral("flc"), name,
+        OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES | OFN_ENABLESIZING,
+        S(str::IDS_FLC_SAVE_FILTER), this);
     dlg.title = S(str::IDS_EXPORT_FLC_TITLE);
     const QString lastOpened = GetProfileString(settings::kOptions, settings::kLastOpend);
     if (uIsFileExist(lastOpened)) dlg.initialPath = lastOpened;
@@ -283,11 +289,20 @@ void CQsbView::ExportToFlc()
 bool CQsbView::OnCommand(int id)
 {
     switch (id) {
-        case ID_FILE_SAVE: SaveAnimation(); return true;
-        case ID_FILE_SAVE_AS: SaveAnimationAs(); return true;
-        case ID_CHANGE_OFFSET: ChangeOffset(); return true;
-        case ID_EXPORT_TO_FLC: ExportToFlc(); return true;
-        default: return CAnimationView::OnCommand(id);
+        case ID_FILE_SAVE:
+            SaveAnimation();
+            return true;
+        case ID_FILE_SAVE_AS:
+            SaveAnimationAs();
+            return true;
+        case ID_CHANGE_OFFSET:
+            ChangeOffset();
+            return true;
+        case ID_EXPORT_TO_FLC:
+            ExportToFlc();
+            return true;
+        default:
+            return CAnimationView::OnCommand(id);
     }
 }
 
@@ -297,8 +312,11 @@ bool CQsbView::OnUpdateCommand(int id, CCmdUI& ui)
         case ID_FILE_SAVE:
         case ID_FILE_SAVE_AS:
         case ID_CHANGE_OFFSET:
-        case ID_EXPORT_TO_FLC: ui.Enable(playback_.loaded()); return true;
-        default: return CAnimationView::OnUpdateCommand(id, ui);
+        case ID_EXPORT_TO_FLC:
+            ui.Enable(playback_.loaded());
+            return true;
+        default:
+            return CAnimationView::OnUpdateCommand(id, ui);
     }
 }
 

@@ -8,11 +8,11 @@
 // FLC and the Import to Storyboard dialog write the same bytes as quorvane-cli.
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSpinBox>
-#include <QFile>
 #include <QProcess>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -45,7 +45,10 @@ Bytes readBytes(const QString& path)
     return b;
 }
 
-bool writeBytes(const QString& path, const Bytes& b) { return writeFileAtomic(path.toStdString(), b); }
+bool writeBytes(const QString& path, const Bytes& b)
+{
+    return writeFileAtomic(path.toStdString(), b);
+}
 
 QString msg(const char* format, std::initializer_list<MessageArg> args = {})
 {
@@ -173,7 +176,7 @@ private slots:
         QVERIFY(view->frameNumber() != first);
         // The commands a storyboard brings are on; Import needs no document.
         for (int id : std::initializer_list<int>{ID_EXPORT_TO_FLC, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_INFO, ID_REFRESH,
-                                                ID_IMPORT_TO_STORYBOARD})
+                                                 ID_IMPORT_TO_STORYBOARD})
             QVERIFY2(enabled(id), qPrintable(QString::number(id)));
         QVERIFY(view->InfoText().startsWith(QStringLiteral("Storyboard file name:\tWarrior.qsb\r\n")));
     }
@@ -201,18 +204,27 @@ private slots:
         const std::vector<Case> cases = {
             {"description of 78 bytes", [&] { writeBytes(qsb, Bytes(description.begin(), description.end() - 1)); },
              msg(str::IDS_QSB_CANNOT_READ), MB_OK},
-            {"description of 80 bytes", [&] { Bytes b = description; b.push_back(0); writeBytes(qsb, b); },
+            {"description of 80 bytes",
+             [&] {
+                 Bytes b = description;
+                 b.push_back(0);
+                 writeBytes(qsb, b);
+             },
              msg(str::IDS_QSB_CANNOT_READ), MB_OK},
             {"sheet missing", [&] { QFile::remove(sheet); }, msg(str::IDS_QSB_IMAGE_NOT_EXIST, {sheet.toStdString()}),
              MB_ICONSTOP},
             {"zero frame width",
-             [&] { StoryboardInfo z = info; z.frameWidth = 0; Bytes b(kStoryboardInfoSize); z.serialize(b.data()); writeBytes(qsb, b); },
+             [&] {
+                 StoryboardInfo z = info;
+                 z.frameWidth = 0;
+                 Bytes b(kStoryboardInfoSize);
+                 z.serialize(b.data());
+                 writeBytes(qsb, b);
+             },
              msg(str::IDS_QSB_INVALID_SIZES, {qsb.toStdString()}), MB_ICONSTOP},
-            {"BMP bytes in the PCX sheet",
-             [&] { QVERIFY(writeImageFile(sheet.toStdString(), wider, kFormatBmp, 8)); },
+            {"BMP bytes in the PCX sheet", [&] { QVERIFY(writeImageFile(sheet.toStdString(), wider, kFormatBmp, 8)); },
              msg(str::IDS_QSB_WRONG_FORMAT, {sheet.toStdString()}), MB_ICONSTOP},
-            {"one extra column",
-             [&] { QVERIFY(writeImageFile(sheet.toStdString(), grown, kFormatPcx, 8)); },
+            {"one extra column", [&] { QVERIFY(writeImageFile(sheet.toStdString(), grown, kFormatPcx, 8)); },
              msg(str::IDS_QSB_WRONG_SIZES, {sheet.toStdString(), int(info.sheetWidth), int(info.sheetHeight),
                                             int(info.sheetWidth) + 1, int(info.sheetHeight)}),
              MB_ICONSTOP},
@@ -415,10 +427,10 @@ private slots:
             QVERIFY(dlg.ImportToQSB());
             QVERIFY(boxes_.shown().empty());
         }
-        QVERIFY(runCli({QStringLiteral("import"), picture, QStringLiteral("-o"), path(QStringLiteral("cli/Imported.qsb")),
-                        QStringLiteral("--frame"), QStringLiteral("21x14"), QStringLiteral("--center"),
-                        QStringLiteral("--delay"), QStringLiteral("90"), QStringLiteral("--depth"),
-                        QStringLiteral("24")}));
+        QVERIFY(
+            runCli({QStringLiteral("import"), picture, QStringLiteral("-o"), path(QStringLiteral("cli/Imported.qsb")),
+                    QStringLiteral("--frame"), QStringLiteral("21x14"), QStringLiteral("--center"),
+                    QStringLiteral("--delay"), QStringLiteral("90"), QStringLiteral("--depth"), QStringLiteral("24")}));
         for (const char* name : {"Imported.qsb", "Imported.pcx", "Imported.act", "Imported_Default.act"}) {
             const QString n = QString::fromLatin1(name);
             QVERIFY2(!readBytes(path(QStringLiteral("gui/") + n)).empty(), name);

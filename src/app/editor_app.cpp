@@ -20,6 +20,7 @@
 #include "core/strings.h"
 #include "flc/flc_doc.h"
 #include "flc/flc_template.h"
+#include "storyboard/qsb_template.h"
 #include "platform/imaging/builtin_data.h"
 #include "platform/ui/command_line.h"
 #include "platform/ui/doc_template.h"
@@ -98,7 +99,9 @@ bool CEditorApp::InitInstance()
     auto* flc = new CDocTemplateFlc;
     installFlcClasses(*flc);
     AddDocTemplate(flc);
-    AddDocTemplate(new CDocTemplateQsb);
+    auto* qsb = new CDocTemplateQsb;
+    installQsbClasses(*qsb);
+    AddDocTemplate(qsb);
     if (templateHook_) templateHook_(*this);
     RegisterFeatureCommands();
     // A new FLC document exists only while starting up with "reopen last document" on.

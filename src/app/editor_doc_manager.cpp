@@ -93,7 +93,7 @@ CDocTemplateFlc::CDocTemplateFlc()
 {
 }
 
-void CDocTemplateFlc::InitialUpdateFrame(CNewMDIChildWnd* frame, CDocument* doc, bool makeVisible)
+void CEditorDocTemplate::InitialUpdateFrame(CNewMDIChildWnd* frame, CDocument* doc, bool makeVisible)
 {
     CNewMultiDocTemplate::InitialUpdateFrame(frame, doc, makeVisible);
     // A file that fails to load leaves no empty window behind.

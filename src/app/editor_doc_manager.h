@@ -8,8 +8,8 @@
 // "Recent QSB Files", menu 130): opening reopens the first recent file instead while the
 // program starts up with "reopen last document" on; a path matches a template when a
 // document of it already has that path (compared without regard to case) or when the
-// path ends in the template's extension. The FLC template also discards a window whose
-// view could not load its animation.
+// path ends in the template's extension. Both discard a window whose view could not load
+// its animation.
 //
 // CEditorDocManager: the start-up document (OnFileNew), the Open command (OnFileOpen)
 // and the look-ups of the two templates.
@@ -34,6 +34,8 @@ public:
 
     CDocument* OpenDocumentFile(const QString& path, bool makeVisible = true) override;
     Confidence MatchDocType(const QString& path, CDocument*& match) override;
+    // Shows the window; a window whose view could not load its file is discarded.
+    void InitialUpdateFrame(CNewMDIChildWnd* frame, CDocument* doc, bool makeVisible = true) override;
 
     // Whether the last OpenDocumentFile got as far as a window whose view then could not
     // load the file (the view has said why; the window is gone again).
@@ -48,7 +50,6 @@ private:
 class CDocTemplateFlc : public CEditorDocTemplate {
 public:
     CDocTemplateFlc();
-    void InitialUpdateFrame(CNewMDIChildWnd* frame, CDocument* doc, bool makeVisible = true) override;
 };
 
 class CDocTemplateQsb : public CEditorDocTemplate {

@@ -6,8 +6,8 @@
 // into frames exactly as the storyboard document and view do, then encoded.
 
 #include "cli/cli_common.h"
-#include "core/flc_encoder.h"
 #include "core/storyboard.h"
+#include "core/storyboard_document.h"
 #include "core/strings.h"
 
 namespace qv::cli {
@@ -67,20 +67,11 @@ int runToFlc(const QStringList& args)
     if (const Status cut = cutStoryboardSheet(input, record, sheet, frames); !cut) return refuse(cut.message);
     sheet = Bitmap{};
 
-    const StoryboardInfo& info = frames.info;
-    FlcEncodeParams p;
-    p.width = info.frameWidth;
-    p.height = info.frameHeight;
-    p.framesPerDirection = info.framesPerDirection;
-    p.directions = info.directionCount;
-    p.speed = info.speed;
-    p.delay = customDelay ? delay : info.speed;
-    p.leftOffset = info.leftOffset;
-    p.topOffset = info.topOffset;
-    p.leaderHead = info.leaderHead != 0;
     OutputFolder folder;
     if (const int made = folder.ensureFor(output); made != kExitOk) return made;
-    const Status written = writeFlcFile(output, p, frames.frames, frames.palette);
+    // The same conversion as the window's Export to FLC.
+    const Status written = StoryboardFramesToFlc(output, frames.info, frames.info.leaderHead != 0, customDelay, delay,
+                                                 frames.frames, frames.palette);
     if (!written) return refuse(written.message);
     folder.keep();
     return kExitOk;

@@ -268,7 +268,7 @@ void CAnimationView::OnInitialUpdate()
     {
         WaitCursor wait;
         if (!LoadAnimation(path, true)) {
-            AfxMessageBox(formatMessage(str::IDS_INVALID_FORMAT, {path.toStdString()}), MB_OK);
+            ReportLoadFailure(path);
             UnloadAnimation();
             notifyControlChanged(kAllPanels);
             return;
@@ -299,6 +299,11 @@ bool CAnimationView::isDocumentModified() const
 {
     const CDocument* doc = GetDocument();
     return doc && doc->IsModified();
+}
+
+void CAnimationView::ReportLoadFailure(const QString& path)
+{
+    AfxMessageBox(formatMessage(str::IDS_INVALID_FORMAT, {path.toStdString()}), MB_OK);
 }
 
 void CAnimationView::RefreshAnimation()

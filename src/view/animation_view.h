@@ -287,6 +287,9 @@ protected:
     void ShowColourPicker();
     // The back buffer as the compositor's target.
     Pixels32 backBufferPixels() const;
+    // Called when LoadAnimation failed in the first update: the format message. A view
+    // whose LoadAnimation already said why overrides it to say nothing more.
+    virtual void ReportLoadFailure(const QString& path);
     // Called after a successful load, before playback starts (compositing buffers).
     virtual void OnAnimationLoaded() {}
     // Plays the unit's sound when the Sound panel's "Autoplay" is checked.

@@ -197,8 +197,8 @@ private slots:
     void runningProgramOpensTheHandedFileAndComesForward()
     {
         // The whole road: the first instance's main frame receives the file and opens it
-        // through the document manager (a storyboard, refused with the format message
-        // until storyboards can be opened).
+        // through the document manager (a storyboard that does not exist, refused with
+        // the description's message).
         ScriptedMessageBoxes boxes;
         setMessageBoxService(&boxes);
         {
@@ -213,8 +213,8 @@ private slots:
             QCOMPARE(runSecondStart(file), 0);
             QTRY_COMPARE(boxes.shown().size(), size_t(1));
             QCOMPARE(boxes.shown().front().text,
-                     QStringLiteral("'%1'\r\nInvalid or unsupported document format.").arg(file));
-            QCOMPARE(boxes.shown().front().flags, unsigned(MB_ICONERROR));
+                     QStringLiteral("Cannot read QSB file.\r\nInvalid or unsupported document format."));
+            QCOMPARE(boxes.shown().front().flags, unsigned(MB_OK));
         }
         setMessageBoxService(nullptr);
     }

@@ -352,9 +352,9 @@ private slots:
         WriteProfileString(QStringLiteral("Options"), QStringLiteral("Last Opend"), last);
         WriteProfileInt(QStringLiteral("Options"), QStringLiteral("Load Doc"), 1);
         auto app = start();
-        // The real storyboard document is not there yet: it refuses with the format message.
+        // The storyboard document reads it: an empty file is refused with its message.
         QCOMPARE(boxes_.shown().size(), size_t(1));
-        QCOMPARE(boxes_.shown()[0].text, QStringLiteral("'%1'\r\nInvalid or unsupported document format.").arg(last));
+        QCOMPARE(boxes_.shown()[0].text, QStringLiteral("Cannot read QSB file.\r\nInvalid or unsupported document format."));
         app.reset();
         boxes_.clear();
 

@@ -1,0 +1,52 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// What an open storyboard writes: its frames as an FLC file (Export to FLC, shared by the
+// window and `quorvane-cli to-flc`, so both write the same bytes), and its files on Save
+// and Save As (palette file and description, plus the sheet copied under the new name),
+// written as one unit: when any file cannot be written, the files already replaced get
+// their old content back.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/byte_io.h"
+#include "core/flc_encoder.h"
+#include "core/storyboard.h"
+
+namespace qv {
+
+// The encoder's parameters for a storyboard: the record's geometry, offsets and speed; the
+// header's delay is the speed, or `customDelay` when the view plays at a delay of its own.
+FlcEncodeParams storyboardFlcParams(const StoryboardInfo& info, bool leaderHead, bool useCustomDelay,
+                                    uint32_t customDelay);
+
+// Encodes the frames (D x F pictures of the record's frame size) with `palette` and writes
+// the FLC file to `path` in one piece ("'%s'\r\nCannot copy temporary file to the
+// specified target path." when it cannot be written).
+Status StoryboardFramesToFlc(const std::string& path, const StoryboardInfo& info, bool leaderHead, bool useCustomDelay,
+                             uint32_t customDelay, const std::vector<std::vector<uint8_t>>& frames,
+                             const Palette256& palette);
+
+// Writes every (path, bytes) pair in order, each in one piece. When one cannot be written,
+// the files written before it get back their old content (or are removed when they did
+// not exist) and the index of the failed file is returned; -1 on success.
+int writeFilesAsUnit(const std::vector<std::pair<std::string, Bytes>>& files);
+
+// Which file a storyboard save could not write.
+enum class StoryboardSaveStep { None, Sheet, Palette, Description };
+
+// Saves a storyboard to `qsbPath`: its palette file (in the record's palette type) and
+// the description (base name taken from `qsbPath`, every other field from `info`). When
+// `sheetSource` is given (Save As), that sheet is copied beside the new description under
+// the new base name first. All files are written as one unit. Messages: the sheet
+// "Cannot copy from\r\n'%s'\r\nto\r\n'%s'.", the palette "Cannot write palette to
+// file.", the description "Cannot write QSB file." (or the name-too-long message).
+Status saveStoryboardFiles(const std::string& qsbPath, const StoryboardInfo& info, const Palette256& palette,
+                           const std::string& sheetSource, StoryboardSaveStep& failed);
+
+}  // namespace qv

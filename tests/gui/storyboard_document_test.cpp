@@ -1,0 +1,463 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// Storyboard documents in the running program: every kind of storyboard the conversions
+// write opens and plays; the refusals come in their order with their messages; Save,
+// Save As and Reload; the question when another program changes the files; Export to
+// FLC and the Import to Storyboard dialog write the same bytes as quorvane-cli.
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "app/command_ids.h"
+#include "app/editor_app.h"
+#include "app/main_frame.h"
+#include "app_support.h"
+#include "core/file_io.h"
+#include "core/flc_reader.h"
+#include "core/storyboard.h"
+#include "core/strings.h"
+#include "platform/ui/cmd_target.h"
+#include "platform/ui/doc_manager.h"
+#include "platform/ui/services.h"
+#include "storyboard/import_to_qsb.h"
+#include "storyboard/qsb_doc.h"
+#include "storyboard/qsb_view.h"
+#include "support/exported_storyboard.h"
+
+using namespace qv;
+using namespace qv::test;
+
+namespace {
+
+Bytes readBytes(const QString& path)
+{
+    Bytes b;
+    readWholeFile(path.toStdString(), b);
+    return b;
+}
+
+bool writeBytes(const QString& path, const Bytes& b)
+{
+    return writeFileAtomic(path.toStdString(), b);
+}
+
+QString msg(const char* format, std::initializer_list<MessageArg> args = {})
+{
+    return QString::fromStdString(formatMessage(format, args));
+}
+
+// Runs quorvane-cli; true when it ended with status 0.
+bool runCli(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(QV_CLI_PATH), args);
+    return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+ExportedStoryboardSpec spec(bool leaderHead, int format, int depth, int paletteType = 0)
+{
+    ExportedStoryboardSpec s;
+    s.anim.leaderHead = leaderHead;
+    s.anim.directions = leaderHead ? 1 : 8;
+    s.anim.framesPerDirection = leaderHead ? 5 : 3;
+    s.anim.width = 21;  // odd, so the delta encoder's last-column case is exercised
+    s.anim.height = 14;
+    s.imageFormat = format;
+    s.colorDepth = depth;
+    s.paletteType = paletteType;
+    return s;
+}
+
+}  // namespace
+
+class StoryboardDocumentTest : public QObject {
+    Q_OBJECT
+    qvtest::IsolatedSettings settings_;
+    ScriptedMessageBoxes boxes_;
+    ScriptedFileDialogs dialogs_;
+    ManualClock clock_;
+    std::unique_ptr<CEditorApp> app_;
+    std::unique_ptr<QTemporaryDir> dir_;
+
+    QString path(const QString& name) const { return dir_->filePath(name); }
+    QString make(const QString& name, const ExportedStoryboardSpec& s)
+    {
+        return QString::fromStdString(writeExportedStoryboard(dir_->path().toStdString(), name.toStdString(), s));
+    }
+    CQsbView* open(const QString& qsb)
+    {
+        CDocument* doc = app_->OpenDocumentFile(qsb);
+        return doc ? qobject_cast<CQsbView*>(doc->GetFirstView()) : nullptr;
+    }
+    void closeAll()
+    {
+        app_->docManager()->CloseAllDocuments(false);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    bool enabled(int id) { return app_->mainWindow()->RouteUpdate(id).enabled; }
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("QUORVANE_INSTANCE_NAME",
+                QByteArray("QuorvaneV2-storyboard-test-") + QByteArray::number(QCoreApplication::applicationPid()));
+        setMessageBoxService(&boxes_);
+        setFileDialogService(&dialogs_);
+        setClock(&clock_);
+        app_ = std::make_unique<CEditorApp>();
+        app_->setArguments({});
+        app_->setShowMainWindow(false);
+        QVERIFY(app_->InitInstance());
+    }
+    void cleanupTestCase()
+    {
+        closeAll();
+        app_.reset();
+        setMessageBoxService(nullptr);
+        setFileDialogService(nullptr);
+        setClock(nullptr);
+    }
+    void init()
+    {
+        dir_ = std::make_unique<QTemporaryDir>();
+        boxes_.clear();
+    }
+    void cleanup() { closeAll(); }
+
+    void opensAndPlaysEveryKind_data()
+    {
+        QTest::addColumn<bool>("leaderHead");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<int>("paletteType");
+        QTest::newRow("unit 8-bit PCX") << false << 0 << 0 << 0;
+        QTest::newRow("unit 24-bit PCX") << false << 0 << 1 << 1;
+        QTest::newRow("unit 8-bit BMP") << false << 1 << 0 << 2;
+        QTest::newRow("unit 24-bit BMP") << false << 1 << 1 << 0;
+        QTest::newRow("leader head 8-bit PCX") << true << 0 << 0 << 0;
+        QTest::newRow("leader head 24-bit BMP") << true << 1 << 1 << 2;
+    }
+    void opensAndPlaysEveryKind()
+    {
+        QFETCH(bool, leaderHead);
+        QFETCH(int, format);
+        QFETCH(int, depth);
+        QFETCH(int, paletteType);
+        const ExportedStoryboardSpec s = spec(leaderHead, format, depth, paletteType);
+        const QString qsb = make(QStringLiteral("Warrior"), s);
+        QVERIFY(!qsb.isEmpty());
+        CQsbView* view = open(qsb);
+        QVERIFY(view && view->isLoaded());
+        QVERIFY2(boxes_.shown().empty(), qPrintable(boxes_.shown().empty() ? QString() : boxes_.shown()[0].text));
+        // Every picture comes back from the sheet as the animation had it.
+        const std::vector<Picture> pictures = animationPictures(s.anim);
+        QCOMPARE(view->frames().size(), pictures.size());
+        for (size_t k = 0; k < pictures.size(); ++k) QVERIFY(view->frames()[k].pixels == pictures[k]);
+        QCOMPARE(view->isLeaderHead(), leaderHead);
+        QCOMPARE(view->GetPreferredSize(), leaderHead ? QSize(23, 18) : QSize(242, 244));
+        QCOMPARE(view->directionCount(), s.anim.directions);
+
+        // It plays: the render timer moves through the frames.
+        QVERIFY(view->isRunning());
+        const int first = view->frameNumber();
+        clock_.advance(1000);
+        view->RenderTick();
+        clock_.advance(1000);
+        view->RenderTick();
+        QVERIFY(view->frameNumber() != first);
+        // The commands a storyboard brings are on; Import needs no document.
+        for (int id : std::initializer_list<int>{ID_EXPORT_TO_FLC, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_INFO, ID_REFRESH,
+                                                 ID_IMPORT_TO_STORYBOARD})
+            QVERIFY2(enabled(id), qPrintable(QString::number(id)));
+        QVERIFY(view->InfoText().startsWith(QStringLiteral("Storyboard file name:\tWarrior.qsb\r\n")));
+    }
+
+    void refusalsComeInTheirOrder()
+    {
+        const ExportedStoryboardSpec s = spec(false, 0, 0);
+        const QString qsb = make(QStringLiteral("Unit"), s);
+        const Bytes description = readBytes(qsb);
+        const QString sheet = path(QStringLiteral("Unit.pcx"));
+        const Bytes sheetBytes = readBytes(sheet);
+        StoryboardInfo info;
+        QVERIFY(StoryboardInfo::parse(description.data(), description.size(), info));
+
+        struct Case {
+            const char* name;
+            std::function<void()> damage;
+            QString message;
+            unsigned flags;
+        };
+        Bitmap wider;
+        QVERIFY(readImageFile(sheet.toStdString(), wider));
+        Bitmap grown = Bitmap::create(wider.width + 1, wider.height, 8);
+        grown.palette = wider.palette;
+        const std::vector<Case> cases = {
+            {"description of 78 bytes", [&] { writeBytes(qsb, Bytes(description.begin(), description.end() - 1)); },
+             msg(str::IDS_QSB_CANNOT_READ), MB_OK},
+            {"description of 80 bytes",
+             [&] {
+                 Bytes b = description;
+                 b.push_back(0);
+                 writeBytes(qsb, b);
+             },
+             msg(str::IDS_QSB_CANNOT_READ), MB_OK},
+            {"sheet missing", [&] { QFile::remove(sheet); }, msg(str::IDS_QSB_IMAGE_NOT_EXIST, {sheet.toStdString()}),
+             MB_ICONSTOP},
+            {"zero frame width",
+             [&] {
+                 StoryboardInfo z = info;
+                 z.frameWidth = 0;
+                 Bytes b(kStoryboardInfoSize);
+                 z.serialize(b.data());
+                 writeBytes(qsb, b);
+             },
+             msg(str::IDS_QSB_INVALID_SIZES, {qsb.toStdString()}), MB_ICONSTOP},
+            {"BMP bytes in the PCX sheet", [&] { QVERIFY(writeImageFile(sheet.toStdString(), wider, kFormatBmp, 8)); },
+             msg(str::IDS_QSB_WRONG_FORMAT, {sheet.toStdString()}), MB_ICONSTOP},
+            {"one extra column", [&] { QVERIFY(writeImageFile(sheet.toStdString(), grown, kFormatPcx, 8)); },
+             msg(str::IDS_QSB_WRONG_SIZES, {sheet.toStdString(), int(info.sheetWidth), int(info.sheetHeight),
+                                            int(info.sheetWidth) + 1, int(info.sheetHeight)}),
+             MB_ICONSTOP},
+        };
+        for (const Case& c : cases) {
+            writeBytes(qsb, description);
+            writeBytes(sheet, sheetBytes);
+            c.damage();
+            boxes_.clear();
+            QVERIFY2(!app_->OpenDocumentFile(qsb), c.name);
+            QVERIFY2(boxes_.shown().size() == 1, c.name);
+            QCOMPARE(boxes_.shown()[0].text, c.message);
+            QCOMPARE(boxes_.shown()[0].flags, c.flags);
+            QCOMPARE(app_->docManager()->GetOpenDocumentCount(), 0);
+        }
+
+        // A 24-bit sheet without both palette files cannot be cut into frames.
+        const QString deep = make(QStringLiteral("Deep"), spec(false, 1, 1));
+        QFile::remove(path(QStringLiteral("Deep.act")));
+        QFile::remove(path(QStringLiteral("Deep_Default.act")));
+        boxes_.clear();
+        QVERIFY(!open(deep));
+        QCOMPARE(boxes_.shown().size(), size_t(1));
+        QCOMPARE(boxes_.shown()[0].text,
+                 msg(str::IDS_CANNOT_LOAD_PALETTE_FILE, {path(QStringLiteral("Deep_Default.act")).toStdString()}));
+        QCOMPARE(boxes_.shown()[0].flags, unsigned(MB_OK));
+        QCOMPARE(app_->docManager()->GetOpenDocumentCount(), 0);
+    }
+
+    void saveSaveAsAndReload()
+    {
+        const QString qsb = make(QStringLiteral("Knight"), spec(false, 0, 0));
+        CQsbView* view = open(qsb);
+        QVERIFY(view && view->isLoaded());
+
+        // Save: a unit played at the user's delay keeps it as its speed; the sheet stays.
+        const Bytes sheetBefore = readBytes(path(QStringLiteral("Knight.pcx")));
+        view->setDelayMode(kDelayCustom);
+        view->setCustomDelay(60);
+        QVERIFY(view->SaveAnimation());
+        StoryboardInfo saved;
+        QVERIFY(ReadQSB(qsb.toStdString(), saved));
+        QCOMPARE(int(saved.speed), 60);
+        QVERIFY(readBytes(path(QStringLiteral("Knight.pcx"))) == sheetBefore);
+
+        // A failed Save As names the file it could not write and leaves the files there as
+        // they were: the description's name is taken by a folder.
+        QDir(dir_->path()).mkpath(QStringLiteral("bad/Page.qsb"));
+        const Bytes oldPalette{1, 2, 3};
+        QVERIFY(writeBytes(path(QStringLiteral("bad/Page.act")), oldPalette));
+        dialogs_.pick(path(QStringLiteral("bad/Page.qsb")));
+        boxes_.clear();
+        QVERIFY(!view->SaveAnimationAs());
+        QCOMPARE(boxes_.shown().size(), size_t(1));
+        QCOMPARE(boxes_.shown()[0].text, msg(str::IDS_QSB_CANNOT_WRITE));
+        QCOMPARE(boxes_.shown()[0].flags, unsigned(MB_ICONSTOP));
+        QVERIFY(readBytes(path(QStringLiteral("bad/Page.act"))) == oldPalette);
+        QVERIFY(!QFile::exists(path(QStringLiteral("bad/Page.pcx"))));
+        QCOMPARE(view->GetDocument()->GetPathName(), qsb);
+
+        // Save As: the sheet is copied under the new name, the description names it.
+        QDir(dir_->path()).mkdir(QStringLiteral("copy"));
+        const QString target = path(QStringLiteral("copy/Squire.qsb"));
+        dialogs_.pick(target);
+        boxes_.clear();
+        QVERIFY(view->SaveAnimationAs());
+        QVERIFY(boxes_.shown().empty());
+        QVERIFY(readBytes(path(QStringLiteral("copy/Squire.pcx"))) == sheetBefore);
+        QVERIFY(QFile::exists(path(QStringLiteral("copy/Squire.act"))));
+        StoryboardInfo moved;
+        QVERIFY(ReadQSB(target.toStdString(), moved));
+        QCOMPARE(QString::fromStdString(moved.name()), QStringLiteral("Squire"));
+        QCOMPARE(view->GetDocument()->GetPathName(), target);
+
+        // Reload reads the sheet again: a pixel painted elsewhere shows.
+        Bitmap sheet;
+        QVERIFY(readImageFile(path(QStringLiteral("copy/Squire.pcx")).toStdString(), sheet));
+        sheet.row(1)[1] = 200;
+        QVERIFY(writeImageFile(path(QStringLiteral("copy/Squire.pcx")).toStdString(), sheet, kFormatPcx, 8));
+        QVERIFY(app_->mainWindow()->RouteCommand(ID_REFRESH));
+        view = qobject_cast<CQsbView*>(view->GetDocument()->GetFirstView());
+        QVERIFY(view && view->isLoaded());
+        QCOMPARE(int(view->frames()[0].pixels[0]), 200);
+
+        // A sheet that no longer fits closes the document after both messages.
+        QFile::remove(path(QStringLiteral("copy/Squire.pcx")));
+        boxes_.clear();
+        QVERIFY(app_->mainWindow()->RouteCommand(ID_REFRESH));
+        QCOMPARE(boxes_.shown().size(), size_t(2));
+        QCOMPARE(boxes_.shown()[1].text, msg(str::IDS_QSB_RELOAD_FAILED, {target.toStdString()}));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(app_->docManager()->GetOpenDocumentCount(), 0);
+    }
+
+    void externalChangeAsksOnceAndReloads()
+    {
+        const QString qsb = make(QStringLiteral("Archer"), spec(false, 0, 0));
+        CQsbView* view = open(qsb);
+        QVERIFY(view && view->isLoaded());
+        auto* doc = qobject_cast<CQsbDoc*>(view->GetDocument());
+
+        // Our own save is not a change by another program.
+        QVERIFY(view->SaveAnimation());
+        QTest::qWait(500);
+        QVERIFY(boxes_.shown().empty());
+
+        // A painter saves the sheet several times in a row, by writing a new file and
+        // renaming it over the old one.
+        const QString sheet = path(QStringLiteral("Archer.pcx"));
+        Bitmap bmp;
+        QVERIFY(readImageFile(sheet.toStdString(), bmp));
+        for (int i = 0; i < 3; ++i) {
+            bmp.row(1)[1] = static_cast<uint8_t>(150 + i);
+            QVERIFY(writeImageFile(sheet.toStdString(), bmp, kFormatPcx, 8));
+        }
+        boxes_.answer(IDYES);
+        QTRY_COMPARE(boxes_.shown().size(), size_t(1));
+        QCOMPARE(boxes_.shown()[0].text, msg(str::IDS_QSB_CHANGED_ON_DISK, {qsb.toStdString()}));
+        view = qobject_cast<CQsbView*>(doc->GetFirstView());
+        QTRY_COMPARE(int(view->frames()[0].pixels[0]), 152);
+        QTest::qWait(500);
+        QCOMPARE(boxes_.shown().size(), size_t(1));
+        QVERIFY(doc->watchedFiles().contains(sheet));
+
+        // The watch survives the rename: the next change asks again.
+        bmp.row(1)[1] = 170;
+        QVERIFY(writeImageFile(sheet.toStdString(), bmp, kFormatPcx, 8));
+        boxes_.answer(IDNO);
+        QTRY_COMPARE(boxes_.shown().size(), size_t(2));
+        QCOMPARE(int(view->frames()[0].pixels[0]), 152);
+    }
+
+    void exportToFlcWritesWhatTheCliWrites_data()
+    {
+        QTest::addColumn<bool>("leaderHead");
+        QTest::addColumn<bool>("customDelay");
+        QTest::newRow("unit at its own speed") << false << false;
+        QTest::newRow("unit at a delay of the user's") << false << true;
+        QTest::newRow("leader head") << true << false;
+    }
+    void exportToFlcWritesWhatTheCliWrites()
+    {
+        QFETCH(bool, leaderHead);
+        QFETCH(bool, customDelay);
+        const QString qsb = make(QStringLiteral("Mage"), spec(leaderHead, 1, 1));
+        CQsbView* view = open(qsb);
+        QVERIFY(view && view->isLoaded());
+        if (customDelay) {
+            view->setDelayMode(kDelayCustom);
+            view->setCustomDelay(50);
+        }
+        // Not opened afterwards: the success message.
+        WriteProfileInt(QStringLiteral("Options"), QStringLiteral("ExpOpen"), 0);
+        app_->LoadSettings();
+        const QString out = path(QStringLiteral("window.flc"));
+        dialogs_.pick(out);
+        QVERIFY(app_->mainWindow()->RouteCommand(ID_EXPORT_TO_FLC));
+        QCOMPARE(dialogs_.seen().back().title, msg(str::IDS_EXPORT_FLC_TITLE));
+        QCOMPARE(boxes_.shown().size(), size_t(1));
+        QCOMPARE(boxes_.shown()[0].text, msg(str::IDS_EXPORT_FLC_DONE, {qsb.toStdString(), out.toStdString()}));
+        QCOMPARE(boxes_.shown()[0].flags, unsigned(MB_ICONINFORMATION));
+
+        const QString cli = path(QStringLiteral("cli.flc"));
+        QStringList args{QStringLiteral("to-flc"), qsb, QStringLiteral("-o"), cli};
+        if (customDelay) args << QStringLiteral("--delay") << QStringLiteral("50");
+        QVERIFY(runCli(args));
+        QVERIFY(!readBytes(out).empty());
+        QVERIFY(readBytes(out) == readBytes(cli));
+
+        // Asked and answered Yes: the new FLC opens as a document.
+        WriteProfileInt(QStringLiteral("Options"), QStringLiteral("ExpOpen"), 1);
+        app_->LoadSettings();
+        dialogs_.pick(out);
+        boxes_.answer(IDYES);
+        QVERIFY(app_->mainWindow()->RouteCommand(ID_EXPORT_TO_FLC));
+        QCOMPARE(boxes_.shown().back().flags, unsigned(MB_YESNO | MB_ICONQUESTION));
+        QCOMPARE(app_->docManager()->GetOpenDocumentCount(), 2);
+    }
+
+    void importDialogWritesWhatTheCliWrites()
+    {
+        // The picture: a storyboard sheet of 8 rows of 3 cells of 21 x 14.
+        make(QStringLiteral("Source"), spec(false, 1, 0));
+        const QString picture = path(QStringLiteral("Source.bmp"));
+        QDir(dir_->path()).mkdir(QStringLiteral("gui"));
+        QDir(dir_->path()).mkdir(QStringLiteral("cli"));
+        {
+            CImportToQSB dlg;
+            dialogs_.pick(picture);
+            dlg.BrowseSource();
+            QCOMPARE(dlg.sourceInfo()->text(), QStringLiteral("67x121x8b"));
+            dlg.destinationEdit()->setText(path(QStringLiteral("gui/Imported")));
+            dlg.frameWidth()->setValue(21);
+            dlg.frameHeight()->setValue(14);
+            dlg.xOffset()->setValue(240);  // kept inside the unit area
+            QCOMPARE(dlg.xOffset()->value(), 219);
+            dlg.Centre();
+            dlg.delay()->setValue(90);
+            dlg.colorDepth()->setCurrentIndex(1);
+            QVERIFY(dlg.ImportToQSB());
+            QVERIFY(boxes_.shown().empty());
+        }
+        QVERIFY(
+            runCli({QStringLiteral("import"), picture, QStringLiteral("-o"), path(QStringLiteral("cli/Imported.qsb")),
+                    QStringLiteral("--frame"), QStringLiteral("21x14"), QStringLiteral("--center"),
+                    QStringLiteral("--delay"), QStringLiteral("90"), QStringLiteral("--depth"), QStringLiteral("24")}));
+        for (const char* name : {"Imported.qsb", "Imported.pcx", "Imported.act", "Imported_Default.act"}) {
+            const QString n = QString::fromLatin1(name);
+            QVERIFY2(!readBytes(path(QStringLiteral("gui/") + n)).empty(), name);
+            QVERIFY2(readBytes(path(QStringLiteral("gui/") + n)) == readBytes(path(QStringLiteral("cli/") + n)), name);
+        }
+
+        // Four rows ask about one direction; No keeps the dialog open and writes nothing.
+        Bitmap src;
+        QVERIFY(readImageFile(picture.toStdString(), src));
+        src.height = sheetHeightFor(14, 4);
+        src.pixels.resize(src.stride() * src.height);
+        const QString four = path(QStringLiteral("four.bmp"));
+        QVERIFY(writeImageFile(four.toStdString(), src, kFormatBmp, 8));
+        CImportToQSB dlg;
+        QVERIFY(dlg.SetSource(four));
+        dlg.destinationEdit()->setText(path(QStringLiteral("Four.qsb")));
+        dlg.frameWidth()->setValue(21);
+        dlg.frameHeight()->setValue(14);
+        boxes_.clear();
+        boxes_.answer(IDNO);
+        dlg.accept();
+        QCOMPARE(boxes_.shown().size(), size_t(1));
+        QCOMPARE(boxes_.shown()[0].text, msg(str::IDS_IMPORT_ASK_ONE_DIRECTION));
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        QVERIFY(!QFile::exists(path(QStringLiteral("Four.qsb"))));
+    }
+};
+
+QTEST_MAIN(StoryboardDocumentTest)
+#include "storyboard_document_test.moc"

@@ -30,8 +30,9 @@ const char* const kHelp =
     "A cell larger than the frame gets the picture centred (or scaled with --resize); --trim\n"
     "crops the cell to a rectangle (right and bottom exclusive) and adds its left and top\n"
     "edges to the offsets. With --civ N the palette file carries civilization N's colours in\n"
-    "entries 0..63. --smoke builtin or --smoke PALETTE replaces the sheet's colours 224..255\n"
-    "of a unit.";
+    "entries 0..63; --view-civ N exports as the view does while it shows civilization N (its\n"
+    "colours on the sheet, and the palette file's unless --civ says otherwise). --smoke\n"
+    "builtin or --smoke PALETTE replaces the sheet's colours 224..255 of a unit.";
 
 int runToStoryboard(const QStringList& args)
 {
@@ -48,6 +49,10 @@ int runToStoryboard(const QStringList& args)
     parser.addOption({QStringLiteral("civ"),
                       QStringLiteral("Civilization colours of the palette file: 0 the animation's own (default), "
                                      "1..32 a scheme."),
+                      QStringLiteral("N")});
+    parser.addOption({QStringLiteral("view-civ"),
+                      QStringLiteral("The civilization the FLC view shows while exporting: its colours 0..63 are "
+                                     "on the sheet (default 0, the animation's own)."),
                       QStringLiteral("N")});
     addCivSourceOption(parser);
     parser.addOption({QStringLiteral("frame"), QStringLiteral("The cell size, 1..240 each (default: the frame size)."),
@@ -94,6 +99,9 @@ int runToStoryboard(const QStringList& args)
     if (isSet("palette-type") && !parsePaletteType(value("palette-type"), paletteType))
         return usage(str::IDS_SB_CLI_BAD_PALETTE_TYPE);
     if (isSet("civ") && !parseBoundedInt(value("civ"), 0, kCivSchemeCount, civ)) return usage(str::IDS_RENDER_BAD_CIV);
+    int viewCiv = 0;
+    if (isSet("view-civ") && !parseBoundedInt(value("view-civ"), 0, kCivSchemeCount, viewCiv))
+        return usage(str::IDS_SB_CLI_BAD_VIEW_CIV);
     if (isSet("frame") && !parseSize(value("frame"), 1, kMaxFrameSide, frameW, frameH))
         return usage(formatMessage(str::IDS_SB_CLI_BAD_FRAME, {kMaxFrameSide}));
     if (isSet("frames-per-direction") &&
@@ -111,7 +119,12 @@ int runToStoryboard(const QStringList& args)
     FlcLoadResult loaded;
     if (const int status = loadAnimationOrRefuse(input, loaded); status != kExitOk) return status;
 
-    const ExportSource source = exportSourceFrom(loaded);
+    ExportSource source = exportSourceFrom(loaded);
+    const CivPaletteSources civSources = civSourcesFromOption(parser);
+    if (viewCiv != 0 && !loaded.leaderHead) {
+        if (const Status shown = showCivilization(source, viewCiv, civSources); !shown)
+            return refuse(shown.message.empty() ? std::string(str::IDS_CANNOT_GET_CIV_PALETTE) : shown.message);
+    }
     ExportStoryboardSettings s = exportWizardDefaults(input, source);
     if (outputGiven) {
         s.outputDirectory = outputDirectory;
@@ -120,7 +133,7 @@ int runToStoryboard(const QStringList& args)
         s.targetPath = storyboardTargetPath(outputDirectory, baseFileName, imageFormat);
     }
     s.paletteFileType = paletteType;
-    s.civPalette = civ;
+    s.civPalette = isSet("civ") ? civ : source.shownCivilization;
     if (isSet("frame")) {
         s.frameWidth = frameW;
         s.frameHeight = frameH;
@@ -151,7 +164,7 @@ int runToStoryboard(const QStringList& args)
     s.writeDefaultPalette = !isSet("no-default-palette");
 
     std::vector<std::string> notices;
-    const Status done = FlcToStoryboard(source, s, civSourcesFromOption(parser), &notices);
+    const Status done = FlcToStoryboard(source, s, civSources, &notices);
     printNotices(notices);
     if (!done) return refuse(done.message.empty() ? std::string(str::IDS_CANNOT_GET_CIV_PALETTE) : done.message);
     return kExitOk;

@@ -47,24 +47,29 @@ struct StoryboardOutput {
     int paletteFileType = 0;
     bool makePaletteFile = true;
     bool writeDefaultPalette = true;
-    const Palette256* mainPalette = nullptr;   // what the palette file holds
-    const Palette256* sheetPalette = nullptr;  // the sheet's own colours, also the _Default palette
 };
 
-Status writeStoryboardFiles(const StoryboardOutput& o, const Bitmap& sheet, const StoryboardGeometry& g)
+template <typename Settings>
+StoryboardOutput outputOf(const Settings& s)
 {
-    const Status saved = writeImageFile(o.targetPath, sheet, sheetFormatCode(o.imageFormat), o.colorDepth ? 24 : 8);
+    return {s.targetPath, s.imageFormat, s.colorDepth, s.paletteFileType, s.makePaletteFile, s.writeDefaultPalette};
+}
+
+Status writeStoryboardFiles(const StoryboardOutput& o, const StoryboardSheet& made)
+{
+    const Status saved =
+        writeImageFile(o.targetPath, made.sheet, sheetFormatCode(o.imageFormat), o.colorDepth ? 24 : 8);
     if (!saved) return saved;
     if (o.makePaletteFile) {
-        if (!ExportPaletteToFile(o.targetPath, *o.mainPalette, o.paletteFileType))
+        if (!ExportPaletteToFile(o.targetPath, made.mainPalette, o.paletteFileType))
             return Status::failure(str::IDS_QSB_CANNOT_WRITE_PALETTE);
     } else {
         DeletePaletteFile(o.targetPath, o.paletteFileType);
     }
     if (o.writeDefaultPalette &&
-        !ExportPaletteToFile(o.targetPath, *o.sheetPalette, o.paletteFileType, "_Default"))
+        !ExportPaletteToFile(o.targetPath, made.sheetPalette, o.paletteFileType, "_Default"))
         return Status::failure(str::IDS_QSB_CANNOT_WRITE_PALETTE);
-    return writeStoryboardDescription(o.targetPath, g);
+    return writeStoryboardDescription(o.targetPath, made.geometry);
 }
 
 // Refuses counts that the description's one-byte fields cannot keep.
@@ -96,6 +101,15 @@ ExportSource exportSourceFrom(const FlcLoadResult& loaded)
     s.workingPalette = loaded.store.basePalette;
     s.shownCivilization = 0;
     return s;
+}
+
+Status showCivilization(ExportSource& source, int civ, const CivPaletteSources& sources)
+{
+    Palette256 display;
+    if (Status st = civDisplayPalette(civ, sources, source.basePalette, display); !st) return st;
+    source.workingPalette = display;
+    source.shownCivilization = civ;
+    return Status::success();
 }
 
 std::string storyboardTargetPath(const std::string& outputDirectory, const std::string& baseFileName,
@@ -137,8 +151,9 @@ NewStoryboardSettings newWizardDefaults(bool leaderHead)
     return s;
 }
 
-Status FlcToStoryboard(const ExportSource& source, const ExportStoryboardSettings& settings,
-                       const CivPaletteSources& sources, std::vector<std::string>* notices)
+Status buildExportSheet(const ExportSource& source, const ExportStoryboardSettings& settings,
+                        const CivPaletteSources& sources, StoryboardSheet& out, std::vector<std::string>* notices,
+                        const std::string& testPath, const std::atomic<bool>* cancel)
 {
     if (!source.frames || source.frames->empty()) return Status::failure();
     const int W0 = source.width, H0 = source.height;
@@ -198,8 +213,7 @@ Status FlcToStoryboard(const ExportSource& source, const ExportStoryboardSetting
     if (!source.leaderHead) applySmokeColours(settings.smokeType, settings.smokePalettePath, sheetPalette, notices);
 
     Bitmap sheet;
-    if (Status st = CreateStoryboard(g.sheetWidth, g.sheetHeight, cw, ch, D, F, 8, sheetPalette, sheet,
-                                         settings.targetPath);
+    if (Status st = CreateStoryboard(g.sheetWidth, g.sheetHeight, cw, ch, D, F, 8, sheetPalette, sheet, testPath);
         !st) {
         addNotice(notices, st.message);
         return Status::failure(str::IDS_STORYBOARD_CANNOT_CREATE);
@@ -212,6 +226,7 @@ Status FlcToStoryboard(const ExportSource& source, const ExportStoryboardSetting
     const size_t frameBytes = static_cast<size_t>(W0) * static_cast<size_t>(H0);
     int x = 1, y = 1, j = 0;
     for (const FramePixels& frame : *source.frames) {
+        if (cancel && cancel->load(std::memory_order_relaxed)) return Status::failure();
         if (j == F0) {
             y += ch + 1;
             x = 1;
@@ -235,21 +250,23 @@ Status FlcToStoryboard(const ExportSource& source, const ExportStoryboardSetting
         x += cw + 1;
         ++j;
     }
-
-    StoryboardOutput out;
-    out.targetPath = settings.targetPath;
-    out.imageFormat = settings.imageFormat;
-    out.colorDepth = settings.colorDepth;
-    out.paletteFileType = settings.paletteFileType;
-    out.makePaletteFile = settings.makePaletteFile;
-    out.writeDefaultPalette = settings.writeDefaultPalette;
-    out.mainPalette = &mainPalette;
-    out.sheetPalette = &sheetPalette;
-    return writeStoryboardFiles(out, sheet, g);
+    out.sheet = std::move(sheet);
+    out.geometry = g;
+    out.mainPalette = mainPalette;
+    out.sheetPalette = sheetPalette;
+    return Status::success();
 }
 
-Status NewStoryboard(const NewStoryboardSettings& settings, const CivPaletteSources& sources,
-                     std::vector<std::string>* notices)
+Status FlcToStoryboard(const ExportSource& source, const ExportStoryboardSettings& settings,
+                       const CivPaletteSources& sources, std::vector<std::string>* notices)
+{
+    StoryboardSheet sheet;
+    if (Status st = buildExportSheet(source, settings, sources, sheet, notices, settings.targetPath); !st) return st;
+    return writeStoryboardFiles(outputOf(settings), sheet);
+}
+
+Status buildNewSheet(const NewStoryboardSettings& settings, const CivPaletteSources& sources, StoryboardSheet& out,
+                     std::vector<std::string>* notices, const std::string& testPath)
 {
     const int w = settings.frameWidth, h = settings.frameHeight;
     const int F = settings.framesPerDirection, D = settings.directionCount;
@@ -292,23 +309,24 @@ Status NewStoryboard(const NewStoryboardSettings& settings, const CivPaletteSour
     if (mainIsSheet) mainPalette = sheetPalette;
 
     Bitmap sheet;
-    if (Status st = CreateStoryboard(g.sheetWidth, g.sheetHeight, w, h, D, F, 8, sheetPalette, sheet,
-                                         settings.targetPath);
+    if (Status st = CreateStoryboard(g.sheetWidth, g.sheetHeight, w, h, D, F, 8, sheetPalette, sheet, testPath);
         !st) {
         addNotice(notices, st.message);
         return Status::failure(str::IDS_STORYBOARD_CANNOT_CREATE);
     }
+    out.sheet = std::move(sheet);
+    out.geometry = g;
+    out.mainPalette = mainPalette;
+    out.sheetPalette = sheetPalette;
+    return Status::success();
+}
 
-    StoryboardOutput out;
-    out.targetPath = settings.targetPath;
-    out.imageFormat = settings.imageFormat;
-    out.colorDepth = settings.colorDepth;
-    out.paletteFileType = settings.paletteFileType;
-    out.makePaletteFile = settings.makePaletteFile;
-    out.writeDefaultPalette = settings.writeDefaultPalette;
-    out.mainPalette = &mainPalette;
-    out.sheetPalette = &sheetPalette;
-    return writeStoryboardFiles(out, sheet, g);
+Status NewStoryboard(const NewStoryboardSettings& settings, const CivPaletteSources& sources,
+                     std::vector<std::string>* notices)
+{
+    StoryboardSheet sheet;
+    if (Status st = buildNewSheet(settings, sources, sheet, notices, settings.targetPath); !st) return st;
+    return writeStoryboardFiles(outputOf(settings), sheet);
 }
 
 }  // namespace qv

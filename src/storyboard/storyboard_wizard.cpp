@@ -22,7 +22,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cstring>
 
 #include "core/strings.h"
 #include "palette/civ_color_combo.h"
@@ -106,21 +105,14 @@ QString withSeparator(QString dir)
     return dir;
 }
 
-// The sheet as a picture for the preview window.
-QImage sheetImage(const Bitmap& sheet)
-{
-    QImage img(sheet.width, sheet.height, QImage::Format_Indexed8);
-    QVector<QRgb> colours(256);
-    for (int i = 0; i < 256; ++i) colours[i] = qRgb(sheet.palette[i].red, sheet.palette[i].green, sheet.palette[i].blue);
-    img.setColorTable(colours);
-    for (int y = 0; y < sheet.height; ++y) std::memcpy(img.scanLine(y), sheet.row(y), static_cast<size_t>(sheet.width));
-    return img;
-}
-
-PreviewSheet previewOf(const StoryboardSheet& made)
+PreviewSheet previewOf(const StoryboardSheet& made, QSize area)
 {
     PreviewSheet p;
-    p.image = sheetImage(made.sheet);
+    QRgb colours[256];
+    for (int i = 0; i < 256; ++i)
+        colours[i] = qRgb(made.sheet.palette[i].red, made.sheet.palette[i].green, made.sheet.palette[i].blue);
+    p.size = QSize(made.sheet.width, made.sheet.height);
+    p.display = fitSheetPicture(made.sheet.pixels.data(), made.sheet.width, made.sheet.height, colours, area);
     p.cellWidth = made.geometry.frameWidth;
     p.cellHeight = made.geometry.frameHeight;
     p.columns = made.geometry.framesPerDirection;
@@ -908,17 +900,17 @@ void CStoryboardWizard::requestPreview()
     if (kind_ == Export) {
         std::shared_ptr<const ExportSourceData> data = data_;
         const ExportStoryboardSettings s = exportSettings();
-        preview_->request([data, s, sources](const std::atomic<bool>& cancelled) {
+        preview_->request([data, s, sources](const std::atomic<bool>& cancelled, QSize area) {
             StoryboardSheet made;
             if (!buildExportSheet(data->source, s, sources, made, nullptr, {}, &cancelled)) return PreviewSheet{};
-            return previewOf(made);
+            return previewOf(made, area);
         });
     } else {
         const NewStoryboardSettings s = newSettings();
-        preview_->request([s, sources](const std::atomic<bool>&) {
+        preview_->request([s, sources](const std::atomic<bool>&, QSize area) {
             StoryboardSheet made;
             if (!buildNewSheet(s, sources, made)) return PreviewSheet{};
-            return previewOf(made);
+            return previewOf(made, area);
         });
     }
 }

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
@@ -13,6 +14,7 @@
 #include "core/flc_format.h"
 #include "core/strings.h"
 #include "platform/ui/profile.h"
+#include "platform/ui/utils.h"
 
 namespace qv {
 
@@ -22,7 +24,51 @@ const QString kSection = QStringLiteral("Dlg Preview");
 const QString kShowLines = QStringLiteral("Show Lines");
 const QString kShowGrid = QStringLiteral("Show Grid");
 
+// One worker for every preview: a replaced job stops at its next frame, so a second thread
+// would only compete with the window for the processor.
+QThreadPool& previewPool()
+{
+    static QThreadPool* pool = [] {
+        auto* p = new QThreadPool;
+        p->setMaxThreadCount(1);
+        return p;
+    }();
+    return *pool;
+}
+
 }  // namespace
+
+QImage fitSheetPicture(const uint8_t* pixels, int width, int height, const QRgb* colours, QSize area)
+{
+    if (width <= 0 || height <= 0) return {};
+    QSize fit(width, height);
+    if (fit.width() > area.width() || fit.height() > area.height()) fit.scale(area.expandedTo({1, 1}), Qt::KeepAspectRatio);
+    fit = fit.expandedTo({1, 1});
+    QImage out(fit, QImage::Format_RGB32);
+    // Each output pixel averages the block of sheet pixels it stands for.
+    for (int oy = 0; oy < fit.height(); ++oy) {
+        const int y0 = int(int64_t(oy) * height / fit.height());
+        const int y1 = std::max(y0 + 1, int(int64_t(oy + 1) * height / fit.height()));
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(oy));
+        for (int ox = 0; ox < fit.width(); ++ox) {
+            const int x0 = int(int64_t(ox) * width / fit.width());
+            const int x1 = std::max(x0 + 1, int(int64_t(ox + 1) * width / fit.width()));
+            unsigned r = 0, g = 0, b = 0, n = 0;
+            for (int y = y0; y < y1; ++y) {
+                const uint8_t* row = pixels + size_t(y) * size_t(width);
+                for (int x = x0; x < x1; ++x) {
+                    const QRgb c = colours[row[x]];
+                    r += qRed(c);
+                    g += qGreen(c);
+                    b += qBlue(c);
+                    ++n;
+                }
+            }
+            line[ox] = qRgb(int(r / n), int(g / n), int(b / n));
+        }
+    }
+    return out;
+}
 
 // ---- The picture -------------------------------------------------------------------------
 
@@ -52,8 +98,8 @@ void CPreviewPicture::setShowLines(bool on)
 
 QRect CPreviewPicture::sheetRect() const
 {
-    if (sheet_.image.isNull()) return {};
-    QSize size = sheet_.image.size();
+    if (sheet_.display.isNull() || sheet_.size.isEmpty()) return {};
+    QSize size = sheet_.size;
     // Small sheets are shown at their own size, large ones shrunk to fit.
     if (size.width() > width() || size.height() > height()) size.scale(this->size(), Qt::KeepAspectRatio);
     return QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
@@ -65,23 +111,23 @@ void CPreviewPicture::paintEvent(QPaintEvent*)
     p.fillRect(rect(), palette().window());
     const QRect target = sheetRect();
     if (target.isEmpty()) return;
-    // Nearest-pixel scaling keeps the paint cheap whatever the sheet's size.
-    p.drawImage(target, sheet_.image);
+    if (sheet_.display.size() == target.size()) p.drawImage(target.topLeft(), sheet_.display);
+    else p.drawImage(target, sheet_.display);  // the window was resized since
     const PreviewSheet& s = sheet_;
     if (s.cellWidth <= 0 || s.cellHeight <= 0) return;
-    const double sx = double(target.width()) / s.image.width();
-    const double sy = double(target.height()) / s.image.height();
+    const double sx = double(target.width()) / s.size.width();
+    const double sy = double(target.height()) / s.size.height();
     auto at = [&](int x, int y) { return QPointF(target.left() + x * sx, target.top() + y * sy); };
     if (grid_) {
         // The sheet's one-pixel grid, drawn over in a colour that stands out.
         p.setPen(QPen(QColor(255, 0, 0), 1));
         for (int k = 0; k <= s.columns; ++k) {
             const int x = k * (s.cellWidth + 1);
-            p.drawLine(at(x, 0), at(x, s.image.height()));
+            p.drawLine(at(x, 0), at(x, s.size.height()));
         }
         for (int k = 0; k <= s.rows; ++k) {
             const int y = k * (s.cellHeight + 1);
-            p.drawLine(at(0, y), at(s.image.width(), y));
+            p.drawLine(at(0, y), at(s.size.width(), y));
         }
     }
     if (lines_) {
@@ -153,7 +199,11 @@ void CPreviewDlg::startPending()
     watcher_ = std::make_unique<QFutureWatcher<PreviewSheet>>();
     connect(watcher_.get(), &QFutureWatcher<PreviewSheet>::finished, this, &CPreviewDlg::onFinished);
     std::shared_ptr<std::atomic<bool>> cancel = cancel_;
-    watcher_->setFuture(QtConcurrent::run([job = std::move(job), cancel] { return job(*cancel); }));
+    const QSize area = picture_->size();
+    watcher_->setFuture(QtConcurrent::run(&previewPool(), [job = std::move(job), cancel, area] {
+        uLowerThreadPriority();
+        return job(*cancel, area);
+    }));
     ++started_;
 }
 

@@ -23,10 +23,13 @@ class QCheckBox;
 
 namespace qv {
 
-// What a preview job hands back: the sheet as a picture (null when the job failed or was
-// cancelled) and the cell layout for the guide lines.
+// What a preview job hands back: the sheet's size and cell layout (for the guide lines)
+// and the sheet as the window paints it, already shrunk to fit the picture area, so the
+// window never converts or scales the whole sheet. A null picture: the job failed or was
+// cancelled.
 struct PreviewSheet {
-    QImage image;
+    QSize size;
+    QImage display;
     int cellWidth = 0;
     int cellHeight = 0;
     int columns = 0;
@@ -35,9 +38,14 @@ struct PreviewSheet {
     int topOffset = 0;
 };
 
-// A preview job: runs on a worker thread, reads only what it captured, and returns early
-// (with a null image) once `cancelled` is set.
-using PreviewJob = std::function<PreviewSheet(const std::atomic<bool>& cancelled)>;
+// A preview job: runs on a worker thread, reads only what it captured, makes its picture
+// to fit `area`, and returns early (with a null picture) once `cancelled` is set.
+using PreviewJob = std::function<PreviewSheet(const std::atomic<bool>& cancelled, QSize area)>;
+
+// The picture of an 8-bit sheet (`width` x `height` indices with their colours) that fits
+// `area` with its proportions kept: each pixel the average colour of the sheet pixels it
+// covers (a sheet that fits is copied as it is).
+QImage fitSheetPicture(const uint8_t* pixels, int width, int height, const QRgb* colours, QSize area);
 
 // The sheet picture with the grid lines and the unit-area guides drawn over it, scaled to
 // fit the widget with its proportions kept.

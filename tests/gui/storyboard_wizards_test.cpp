@@ -358,10 +358,20 @@ private slots:
         w.show();
         QTRY_VERIFY(w.preview());
         CPreviewDlg* preview = w.preview();
-        QTRY_COMPARE(preview->picture()->sheet().image.size(), QSize(sheetWidthFor(24, 3), sheetHeightFor(16, 8)));
+        QTRY_COMPARE(preview->picture()->sheet().size, QSize(sheetWidthFor(24, 3), sheetHeightFor(16, 8)));
+        // A sheet that fits is shown pixel for pixel in the colours the conversion gives it.
+        StoryboardSheet made;
+        QVERIFY(buildExportSheet(exportSourceOf(*view)->source, w.exportSettings(), {}, made));
+        const QImage& shown = preview->picture()->sheet().display;
+        QCOMPARE(shown.size(), QSize(made.sheet.width, made.sheet.height));
+        for (int y = 0; y < made.sheet.height; ++y)
+            for (int x = 0; x < made.sheet.width; ++x) {
+                const PaletteEntry& c = made.sheet.palette[made.sheet.row(y)[x]];
+                QCOMPARE(shown.pixel(x, y), qRgb(c.red, c.green, c.blue));
+            }
         check(&w, "changeFrames");
         setSpin(&w, "frames", 7);
-        QTRY_COMPARE(preview->picture()->sheet().image.width(), sheetWidthFor(24, 7));
+        QTRY_COMPARE(preview->picture()->sheet().size.width(), sheetWidthFor(24, 7));
         QVERIFY(!preview->busy());
         preview->close();
         QTRY_VERIFY(!w.preview());

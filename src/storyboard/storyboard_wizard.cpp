@@ -699,6 +699,12 @@ NewStoryboardSettings CStoryboardWizard::newSettings() const
     s.directionCount = s.leaderHead ? 1 : selectDirsRadio_->isChecked() ? directions_->currentIndex() + 1 : baseDirections_;
     s.usePaletteFile = filePalRadio_->isChecked();
     s.paletteFilePath = palPath_->text().trimmed().toStdString();
+    if (s.leaderHead) {
+        // The page disables both choices for a leader head: neither may still count.
+        s.civPalette = 0;
+        s.smokeType = 0;
+        s.smokePalettePath.clear();
+    }
     return s;
 }
 

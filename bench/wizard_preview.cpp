@@ -20,7 +20,6 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <algorithm>
-#include <cmath>
 #include <ctime>
 #include <cstdio>
 #include <vector>
@@ -35,29 +34,9 @@ using namespace qv::test;
 
 namespace {
 
-// A walking figure of about 110 x 170 pixels on the transparent colour.
-Picture unitPicture(int direction, int n)
-{
-    constexpr int W = 240, H = 240;
-    Picture pic(static_cast<size_t>(W) * H, kTransparentIndex);
-    const int cx = 120 + (n % 5) - 2, top = 40 + (n % 3);
-    for (int y = top; y < top + 170 && y < H; ++y) {
-        const double t = (y - top) / 170.0;
-        const int half = static_cast<int>(20 + 35 * std::sin(t * 3.1416) + ((y + n) % 7));
-        for (int x = cx - half; x <= cx + half; ++x)
-            if (x >= 0 && x < W)
-                pic[static_cast<size_t>(y) * W + x] = static_cast<uint8_t>(((x * 3 + y * 5 + direction * 17) >> 2) % 200);
-    }
-    return pic;
-}
-
 std::shared_ptr<ExportSourceData> bigUnit()
 {
-    AnimationSpec anim;
-    anim.width = anim.height = 240;
-    anim.directions = 8;
-    anim.framesPerDirection = 15;
-    anim.picture = unitPicture;
+    const AnimationSpec anim = fullSizeUnit();
     auto data = std::make_shared<ExportSourceData>();
     for (Picture& p : animationPictures(anim)) data->frames.push_back(std::move(p));
     ExportSource& s = data->source;

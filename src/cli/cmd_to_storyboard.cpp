@@ -31,8 +31,9 @@ const char* const kHelp =
     "A cell larger than the frame gets the picture centred (or scaled with --resize); --trim\n"
     "crops the cell to a rectangle (right and bottom exclusive) and adds its left and top\n"
     "edges to the offsets. With --civ N the palette file carries civilization N's colours in\n"
-    "entries 0..63. --smoke builtin or --smoke PALETTE replaces the sheet's colours 224..255\n"
-    "of a unit.\n"
+    "entries 0..63; --view-civ N exports as the view does while it shows civilization N (its\n"
+    "colours on the sheet, and the palette file's unless --civ says otherwise). --smoke\n"
+    "builtin or --smoke PALETTE replaces the sheet's colours 224..255 of a unit.\n"
     "\n"
     "A sheet is at most 32767 pixels wide and high: (cell width + 1) x frames per direction\n"
     "+ 1 must stay within that (at most 135 frames of 240 pixels). A missing output folder\n"
@@ -49,6 +50,10 @@ int runToStoryboard(const QStringList& args)
     o.add("palette-type", QStringLiteral("Palette files to write: act (default), riff or jasc."), "TYPE");
     o.add("civ",
           QStringLiteral("Civilization colours of the palette file: 0 the animation's own (default), 1..32 a scheme."),
+          "N");
+    o.add("view-civ",
+          QStringLiteral("The civilization the FLC view shows while exporting: its colours 0..63 are on the sheet "
+                         "(default 0, the animation's own)."),
           "N");
     o.addCivSource();
     o.add("frame", QStringLiteral("The cell size, 1..240 each (default: the frame size)."), "WxH");
@@ -86,6 +91,9 @@ int runToStoryboard(const QStringList& args)
         return o.usage(str::IDS_SB_CLI_BAD_PALETTE_TYPE);
     if (o.isSet("civ") && !parseBoundedInt(o.value("civ"), 0, kCivSchemeCount, civ))
         return o.usage(str::IDS_RENDER_BAD_CIV);
+    int viewCiv = 0;
+    if (o.isSet("view-civ") && !parseBoundedInt(o.value("view-civ"), 0, kCivSchemeCount, viewCiv))
+        return o.usage(str::IDS_SB_CLI_BAD_VIEW_CIV);
     if (o.isSet("frame") && !parseSize(o.value("frame"), 1, kMaxFrameSide, frameW, frameH))
         return o.usage(formatMessage(str::IDS_SB_CLI_BAD_FRAME, {kMaxFrameSide}));
     if (o.isSet("frames-per-direction") &&
@@ -106,7 +114,12 @@ int runToStoryboard(const QStringList& args)
     FlcLoadResult loaded;
     if (const int status = loadAnimationOrRefuse(input, loaded); status != kExitOk) return status;
 
-    const ExportSource source = exportSourceFrom(loaded);
+    ExportSource source = exportSourceFrom(loaded);
+    const CivPaletteSources civSources = o.civSources();
+    if (viewCiv != 0 && !loaded.leaderHead) {
+        if (const Status shown = showCivilization(source, viewCiv, civSources); !shown)
+            return refuse(shown.message.empty() ? std::string(str::IDS_CANNOT_GET_CIV_PALETTE) : shown.message);
+    }
     ExportStoryboardSettings s = exportWizardDefaults(input, source);
     if (outputGiven) {
         s.outputDirectory = outputDirectory;
@@ -115,7 +128,7 @@ int runToStoryboard(const QStringList& args)
         s.targetPath = storyboardTargetPath(outputDirectory, baseFileName, imageFormat);
     }
     s.paletteFileType = paletteType;
-    s.civPalette = civ;
+    s.civPalette = o.isSet("civ") ? civ : source.shownCivilization;
     if (o.isSet("frame")) {
         s.frameWidth = frameW;
         s.frameHeight = frameH;
@@ -148,7 +161,7 @@ int runToStoryboard(const QStringList& args)
     std::vector<std::string> notices;
     OutputFolder folder;
     if (const int made = folder.ensureFor(s.targetPath); made != kExitOk) return made;
-    const Status done = FlcToStoryboard(source, s, o.civSources(), &notices);
+    const Status done = FlcToStoryboard(source, s, civSources, &notices);
     printNotices(notices);
     if (!done) return refuse(done.message.empty() ? std::string(str::IDS_CANNOT_GET_CIV_PALETTE) : done.message);
     folder.keep();

@@ -86,14 +86,15 @@ Status planStoryboard(const Settings& s, int w, int h, int F, int D, int left, i
     return makeStoryboardInfo(plan.targetPath, plan.g, probe);
 }
 
-// The blank 8-bit sheet of the plan; a failure is "Cannot create Storyboard.", after the
+// The blank 8-bit sheet of the plan (with `testPath`, the target's writability is tested
+// first); a failure is "Cannot create Storyboard.", after the
 // reason when there is one.
 Status createPlannedSheet(const StoryboardPlan& plan, const Palette256& sheetPalette, Bitmap& sheet,
-                          std::vector<std::string>* notices)
+                          std::vector<std::string>* notices, const std::string& testPath)
 {
     const StoryboardGeometry& g = plan.g;
     const Status st = CreateStoryboard(g.sheetWidth, g.sheetHeight, g.frameWidth, g.frameHeight, g.directions,
-                                       g.framesPerDirection, 8, sheetPalette, sheet, plan.targetPath);
+                                       g.framesPerDirection, 8, sheetPalette, sheet, testPath);
     if (st) return st;
     addNotice(notices, st.message);
     return Status::failure(str::IDS_STORYBOARD_CANNOT_CREATE);
@@ -121,6 +122,21 @@ Status writePlannedStoryboard(const StoryboardPlan& plan, const Bitmap& sheet, c
     if (Status st = makeStoryboardInfo(plan.targetPath, plan.g, info); !st) return st;
     files.describe(plan.targetPath, info);
     return files.commit();
+}
+
+// The plan of a storyboard made in memory, for writing it where the settings say.
+template <class Settings>
+StoryboardPlan planOf(const Settings& s, const StoryboardGeometry& g)
+{
+    StoryboardPlan plan;
+    plan.g = g;
+    plan.targetPath = s.targetPath;
+    plan.imageFormat = s.imageFormat;
+    plan.colorDepth = s.colorDepth;
+    plan.paletteFileType = s.paletteFileType;
+    plan.makePaletteFile = s.makePaletteFile;
+    plan.writeDefaultPalette = s.writeDefaultPalette;
+    return plan;
 }
 
 }  // namespace
@@ -183,8 +199,9 @@ NewStoryboardSettings newWizardDefaults(bool leaderHead)
     return s;
 }
 
-Status FlcToStoryboard(const ExportSource& source, const ExportStoryboardSettings& settings,
-                       const CivPaletteSources& sources, std::vector<std::string>* notices)
+Status buildExportSheet(const ExportSource& source, const ExportStoryboardSettings& settings,
+                        const CivPaletteSources& sources, StoryboardSheet& out, std::vector<std::string>* notices,
+                        const std::string& testPath, const std::atomic<bool>* cancel)
 {
     if (!source.frames || source.frames->empty()) return Status::failure();
     const int W0 = source.width, H0 = source.height;
@@ -229,7 +246,7 @@ Status FlcToStoryboard(const ExportSource& source, const ExportStoryboardSetting
     if (!source.leaderHead) applySmokeColours(settings.smokeType, settings.smokePalettePath, sheetPalette, notices);
 
     Bitmap sheet;
-    if (Status st = createPlannedSheet(plan, sheetPalette, sheet, notices); !st) return st;
+    if (Status st = createPlannedSheet(plan, sheetPalette, sheet, notices, testPath); !st) return st;
 
     // Each frame's stored indices go into its cell, so the light and shadow indices
     // 224..254 and every other index come out exactly as the animation holds them.
@@ -238,6 +255,7 @@ Status FlcToStoryboard(const ExportSource& source, const ExportStoryboardSetting
     const size_t frameBytes = static_cast<size_t>(W0) * static_cast<size_t>(H0);
     int x = 1, y = 1, j = 0;
     for (const FramePixels& frame : *source.frames) {
+        if (cancel && cancel->load(std::memory_order_relaxed)) return Status::failure();
         if (j == F0) {
             y += ch + 1;
             x = 1;
@@ -261,12 +279,23 @@ Status FlcToStoryboard(const ExportSource& source, const ExportStoryboardSetting
         x += cw + 1;
         ++j;
     }
-
-    return writePlannedStoryboard(plan, sheet, mainPalette, sheetPalette);
+    out.sheet = std::move(sheet);
+    out.geometry = plan.g;
+    out.mainPalette = mainPalette;
+    out.sheetPalette = sheetPalette;
+    return Status::success();
 }
 
-Status NewStoryboard(const NewStoryboardSettings& settings, const CivPaletteSources& sources,
-                     std::vector<std::string>* notices)
+Status FlcToStoryboard(const ExportSource& source, const ExportStoryboardSettings& settings,
+                       const CivPaletteSources& sources, std::vector<std::string>* notices)
+{
+    StoryboardSheet made;
+    if (Status st = buildExportSheet(source, settings, sources, made, notices, settings.targetPath); !st) return st;
+    return writePlannedStoryboard(planOf(settings, made.geometry), made.sheet, made.mainPalette, made.sheetPalette);
+}
+
+Status buildNewSheet(const NewStoryboardSettings& settings, const CivPaletteSources& sources, StoryboardSheet& out,
+                     std::vector<std::string>* notices, const std::string& testPath)
 {
     const int w = settings.frameWidth, h = settings.frameHeight;
     const int F = settings.framesPerDirection, D = settings.directionCount;
@@ -298,8 +327,20 @@ Status NewStoryboard(const NewStoryboardSettings& settings, const CivPaletteSour
     if (mainIsSheet) mainPalette = sheetPalette;
 
     Bitmap sheet;
-    if (Status st = createPlannedSheet(plan, sheetPalette, sheet, notices); !st) return st;
-    return writePlannedStoryboard(plan, sheet, mainPalette, sheetPalette);
+    if (Status st = createPlannedSheet(plan, sheetPalette, sheet, notices, testPath); !st) return st;
+    out.sheet = std::move(sheet);
+    out.geometry = plan.g;
+    out.mainPalette = mainPalette;
+    out.sheetPalette = sheetPalette;
+    return Status::success();
+}
+
+Status NewStoryboard(const NewStoryboardSettings& settings, const CivPaletteSources& sources,
+                     std::vector<std::string>* notices)
+{
+    StoryboardSheet made;
+    if (Status st = buildNewSheet(settings, sources, made, notices, settings.targetPath); !st) return st;
+    return writePlannedStoryboard(planOf(settings, made.geometry), made.sheet, made.mainPalette, made.sheetPalette);
 }
 
 }  // namespace qv

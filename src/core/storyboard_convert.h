@@ -8,14 +8,17 @@
 // over; the helpers below give their initial values.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "core/bitmap.h"
 #include "core/civ_palettes.h"
 #include "core/flc_format.h"
 #include "core/flc_reader.h"
 #include "core/result.h"
+#include "core/storyboard.h"
 
 namespace qv {
 
@@ -37,6 +40,11 @@ struct ExportSource {
 
 // The view of a freshly loaded animation: its own colours on display, its own delay.
 ExportSource exportSourceFrom(const FlcLoadResult& loaded);
+
+// The view showing civilization `civ` (0: its own colours): the working palette becomes
+// what the view displays for it. False, with the lookup's message, when the scheme cannot
+// be had (the source is then unchanged).
+Status showCivilization(ExportSource& source, int civ, const CivPaletteSources& sources);
 
 // Settings of the export wizard.
 struct ExportStoryboardSettings {
@@ -108,6 +116,27 @@ std::string storyboardTargetPath(const std::string& outputDirectory, const std::
 
 // Frames per direction and directions are kept in one byte of the description.
 constexpr int kMaxStoryboardCount = 255;
+
+// A storyboard made in memory: the sheet (8 bits, with the sheet palette), its
+// description, and the colours of the palette file and of the quantisation palette.
+struct StoryboardSheet {
+    Bitmap sheet;
+    StoryboardGeometry geometry;
+    Palette256 mainPalette;   // what NAME.act / NAME.pal holds
+    Palette256 sheetPalette;  // the sheet's own colours, also NAME_Default
+};
+
+// The sheets FlcToStoryboard and NewStoryboard write, made without writing anything
+// unless `testPath` is given (the sheet file is then created first as a test, so an
+// unwritable target fails before any work). `cancel`, when given and set, stops the
+// export between two frames with an empty failure. Both are safe to run on a worker
+// thread: they read only their arguments and the scheme and palette files.
+Status buildExportSheet(const ExportSource& source, const ExportStoryboardSettings& settings,
+                        const CivPaletteSources& sources, StoryboardSheet& out,
+                        std::vector<std::string>* notices = nullptr, const std::string& testPath = {},
+                        const std::atomic<bool>* cancel = nullptr);
+Status buildNewSheet(const NewStoryboardSettings& settings, const CivPaletteSources& sources, StoryboardSheet& out,
+                     std::vector<std::string>* notices = nullptr, const std::string& testPath = {});
 
 // FlcToStoryboard: draws every frame of `source` into a new sheet and writes the sheet,
 // the palette files and the description next to settings.targetPath, as one unit

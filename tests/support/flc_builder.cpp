@@ -3,6 +3,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/flc_builder.h"
 
+#include "core/file_io.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -301,6 +303,11 @@ AnimationSpec fullSizeUnit()
     anim.framesPerDirection = 15;
     anim.picture = walkingUnitPicture;
     return anim;
+}
+
+bool writeAnimation(const std::string& path, const AnimationSpec& anim)
+{
+    return writeFileAtomic(path, buildAnimation(anim));
 }
 
 }  // namespace qv::test

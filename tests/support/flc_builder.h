@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -120,5 +121,7 @@ AnimationSpec fullSizeUnit();
 std::vector<Picture> animationPictures(const AnimationSpec& anim);
 // The FLC file of `anim`.
 Bytes buildAnimation(const AnimationSpec& anim);
+// Writes the FLC file of `anim` to `path`; false when it cannot be written.
+bool writeAnimation(const std::string& path, const AnimationSpec& anim);
 
 }  // namespace qv::test

@@ -9,6 +9,14 @@
 
 #include "platform/ui/services.h"
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 namespace qv {
 
 QString uGetFileExt(const QString& path)
@@ -78,5 +86,15 @@ bool uBrowseFolder(QWidget* parent, const QString& title, const QString& start, 
 }
 
 bool uCreateNewFolder(const QString& path) { return !path.isEmpty() && QDir().mkpath(path); }
+
+void uLowerThreadPriority()
+{
+#ifdef Q_OS_WIN
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+#elif defined(SYS_gettid)
+    // Linux keeps a niceness per thread; Qt's thread priorities do not change it.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 10);
+#endif
+}
 
 }  // namespace qv

@@ -49,4 +49,9 @@ bool uBrowseFolder(QWidget* parent, const QString& title, const QString& start, 
 // Creates `path` and any missing parent folders.
 bool uCreateNewFolder(const QString& path);
 
+// Makes the calling thread give way to the user-interface thread: background work (the
+// wizards' preview, for instance) then never slows the window down, even when the
+// processor is shared with other programs.
+void uLowerThreadPriority();
+
 }  // namespace qv

@@ -68,25 +68,6 @@ Bytes buildAmb(const std::vector<std::string>& wavNames, const std::string& magi
     return out;
 }
 
-Picture walkingUnitPicture(int direction, int n)
-{
-    constexpr int W = 240, H = 240;
-    Picture pic(static_cast<size_t>(W) * H, kTransparentIndex);
-    const int cx = 120 + (n % 5) - 2, top = 40 + (n % 3);
-    for (int y = top; y < top + 170 && y < H; ++y) {
-        const double t = (y - top) / 170.0;
-        const int half = static_cast<int>(20 + 35 * std::sin(t * 3.1416) + ((y + n) % 7));
-        const int swing = static_cast<int>(6 * std::sin(n * 0.8 + t * 4));
-        for (int x = cx - half + swing; x <= cx + half + swing; ++x) {
-            if (x < 0 || x >= W) continue;
-            uint8_t v = static_cast<uint8_t>(((x * 3 + y * 5 + direction * 17 + n * 11) >> 2) % 200);
-            if (x > cx + half + swing - 4) v = static_cast<uint8_t>(kShadowFirst + (y % 15));
-            pic[static_cast<size_t>(y) * W + x] = v;
-        }
-    }
-    return pic;
-}
-
 void writeBytes(const std::filesystem::path& path, const Bytes& bytes)
 {
     std::filesystem::create_directories(path.parent_path());

@@ -49,10 +49,6 @@ Bytes buildWav(const WavSpec& spec = {});
 // records as the game's files have them. `magic` is the file's first four bytes.
 Bytes buildAmb(const std::vector<std::string>& wavNames, const std::string& magic = "prgm");
 
-// A figure of about 110 x 170 pixels on the transparent colour of a 240 x 240 frame that
-// moves, swings and turns from frame to frame, like a walking unit (with a shadow edge).
-Picture walkingUnitPicture(int direction, int n);
-
 void writeBytes(const std::filesystem::path& path, const Bytes& bytes);
 void writeText(const std::filesystem::path& path, const std::string& text);
 

@@ -20,6 +20,7 @@
 #include "core/pcx_codec.h"
 #include "core/storyboard.h"
 #include "support/flc_builder.h"
+#include "support/unit_builder.h"
 
 using namespace qv;
 using namespace qv::test;
@@ -201,6 +202,16 @@ int main(int argc, char** argv)
         for (uint8_t v : {9, 9, 0, 1, 2, 3, 255, 255, 4}) b.push_back(v);
         return b;
     }());
+
+    auto text = [](const std::string& t) { return Bytes(t.begin(), t.end()); };
+    put("fuzz_unit_ini", "unit.ini",
+        text(unitIniText({{"DEFAULT", "Warrior Default.flc"}, {"RUN", "..\\Archer\\ARCHER.FLC"}, {"DEATH", "Sub\\..\\x.flc"}},
+                         {{"RUN", "Run.wav"}, {"DEATH", "Death.amb"}})));
+    put("fuzz_unit_ini", "unit_lf.ini", text(unitIniText({{"RUN", "warrior run.flc"}, {"RUN", "b.flc"}}, {}, "\n")));
+    put("fuzz_amb", "two.amb", buildAmb({"Run1", "Run2"}));
+    put("fuzz_amb", "upper.amb", buildAmb({"x"}, "PRGM"));
+    put("fuzz_amb", "sound.wav", buildWav(WavSpec(2, 11025, 16, 20)));
+    put("fuzz_amb", "lying.wav", buildWav(WavSpec(1, 8000, 8, 10).withDataSize(0x7FFFFFFFu)));
 
     std::printf("make_seeds: %d seeds in %s\n", g_written, g_out.string().c_str());
     return 0;

@@ -15,6 +15,7 @@ case "$build" in /*) ;; *) build="$here/$build" ;; esac
 pkgs=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
       qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-image-formats-plugins
       gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+      libqt6multimedia6 libpulse0  # sound preview at run time: Qt Multimedia and its PulseAudio output
       libimagequant-dev libgl-dev
       clang libclang-rt-14-dev libavcodec-dev libavutil-dev
       xvfb xauth xdotool xdg-utils gcovr libgif-dev libwebp-dev)

@@ -94,6 +94,10 @@ public:
     virtual void clearSoundFile() {}
     virtual void playSound() {}
     virtual void stopSound() {}
+    // While a sound of several files plays, Autoplay, "Pl&ay" and "St&op" are disabled.
+    virtual bool isPlayingSoundList() const { return false; }
+    // False on a computer without an audio output ("Pl&ay" is then disabled).
+    virtual bool canPlaySound() const { return true; }
 
     // Extra panel.
     virtual void showInfo() {}

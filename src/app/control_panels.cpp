@@ -640,8 +640,14 @@ void CControlPanels::refreshStates(unsigned changes)
     // Sound.
     const bool sound = loaded && v->isSoundAllowed();
     const bool hasFile = sound && !v->soundFile().isEmpty();
-    for (int id : {IDC_SOUND_FILE, IDC_PLAY_SOUND, IDC_AUTOPLAY, IDC_SOUND_BROWSE}) enable(id, sound);
-    for (int id : {IDC_SOUND_PLAY, IDC_SOUND_STOP, IDC_SOUND_DEL}) enable(id, hasFile);
+    const bool listPlaying = v->isPlayingSoundList();
+    for (int id : {IDC_SOUND_FILE, IDC_PLAY_SOUND, IDC_SOUND_BROWSE}) enable(id, sound);
+    enable(IDC_AUTOPLAY, sound && !listPlaying);
+    enable(IDC_SOUND_PLAY, hasFile && !listPlaying && v->canPlaySound());
+    enable(IDC_SOUND_STOP, hasFile && !listPlaying);
+    enable(IDC_SOUND_DEL, hasFile);
+    if (QWidget* play = control(IDC_SOUND_PLAY))
+        play->setToolTip(hasFile && !v->canPlaySound() ? S(str::IDS_SOUND_NO_OUTPUT) : withoutMnemonic(S(str::IDS_PANEL_SOUND_PLAY)));
     if (changes & IAnimationControl::kSound)
         if (auto* e = qobject_cast<QLineEdit*>(control(IDC_SOUND_FILE)))
             if (e->text() != v->soundFile()) e->setText(v->soundFile());

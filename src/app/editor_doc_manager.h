@@ -15,6 +15,7 @@
 // and the look-ups of the two templates.
 #pragma once
 
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -78,6 +79,21 @@ public:
     // start-up check asks to register them when not. The base has no desktop registry
     // to ask and answers true.
     virtual bool CheckFileTypes();
+
+    // Open INI: the unit INI file the user picks, the FLC animations its "[Animations]"
+    // section names (in the key table's order), a confirmation, then every one opened.
+    void OpenIni();
+    // Open Multi: up to 20 FLC and storyboard files of the folder the user picks (in the
+    // file system's order), a confirmation, then every one opened.
+    void OpenMulti();
+    // Opens `paths` in order, each in a new visible window, with the animations decoded
+    // ahead on worker threads. A progress window with Cancel appears when this takes
+    // longer than a moment. What could not be opened (the documents' own messages) and
+    // `problems` (lines naming files that were not found) are reported together at the
+    // end, in one message about `source`. Each file opens with the template its extension
+    // names, or with the FLC template when `flcTemplateForAll` is set.
+    void OpenFiles(const QString& source, const QStringList& paths, const QStringList& problems = {},
+                   bool flcTemplateForAll = false);
 
     // Opens `path` with the template its extension names ("flc" or anything else).
     CDocument* OpenByExtension(const QString& path);

@@ -16,6 +16,7 @@
 #include "core/flc_reader.h"
 #include "core/strings.h"
 #include "flc/flc_doc.h"
+#include "flc/flc_preload.h"
 #include "platform/ui/file_dialog.h"
 #include "platform/ui/mdi_frame.h"
 #include "platform/ui/profile.h"
@@ -75,7 +76,12 @@ bool CFlcView::LoadAnimation(const QString& path, bool)
     if (!CreateDevice()) return false;
     try {
         FlcLoadResult result;
-        if (!loadFlcAnimation(path.toStdString(), result)) return false;
+        Status preloaded;
+        if (takePreloadedAnimation(path, preloaded, result)) {
+            if (!preloaded) return false;
+        } else if (!loadFlcAnimation(path.toStdString(), result)) {
+            return false;
+        }
         FlcFrameStore& store = result.store;
 
         header_ = store.header;

@@ -19,6 +19,7 @@
 #include <QBasicTimer>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -30,6 +31,8 @@
 #include "core/playback.h"
 #include "flc/draw_device.h"
 #include "platform/ui/view.h"
+
+class QTimer;
 
 namespace qv {
 
@@ -89,8 +92,30 @@ public:
     void setCustomDelay(int ms) override;
     void frameSliderReleased(int position) override;
     void frameSliderTracking(int position) override;
+    // ---- Sound (animation_view_sound.cpp) ------------------------------------------------
+    // A unit animation (not a leader head) that is loaded can have a sound.
+    bool isSoundAllowed() const override;
+    QString soundFile() const override { return soundFile_; }
+    const QStringList& soundList() const { return soundList_; }
+    // "...": the sound dialog, then SetSoundFile with the chosen file.
+    void chooseSoundFile() override;
+    // "&Del": no sound file (the list stays, but nothing plays without a file).
+    void clearSoundFile() override;
+    // Plays the sound list: one WAV asynchronously (looping while Autoplay is checked),
+    // several one after the other while the panel's play controls are disabled.
+    void playSound() override;
     // Stopping the sound serves both the panels and the playback machine.
-    void stopSound() override {}
+    void stopSound() override;
+    bool isPlayingSoundList() const override { return playingList_; }
+    bool canPlaySound() const override;
+    // Makes `path` the sound file: a WAV file (its header checked first: one that lies is
+    // refused with a message and nothing changes) or an AMB file, read with ReadAmb and
+    // reported in the information dialog. False when nothing was set.
+    bool SetSoundFile(const QString& path);
+    // The full paths of the WAV files the AMB file at `path` names; messages unless quiet.
+    static bool ReadAmb(const QString& path, QStringList& list, bool quiet);
+    // The next file of a several-file sound; the sound timer calls it when one has ended.
+    void SoundSequenceStep();
     // View panel: civilization colours and the alpha-blend switch.
     bool hasCivilizationList() const override;
     QStringList civilizationNames() const override;
@@ -322,7 +347,13 @@ protected:
     int zoom_ = 1;
     std::unique_ptr<Surface32> bgdPicture_;  // Sea or Land, when set
 
+    QString soundFile_;
+    QStringList soundList_;
+    QStringList soundSequence_;  // what is left to play of a several-file sound
+    bool playingList_ = false;
+
 private:
+    std::unique_ptr<QTimer> soundTimer_;
     QBasicTimer renderTimer_;
     QBasicTimer windTimer_;
 };

@@ -2,7 +2,9 @@
 // Copyright (C) 2026 The Quorvane developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
-// Registers the commands of the sound preview.
+// The sound preview has no menu command: the Sound panel's controls call the active
+// animation view (animation_view_sound.cpp), which plays through the sound player
+// (sound_player.h). Nothing is registered here.
 #include "app/feature_commands.h"
 
 namespace qv {

@@ -20,6 +20,7 @@ namespace qv::test {
 struct CliRun {
     int status = -1;
     std::string err;
+    std::string out;
 };
 
 // Quotes one argument for the shell.
@@ -30,20 +31,22 @@ inline std::string quote(const std::string& s)
     return q + "'";
 }
 
-// Runs `quorvane-cli ARGS` (ARGS already quoted as needed), with standard output
-// discarded; standard error goes through a file in `dir`.
+// Runs `quorvane-cli ARGS` (ARGS already quoted as needed); standard output and
+// standard error go through files in `dir`.
 inline CliRun runCli(const std::string& args, const std::filesystem::path& dir)
 {
-    const std::string errFile = (dir / "stderr.txt").string();
-    const std::string cmd = quote(QV_CLI_PATH) + " " + args + " >/dev/null 2>" + quote(errFile);
+    const std::string errFile = (dir / "stderr.txt").string(), outFile = (dir / "stdout.txt").string();
+    const std::string cmd = quote(QV_CLI_PATH) + " " + args + " >" + quote(outFile) + " 2>" + quote(errFile);
     const int raw = std::system(cmd.c_str());
     CliRun r;
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    Bytes err;
-    readWholeFile(errFile, err);
-    std::error_code ec;
-    std::filesystem::remove(errFile, ec);
-    r.err.assign(err.begin(), err.end());
+    for (auto [file, text] : {std::pair{errFile, &r.err}, std::pair{outFile, &r.out}}) {
+        Bytes bytes;
+        readWholeFile(file, bytes);
+        std::error_code ec;
+        std::filesystem::remove(file, ec);
+        text->assign(bytes.begin(), bytes.end());
+    }
     return r;
 }
 

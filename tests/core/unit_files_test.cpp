@@ -1,0 +1,191 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "core/sound_files.h"
+#include "core/strings.h"
+#include "core/unit_ini.h"
+#include "support/temp_dir.h"
+#include "support/unit_builder.h"
+
+using namespace qv;
+using namespace qv::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string joined(const std::vector<UnitIniReference>& refs)
+{
+    std::string s;
+    for (const auto& r : refs) s += r.key + "=" + r.value + ";";
+    return s;
+}
+
+Status parse(const std::string& text, UnitIni& ini)
+{
+    return parseUnitIni("u.ini", reinterpret_cast<const uint8_t*>(text.data()), text.size(), ini);
+}
+
+}  // namespace
+
+TEST(UnitIni, ReadsAnimationsAsTheGameDoes)
+{
+    struct Case {
+        const char* name;
+        std::string text;
+        const char* animations;  // nullptr: the file is refused
+    };
+    const Case cases[] = {
+        {"table order, values trimmed, inner spaces kept",
+         unitIniText({{"RUN", "\t Warrior Run.flc  "}, {"DEFAULT", "WarriorDefault.flc"}, {"BLANK", ""}}),
+         "DEFAULT=WarriorDefault.flc;RUN=Warrior Run.flc;"},
+        {"game-relative reference", unitIniText({{"RUN", "..\\Warrior\\Warrior Run.flc"}}),
+         "RUN=..\\Warrior\\Warrior Run.flc;"},
+        {"bare LF line ends", unitIniText({{"DEATH", "d.flc"}}, {}, "\n"), "DEATH=d.flc;"},
+        {"first of a duplicate key", unitIniText({{"RUN", "a.flc"}, {"RUN", "b.flc"}}), "RUN=a.flc;"},
+        // A key inside another line's value is found there first, as the game's reader finds it.
+        {"key as a substring", unitIniText({{"DEFAULT", "FIDGETY.flc"}, {"FIDGET", "f.flc"}}),
+         "DEFAULT=FIDGETY.flc;FIDGET=.flc;"},
+        {"keys after the end marker", "[Animations]\r\nSTOP_AT_LAST_FRAME=\r\nRUN=r.flc\r\n", ""},
+        {"key on a last line without line end", "[Animations]RUN=r.flcSTOP_AT_LAST_FRAME=", ""},
+        {"non-ASCII bytes pass through", unitIniText({{"RUN", "Kr\xe4he.flc"}}), "RUN=Kr\xe4he.flc;"},
+        {"no [Animations] section", "[Speed]\r\nRUN=r.flc\r\nSTOP_AT_LAST_FRAME=\r\n", nullptr},
+        {"section name in the wrong case", "[animations]\r\nRUN=r.flc\r\nSTOP_AT_LAST_FRAME=\r\n", nullptr},
+        {"no end marker", "[Animations]\r\nRUN=r.flc\r\n", nullptr},
+        {"empty file", "", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UnitIni ini;
+        const Status st = parse(c.text, ini);
+        ASSERT_EQ(st.ok, c.animations != nullptr) << st.message;
+        if (c.animations)
+            EXPECT_EQ(joined(ini.animations), c.animations);
+        else
+            EXPECT_EQ(st.message.rfind("'u.ini'\r\n", 0), 0u) << st.message;
+    }
+}
+
+TEST(UnitIni, ReadsSoundsAndNotesDuplicates)
+{
+    UnitIni ini;
+    ASSERT_TRUE(parse(unitIniText({{"RUN", "r.flc"}, {"RUN", "r2.flc"}},
+                                  {{"DEATH", "Die.amb"}, {"RUN", " Run.wav "}, {"DEATH", "x.wav"}, {"FOO", "y.wav"}}),
+                      ini));
+    EXPECT_EQ(joined(ini.sounds), "RUN=Run.wav;DEATH=Die.amb;");
+    EXPECT_EQ(ini.duplicateKeys, (std::vector<std::string>{"RUN", "DEATH"}));
+}
+
+TEST(UnitIni, ResolvesReferencesWithoutRegardToCaseAndRefusesEscapes)
+{
+    const fs::path dir = scratchPath("qv_unit_ini");
+    fs::remove_all(dir);
+    const fs::path unit = dir / "Units" / "Warrior";
+    writeText(unit / "Sub" / "Warrior Run.flc", "x");
+    writeText(unit / "Kr\xc3\xa4he.flc", "x");  // UTF-8 on disk, Windows-1252 in the INI
+    writeText(dir / "Outside.flc", "x");
+    const fs::path second = dir / "Second", base = dir / "Base";
+    writeText(second / "Art" / "Units" / "Archer" / "Archer Run.flc", "x");
+    writeText(base / "art" / "units" / "archer" / "archer run.flc", "x");
+    writeText(base / "Art" / "Units" / "Horse" / "Horse.flc", "x");
+    const std::vector<std::string> games = {second.string(), base.string()};
+
+    struct Case {
+        const char* value;
+        ReferenceState state;
+        fs::path expected;  // for Found
+    };
+    const Case cases[] = {
+        {"sub\\WARRIOR RUN.FLC", ReferenceState::Found, unit / "Sub" / "Warrior Run.flc"},
+        {"Kr\xe4he.flc", ReferenceState::Found, unit / "Kr\xc3\xa4he.flc"},
+        {"..\\Archer\\Archer Run.flc", ReferenceState::Found, second / "Art" / "Units" / "Archer" / "Archer Run.flc"},
+        {"..\\Horse\\horse.flc", ReferenceState::Found, base / "Art" / "Units" / "Horse" / "Horse.flc"},
+        {"..\\Nobody\\n.flc", ReferenceState::Missing, {}},
+        {"Missing.flc", ReferenceState::Missing, {}},
+        {"Sub", ReferenceState::Missing, {}},  // a folder is no animation
+        {"Sub\\..\\..\\..\\Outside.flc", ReferenceState::Outside, {}},
+        {"..\\..\\..\\Outside.flc", ReferenceState::Outside, {}},
+        {"/etc/passwd", ReferenceState::Outside, {}},
+        {"C:\\Windows\\win.ini", ReferenceState::Outside, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        UnitIniReference ref{"RUN", c.value, c.value[0] == '.'};
+        const ResolvedReference r = resolveUnitIniReference(ref, unit.string(), games);
+        EXPECT_EQ(r.state, c.state);
+        if (c.state == ReferenceState::Found) {
+            EXPECT_EQ(fs::path(r.path), c.expected);
+        }
+    }
+    fs::remove_all(dir);
+}
+
+TEST(AmbFile, NamesTheWavFilesAsTheGameReadsThem)
+{
+    auto bytes = [](const std::string& s) { return Bytes(s.begin(), s.end()); };
+    struct Case {
+        const char* name;
+        Bytes data;
+        const char* names;  // joined with ';'; nullptr: refused with `message`
+        const char* message;
+    };
+    const Case cases[] = {
+        {"written by our builder", buildAmb({"Run1", "Run2"}), "Run1;Run2;", nullptr},
+        {"PRGM in capitals", buildAmb({"a"}, "PRGM"), "a;", nullptr},
+        {"names separated by a zero byte", bytes(std::string("prgm\0a.wav\0b.wav", 16)), "a;b;", nullptr},
+        {"a space ends a name", bytes("prgm\x01my sound.wav"), "sound;", nullptr},
+        {"a name right after the previous one", bytes("prgm*a.wavb.wav"), "a;b;", nullptr},
+        {"upper-case .WAV is no name", bytes(std::string("prgm\0A.WAV", 10)), nullptr, str::IDS_AMB_NO_WAV_FILES},
+        {"wrong start", buildAmb({"a"}, "RIFF"), nullptr, str::IDS_AMB_NOT_VALID},
+        {"truncated to three bytes", bytes("prg"), nullptr, str::IDS_AMB_NOT_VALID},
+        {"empty", {}, nullptr, str::IDS_AMB_NOT_VALID},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> names;
+        const Status st = readAmbWavNames("s.amb", c.data.data(), c.data.size(), names);
+        ASSERT_EQ(st.ok, c.names != nullptr);
+        if (c.names) {
+            std::string j;
+            for (const auto& n : names) j += n + ";";
+            EXPECT_EQ(j, c.names);
+        } else {
+            EXPECT_EQ(st.message, formatMessage(c.message, {"s.amb"}));
+        }
+    }
+}
+
+TEST(WavFile, ChecksTheHeaderAgainstTheFile)
+{
+    Bytes truncated = buildWav();
+    truncated.resize(truncated.size() / 2);
+    Bytes noData = buildWav();
+    noData.resize(36);
+    struct Case {
+        const char* name;
+        Bytes data;
+        uint64_t durationMs;  // 0: refused
+    };
+    const Case cases[] = {
+        {"mono 16-bit", buildWav(WavSpec(1, 8000, 16, 250)), 250},
+        {"stereo 8-bit", buildWav(WavSpec(2, 22050, 8, 100)), 100},
+        {"data size beyond the file", buildWav(WavSpec().withDataSize(0x7FFFFFF0u)), 0},
+        {"truncated samples", truncated, 0},
+        {"no data chunk", noData, 0},
+        {"compressed format", buildWav(WavSpec().withFormat(2)), 0},
+        {"block size that disagrees", buildWav(WavSpec(2).withBlockAlign(7)), 0},
+        {"not RIFF", Bytes(64, 'x'), 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WavInfo info;
+        const Status st = readWavInfo("s.wav", c.data.data(), c.data.size(), info);
+        EXPECT_EQ(st.ok, c.durationMs != 0);
+        EXPECT_EQ(st.ok ? info.durationMs() : 0, c.durationMs);
+        EXPECT_EQ(st.message, st.ok ? std::string() : formatMessage(str::IDS_WAV_NOT_VALID, {"s.wav"}));
+    }
+}

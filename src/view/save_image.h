@@ -2,10 +2,8 @@
 // Copyright (C) 2026 The Quorvane developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
-// Saving a picture the view made (the zoomed frame) to a PCX or BMP file: a save dialog
-// titled "Save Image to File..." that remembers its filter ("Dlg Img"/"Filter") and last
-// file ("Dlg Img"/"Last Opend"); the chosen name gets the extension of the chosen format,
-// and the picture is written by the imaging layer in 24 bits.
+// Saving a picture the view made (the zoomed frame) to a PCX or BMP file through the
+// image save dialog (name, format, size and colour depth), as every picture export does.
 #pragma once
 
 #include <QString>
@@ -22,8 +20,7 @@ struct PictorBitmap;
 // BMP, anything else PCX.
 QString savedImagePath(const QString& chosen, int filterIndex, int& format);
 
-// Asks for the file and writes `bitmap`. False when cancelled, when the file cannot be
-// created (silently) or when writing fails (with the imaging layer's message).
+// Asks for the file, size and depth and writes `bitmap` (CFlcImage::SaveToFile).
 bool SaveImageToFile(const PictorBitmap& bitmap, QWidget* parent = nullptr);
 
 }  // namespace qv

@@ -154,6 +154,12 @@ QWidget* CFileFlcDlg::CreateCustomArea(QWidget* parent)
     area->setObjectName(QStringLiteral("previewArea"));
     auto* info = new QLabel(panel);
     info->setObjectName(QStringLiteral("info"));
+    // The panel keeps its size whatever it shows, so moving through the files never
+    // makes the dialog lay itself out again.
+    info->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    info->setMinimumHeight(info->fontMetrics().height());
+    area->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    panel->setFixedWidth(200);
     layout->addWidget(check);
     layout->addWidget(area, 1);
     layout->addWidget(info);

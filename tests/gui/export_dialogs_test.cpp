@@ -155,13 +155,18 @@ private slots:
     void infoReportEqualsTheCli_data()
     {
         QTest::addColumn<bool>("leaderHead");
-        QTest::newRow("unit") << false;
-        QTest::newRow("leader head without the extension") << true;
+        QTest::addColumn<QString>("file");  // a file of the user's, or empty for one made here
+        QTest::newRow("unit") << false << QString();
+        QTest::newRow("leader head without the extension") << true << QString();
+        // QV_INFO_FILES=a.flc:b.flc compares the report of real animations as well.
+        for (const QString& f : qEnvironmentVariable("QV_INFO_FILES").split(QLatin1Char(':'), Qt::SkipEmptyParts))
+            QTest::newRow(qPrintable(f)) << false << QFileInfo(f).absoluteFilePath();
     }
     void infoReportEqualsTheCli()
     {
         QFETCH(bool, leaderHead);
-        const QString flc = writeFlc(QStringLiteral("a.flc"), spec(30, 20, leaderHead), 40, 50);
+        QFETCH(QString, file);
+        const QString flc = !file.isEmpty() ? file : writeFlc(QStringLiteral("a.flc"), spec(30, 20, leaderHead), 40, 50);
         CFlcView* view = open(flc);
         QVERIFY(view);
         cli({QStringLiteral("info"), flc, QStringLiteral("-o"), path(QStringLiteral("cli.txt"))});

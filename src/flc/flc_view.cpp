@@ -15,6 +15,8 @@
 #include "core/flc_patcher.h"
 #include "core/flc_reader.h"
 #include "core/strings.h"
+#include "dialogs/file_flc_dlg.h"
+#include "dialogs/flc_info_dlg.h"
 #include "flc/flc_doc.h"
 #include "flc/flc_preload.h"
 #include "platform/ui/file_dialog.h"
@@ -131,6 +133,17 @@ void CFlcView::RefreshAnimation()
     if (playback_.loaded()) OnInitialUpdate();
 }
 
+void CFlcView::ShowFileInfo()
+{
+    if (!playback_.loaded()) return;
+    try {
+        CFlcInfoDlg dlg(loadedPath_, header_, frameRecords_, this);
+        dlg.exec();
+    } catch (const std::exception&) {
+        AfxMessageBox(formatMessage(str::IDS_UNKNOWN_ERROR, {"CFlcView::OnInfo"}), MB_ICONERROR);
+    }
+}
+
 bool CFlcView::SaveFLC(const QString& target)
 {
     if (paletteChunkPositions_.empty()) return false;
@@ -186,7 +199,7 @@ bool CFlcView::SaveAnimationAs()
 {
     CDocument* doc = GetDocument();
     if (!playback_.loaded() || !doc) return false;
-    CFileDialogX dlg(false, QStringLiteral("flc"), doc->GetTitle(),
+    CFileFlcDlg dlg(false, QStringLiteral("flc"), doc->GetTitle(),
                      OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES |
                          OFN_ENABLESIZING | OFN_ENABLETEMPLATE,
                      QString::fromUtf8(str::IDS_FLC_SAVE_FILTER), this);

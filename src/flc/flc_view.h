@@ -30,6 +30,8 @@ public:
     void UnloadAnimation() override;
     bool LoadAnimation(const QString& path, bool initial) override;
     void RefreshAnimation() override;
+    // Info (32774): the "FLC Info" dialog over the loaded header and frame records.
+    void ShowFileInfo() override;
     // Save (57603): SaveFLC to the document's path, then the document confirms it.
     bool SaveAnimation() override;
     // Writes the header and the display palette into a copy of the loaded file and puts

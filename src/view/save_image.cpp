@@ -3,24 +3,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "view/save_image.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <exception>
 
-#include "core/strings.h"
+#include "flc/flc_image.h"
 #include "platform/imaging/pictor.h"
-#include "platform/ui/file_dialog.h"
-#include "platform/ui/profile.h"
-#include "platform/ui/services.h"
-#include "platform/ui/utils.h"
 
 namespace qv {
-
-namespace {
-
-const QString kDlgImg = QStringLiteral("Dlg Img");
-
-}  // namespace
 
 QString savedImagePath(const QString& chosen, int filterIndex, int& format)
 {
@@ -42,30 +30,9 @@ QString savedImagePath(const QString& chosen, int filterIndex, int& format)
 
 bool SaveImageToFile(const PictorBitmap& bitmap, QWidget* parent, const QString& documentPath)
 {
-    if (!bitmap.allocated()) return false;
-    try {
-        CFileDialogX dlg(false, {}, {},
-                         OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES | OFN_ENABLESIZING,
-                         QString::fromUtf8(str::IDS_ZOOM_SAVE_FILTER), parent);
-        dlg.title = QString::fromUtf8(str::IDS_ZOOM_SAVE_TITLE);
-        dlg.filterIndex = GetProfileInt(kDlgImg, QStringLiteral("Filter"), 1);
-        dlg.initialPath = dialogStartPath(documentPath, GetProfileString(kDlgImg, QStringLiteral("Last Opend")));
-        if (dlg.DoModal() != IDOK) return false;
-        WriteProfileInt(kDlgImg, QStringLiteral("Filter"), dlg.filterIndex);
-
-        int format = kPictorFormatPcx;
-        const QString path = savedImagePath(dlg.GetPathName(), dlg.filterIndex, format);
-        WriteProfileString(kDlgImg, QStringLiteral("Last Opend"), path);
-        // The imaging layer writes in one piece and says why when it cannot: an existing
-        // file is left as it was.
-        PICTOR::SaveBitmap(path, bitmap, format, 24);
-        return true;
-    } catch (const CPictorException& e) {
-        AfxMessageBox(e.GetErrorMessage(), MB_ICONERROR);
-    } catch (const std::exception&) {
-        AfxMessageBox(formatMessage(str::IDS_UNKNOWN_ERROR, {"CZoomingDlg::SaveToFile"}), MB_ICONERROR);
-    }
-    return false;
+    CFlcImage image;
+    image.bitmap() = bitmap;
+    return image.SaveToFile(parent, documentPath);
 }
 
 }  // namespace qv

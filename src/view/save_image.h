@@ -2,10 +2,9 @@
 // Copyright (C) 2026 The Quorvane developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
-// Saving a picture the view made (the zoomed frame) to a PCX, BMP or PNG file: a save
-// dialog titled "Save Image to File..." that remembers its filter ("Dlg Img"/"Filter")
-// and starts in the animation's folder (at the last file saved, "Dlg Img"/"Last Opend",
-// when that is there); the picture is written by the imaging layer in 24 bits.
+// Saving a picture the view made (the zoomed frame) to a PCX, BMP or PNG file through the
+// image save dialog (name, format, size and colour depth), as every picture export does.
+// The dialog starts in the animation's folder.
 #pragma once
 
 #include <QString>
@@ -23,9 +22,8 @@ struct PictorBitmap;
 // becomes "x.v2.pcx".
 QString savedImagePath(const QString& chosen, int filterIndex, int& format);
 
-// Asks for the file and writes `bitmap`. `documentPath`, the animation's file, gives the
-// folder the dialog starts in. False when cancelled or when writing failed (with the
-// reason: the imaging layer's message, or that the file cannot be created there).
+// Asks for the file, size and depth and writes `bitmap` (CFlcImage::SaveToFile).
+// `documentPath`, the animation's file, gives the folder the dialog starts in.
 bool SaveImageToFile(const PictorBitmap& bitmap, QWidget* parent = nullptr, const QString& documentPath = {});
 
 }  // namespace qv

@@ -388,6 +388,8 @@ private slots:
         const QString earlier = touch(dir_.filePath(QStringLiteral("Earlier.flc")));
         WriteProfileString(QStringLiteral("Options"), QStringLiteral("Last Opend"), earlier);
         WriteProfileInt(QStringLiteral("Options"), QStringLiteral("QuorvaneFilter"), 2);
+        // The files here are empty: with the preview off the dialog takes them unread.
+        WriteProfileInt(QStringLiteral("Dlg Flc"), QStringLiteral("Preview"), 0);
         const QString chosen = touch(dir_.filePath(QStringLiteral("Chosen.FLC")));
         dialogs_.pick(chosen, 3);
         QVERIFY(app->mainWindow()->RouteCommand(ID_FILE_OPEN));

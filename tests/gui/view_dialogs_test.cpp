@@ -7,6 +7,7 @@
 // writing the offsets without touching a frame byte; the zoom percentage, fit mode,
 // scroll bar rules, kept settings, and saving the zoomed picture.
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
@@ -289,6 +290,9 @@ private slots:
         WriteProfileInt(QStringLiteral("Dlg Zooming"), QStringLiteral("Zoom"), 200);
         const QString typed = dir_->filePath(QStringLiteral("zoomed.v2"));
         dialogs_.pick(typed, 3);
+        dialogs_.onRun = [](CFileDialogX&, QWidget* area) {
+            area->findChild<QComboBox*>(QStringLiteral("depth"))->setCurrentIndex(1);  // true colour
+        };
         whenShown<CZoomingDlg>([](CZoomingDlg* dlg) { dlg->findChild<QPushButton*>(QStringLiteral("save"))->click(); });
         QVERIFY(view->OnCommand(ID_ZOOM));
         QCOMPARE(dialogs_.seen().back().title, QStringLiteral("Save Image to File..."));

@@ -63,6 +63,7 @@ QWidget* CFileDialogX::CreateCustomArea(QWidget*) { return nullptr; }
 void CFileDialogX::OnFileNameChange(const QString&) {}
 void CFileDialogX::OnFolderChange(const QString&) {}
 void CFileDialogX::OnTypeChange(int) {}
+bool CFileDialogX::OnFileOK() { return true; }
 void CFileDialogX::OnDialogEnd(bool) {}
 
 }  // namespace qv

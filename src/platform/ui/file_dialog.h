@@ -68,6 +68,9 @@ public:
     virtual void OnFileNameChange(const QString& path);
     virtual void OnFolderChange(const QString& folder);
     virtual void OnTypeChange(int filterIndex);
+    // OK was pressed with the result already stored (GetPathName, filterIndex): true
+    // accepts; false keeps the dialog open (after telling the user why).
+    virtual bool OnFileOK();
     // Called once the dialog has ended, before DoModal returns.
     virtual void OnDialogEnd(bool accepted);
 

@@ -11,6 +11,8 @@
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QThread>
+#include <QWidget>
+#include <memory>
 
 #include "core/strings.h"
 #include "platform/ui/file_dialog.h"
@@ -76,11 +78,29 @@ public:
     }
 };
 
+// Qt's dialog, asking the program before it accepts a choice.
+class CheckedFileDialog : public QFileDialog {
+public:
+    CheckedFileDialog(QWidget* parent, CFileDialogX& dlg) : QFileDialog(parent), dlg_(dlg) {}
+    void done(int result) override
+    {
+        if (result == QDialog::Accepted && !selectedFiles().isEmpty()) {
+            const int chosen = static_cast<int>(nameFilters().indexOf(selectedNameFilter())) + 1;
+            dlg_.setResult(selectedFiles(), chosen > 0 ? chosen : dlg_.filterIndex);
+            if (!dlg_.OnFileOK()) return;
+        }
+        QFileDialog::done(result);
+    }
+
+private:
+    CFileDialogX& dlg_;
+};
+
 class QtFileDialogs : public IFileDialogService {
 public:
     bool runFileDialog(CFileDialogX& dlg) override
     {
-        QFileDialog fd(dlg.parent() ? dlg.parent() : defaultParent());
+        CheckedFileDialog fd(dlg.parent() ? dlg.parent() : defaultParent(), dlg);
         const bool open = dlg.isOpenDialog();
         fd.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         if (open)
@@ -193,13 +213,22 @@ void setFileDialogService(IFileDialogService* service) { g_fileDialogs = service
 bool ScriptedFileDialogs::runFileDialog(CFileDialogX& dlg)
 {
     seen_.push_back({dlg.isOpenDialog(), dlg.title, dlg.filter(), dlg.filterIndex, dlg.initialPath, dlg.defaultExt()});
-    if (answers_.empty()) return false;
-    const Answer a = answers_.front();
-    answers_.pop_front();
-    if (!a.ok) return false;
-    for (const QString& p : a.paths) dlg.OnFileNameChange(p);
-    dlg.setResult(a.paths, a.filterIndex > 0 ? a.filterIndex : dlg.filterIndex);
-    return true;
+    std::unique_ptr<QWidget> host;
+    QWidget* area = nullptr;
+    if (dlg.flags() & OFN_ENABLETEMPLATE) {
+        host = std::make_unique<QWidget>();
+        area = dlg.CreateCustomArea(host.get());
+    }
+    while (!answers_.empty()) {
+        const Answer a = answers_.front();
+        answers_.pop_front();
+        if (!a.ok) return false;
+        for (const QString& p : a.paths) dlg.OnFileNameChange(p);
+        if (onRun) onRun(dlg, area);
+        dlg.setResult(a.paths, a.filterIndex > 0 ? a.filterIndex : dlg.filterIndex);
+        if (dlg.OnFileOK()) return true;
+    }
+    return false;
 }
 
 bool ScriptedFileDialogs::browseFolder(QWidget*, const QString& title, const QString& start, QString& folder)

@@ -110,8 +110,12 @@ public:
         QString initialPath;
         QString defaultExt;
     };
+    // Each answer is one press of OK (or Cancel): a choice the dialog refuses on OK
+    // takes the next answer, as a user trying again would. A dialog with a custom area
+    // gets it built in a hidden window, and `onRun` can work its controls before OK.
     bool runFileDialog(CFileDialogX& dialog) override;
     bool browseFolder(QWidget* parent, const QString& title, const QString& start, QString& folder) override;
+    std::function<void(CFileDialogX& dialog, QWidget* customArea)> onRun;
     void pick(const QString& path, int filterIndex = 0) { answers_.push_back({true, {path}, filterIndex}); }
     void pickMany(const QStringList& paths) { answers_.push_back({true, paths, 0}); }
     void cancel() { answers_.push_back({false, {}, 0}); }

@@ -32,21 +32,4 @@ Status StoryboardFramesToFlc(const std::string& path, const StoryboardInfo& info
                              uint32_t customDelay, const std::vector<std::vector<uint8_t>>& frames,
                              const Palette256& palette);
 
-// Writes every (path, bytes) pair in order, each in one piece. When one cannot be written,
-// the files written before it get back their old content (or are removed when they did
-// not exist) and the index of the failed file is returned; -1 on success.
-int writeFilesAsUnit(const std::vector<std::pair<std::string, Bytes>>& files);
-
-// Which file a storyboard save could not write.
-enum class StoryboardSaveStep { None, Sheet, Palette, Description };
-
-// Saves a storyboard to `qsbPath`: its palette file (in the record's palette type) and
-// the description (base name taken from `qsbPath`, every other field from `info`). When
-// `sheetSource` is given (Save As), that sheet is copied beside the new description under
-// the new base name first. All files are written as one unit. Messages: the sheet
-// "Cannot copy from\r\n'%s'\r\nto\r\n'%s'.", the palette "Cannot write palette to
-// file.", the description "Cannot write QSB file." (or the name-too-long message).
-Status saveStoryboardFiles(const std::string& qsbPath, const StoryboardInfo& info, const Palette256& palette,
-                           const std::string& sheetSource, StoryboardSaveStep& failed);
-
 }  // namespace qv

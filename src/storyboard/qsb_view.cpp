@@ -155,11 +155,11 @@ bool CQsbView::SaveTo(const QString& qsbPath, const QString& sheetSource)
     if (!leaderHead_ && playback_.delayMode() == kDelayCustom)
         rec.speed = static_cast<uint16_t>(std::min<uint32_t>(playback_.customDelay(), 0xFFFF));
     try {
-        StoryboardSaveStep failed = StoryboardSaveStep::None;
-        const Status st =
-            saveStoryboardFiles(qsbPath.toStdString(), rec, displayPalette_, sheetSource.toStdString(), failed);
+        // The palette file, the description and (Save As) the sheet, written as one unit.
+        const Status st = SaveStoryboard(qsbPath.toStdString(), rec, displayPalette_, sheetSource.toStdString());
         if (!st) {
-            AfxMessageBox(st.message, failed == StoryboardSaveStep::Palette ? MB_OK : MB_ICONSTOP);
+            const bool palette = st.message == str::IDS_QSB_CANNOT_WRITE_PALETTE;
+            AfxMessageBox(st.message, palette ? MB_OK : MB_ICONSTOP);
             return false;
         }
     } catch (const std::exception&) {

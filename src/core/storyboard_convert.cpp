@@ -160,6 +160,15 @@ ExportSource exportSourceFrom(const FlcLoadResult& loaded)
     return s;
 }
 
+Status showCivilization(ExportSource& source, int civ, const CivPaletteSources& sources)
+{
+    Palette256 display;
+    if (Status st = civDisplayPalette(civ, sources, source.basePalette, display); !st) return st;
+    source.workingPalette = display;
+    source.shownCivilization = civ;
+    return Status::success();
+}
+
 std::string storyboardTargetPath(const std::string& outputDirectory, const std::string& baseFileName,
                                  int imageFormat)
 {

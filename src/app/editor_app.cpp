@@ -115,16 +115,25 @@ bool CEditorApp::InitInstance()
         return false;
     }
 
-    if (info.m_bRegister) {
-        editorDocManager()->RegisterShellFileTypes(true);
-        if (!info.m_bQuiet) AfxMessageBox(str::IDS_FILE_TYPE_REGISTERED, MB_ICONINFORMATION);
-        if (!info.m_bPostInstall) return false;
-        PostInstallCleanUp();
-        return false;
-    }
-    if (info.m_bUnregister) {
-        editorDocManager()->UnregisterShellFileTypes();
-        if (!info.m_bQuiet) AfxMessageBox(str::IDS_FILE_TYPE_UNREGISTERED);
+    // The register and unregister switches confirm only what was done; a failure is
+    // reported (also when quiet, on the error stream too) and ends with status 1.
+    if (info.m_bRegister || info.m_bUnregister) {
+        Status done;
+        try {
+            done = info.m_bRegister ? editorDocManager()->RegisterFileTypes() : editorDocManager()->UnregisterFileTypes();
+        } catch (...) {
+            done = Status::failure(formatMessage(str::IDS_UNKNOWN_ERROR, {"CEditorDocManager::RegisterShellFileTypes"}));
+        }
+        if (!done) {
+            std::fprintf(stderr, "%s\n", toPlainLineBreaks(done.message).c_str());
+            AfxMessageBox(done.message, MB_ICONERROR);
+            exitCode_ = 1;
+            return false;
+        }
+        if (!info.m_bQuiet)
+            AfxMessageBox(info.m_bRegister ? str::IDS_FILE_TYPE_REGISTERED : str::IDS_FILE_TYPE_UNREGISTERED,
+                          info.m_bRegister ? MB_ICONINFORMATION : MB_OK);
+        if (info.m_bRegister && info.m_bPostInstall) PostInstallCleanUp();
         return false;
     }
     if (info.m_bPostInstall) {

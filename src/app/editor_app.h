@@ -49,7 +49,8 @@ public:
     bool InitInstance() override;
     int ExitInstance() override;
     // The exit code when InitInstance returned false (0: a normal end such as a
-    // hand-off; 2: a bad command line).
+    // hand-off; 1: the file types could not be registered or unregistered; 2: a bad
+    // command line).
     int exitCode() const { return exitCode_; }
 
     // Reads every application setting; also run again after the Options dialog.

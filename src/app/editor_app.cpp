@@ -216,14 +216,18 @@ void CEditorApp::LoadSettings()
     loadDoc_ = GetProfileInt(kOptions, kLoadDoc, kLoadDocDefault) != 0;
     checkFileType_ = GetProfileInt(kOptions, kCheckFileType, kCheckFileTypeDefault) != 0;
     palType_ = GetProfileInt(kOptions, kPalType, kPalTypeDefault);
+    if (palType_ < 0 || palType_ > 2) palType_ = kPalTypeDefault;
+    palTypeChosen_ = HasProfileValue(kOptions, kPalType);
     palDir_ = GetProfileString(kOptions, kPalDir);
     animType_ = GetProfileInt(kOptions, kAnimType, kAnimTypeDefault);
+    if (animType_ != 0 && animType_ != 1) animType_ = kAnimTypeDefault;
     expOpen_ = GetProfileInt(kOptions, kExpOpen, kExpOpenDefault) != 0;
     expAsk_ = GetProfileInt(kOptions, kExpAsk, kExpAskDefault) != 0;
     menuStyle_ = GetProfileInt(kMenu, kMenuStyle, kMenuStyleDefault);
+    if (menuStyle_ < 0 || menuStyle_ > 3) menuStyle_ = kMenuStyleDefault;
     menuSelection_ = GetProfileInt(kMenu, kMenuSelection, kMenuSelectionDefault);
     menuGloom_ = GetProfileInt(kMenu, kMenuGloom, kMenuGloomDefault);
-    buttonSettings_ = GetProfileInt(kButtonX, kButtonSettings, kButtonSettingsDefault);
+    buttonSettings_ = GetProfileInt(kButtonX, kButtonSettings, kButtonSettingsDefault) & 3;
 
     // The two recent lists, with the new maximum.
     mru_.RemoveAll();

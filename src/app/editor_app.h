@@ -94,6 +94,10 @@ public:
     bool openAfterExport() const { return expOpen_; }
     bool askOnExport() const { return expAsk_; }
     int paletteType() const { return palType_; }
+    // The source the civilization palettes come from: "Pal Type", except that on a machine
+    // without the game, while no source was ever chosen, the built-in schemes.
+    int civPaletteSource() const { return !palTypeChosen_ && !baseGameFound_ && palType_ == 0 ? 1 : palType_; }
+    bool usesBuiltinSchemesByDefault() const { return civPaletteSource() != palType_; }
     const QString& paletteFolder() const { return palDir_; }
     // The UI settings read at start-up ("Menu" and "ButtonX").
     int menuStyle() const { return menuStyle_; }
@@ -133,6 +137,7 @@ private:
     bool expOpen_ = true;
     bool expAsk_ = true;
     int palType_ = 0;
+    bool palTypeChosen_ = false;
     QString palDir_;
     int menuStyle_ = 2;
     int menuSelection_ = 1;

@@ -3,6 +3,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/editor_doc_manager.h"
 
+#include <QCoreApplication>
+
 #include "app/animation_control.h"
 #include "app/child_frame.h"
 #include "app/commands.h"

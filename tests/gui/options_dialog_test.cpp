@@ -6,6 +6,7 @@
 // the dependent controls, Default, out-of-range and malformed values, the association
 // box, and the built-in civilization schemes on a machine without the game.
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>

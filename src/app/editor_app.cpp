@@ -116,7 +116,7 @@ bool CEditorApp::InitInstance()
     }
 
     // The register and unregister switches confirm only what was done; a failure is
-    // reported (also when quiet, on the error stream too) and ends with status 1.
+    // reported on the error stream (and in a box unless quiet) and ends with status 1.
     if (info.m_bRegister || info.m_bUnregister) {
         Status done;
         try {
@@ -126,7 +126,7 @@ bool CEditorApp::InitInstance()
         }
         if (!done) {
             std::fprintf(stderr, "%s\n", toPlainLineBreaks(done.message).c_str());
-            AfxMessageBox(done.message, MB_ICONERROR);
+            if (!info.m_bQuiet) AfxMessageBox(done.message, MB_ICONERROR);
             exitCode_ = 1;
             return false;
         }

@@ -165,6 +165,8 @@ private slots:
         QCOMPARE(run({QStringLiteral("-r")}), 1);
         QCOMPARE(boxes.shown().size(), size_t(1));
         QCOMPARE(boxes.shown()[0].flags, unsigned(MB_ICONERROR));
+        QCOMPARE(run({QStringLiteral("-r"), QStringLiteral("-q")}), 1);  // quiet: the error stream only
+        QVERIFY(boxes.shown().empty());
         QCOMPARE(read(desk.mimeappsList()), kForeignList);
         setMessageBoxService(nullptr);
     }

@@ -118,16 +118,25 @@ bool CEditorApp::InitInstance()
         return false;
     }
 
-    if (info.m_bRegister) {
-        editorDocManager()->RegisterShellFileTypes(true);
-        if (!info.m_bQuiet) AfxMessageBox(str::IDS_FILE_TYPE_REGISTERED, MB_ICONINFORMATION);
-        if (!info.m_bPostInstall) return false;
-        PostInstallCleanUp();
-        return false;
-    }
-    if (info.m_bUnregister) {
-        editorDocManager()->UnregisterShellFileTypes();
-        if (!info.m_bQuiet) AfxMessageBox(str::IDS_FILE_TYPE_UNREGISTERED);
+    // The register and unregister switches confirm only what was done; a failure is
+    // reported on the error stream (and in a box unless quiet) and ends with status 1.
+    if (info.m_bRegister || info.m_bUnregister) {
+        Status done;
+        try {
+            done = info.m_bRegister ? editorDocManager()->RegisterFileTypes() : editorDocManager()->UnregisterFileTypes();
+        } catch (...) {
+            done = Status::failure(formatMessage(str::IDS_UNKNOWN_ERROR, {"CEditorDocManager::RegisterShellFileTypes"}));
+        }
+        if (!done) {
+            std::fprintf(stderr, "%s\n", toPlainLineBreaks(done.message).c_str());
+            if (!info.m_bQuiet) AfxMessageBox(done.message, MB_ICONERROR);
+            exitCode_ = 1;
+            return false;
+        }
+        if (!info.m_bQuiet)
+            AfxMessageBox(info.m_bRegister ? str::IDS_FILE_TYPE_REGISTERED : str::IDS_FILE_TYPE_UNREGISTERED,
+                          info.m_bRegister ? MB_ICONINFORMATION : MB_OK);
+        if (info.m_bRegister && info.m_bPostInstall) PostInstallCleanUp();
         return false;
     }
     if (info.m_bPostInstall) {
@@ -210,14 +219,18 @@ void CEditorApp::LoadSettings()
     loadDoc_ = GetProfileInt(kOptions, kLoadDoc, kLoadDocDefault) != 0;
     checkFileType_ = GetProfileInt(kOptions, kCheckFileType, kCheckFileTypeDefault) != 0;
     palType_ = GetProfileInt(kOptions, kPalType, kPalTypeDefault);
+    if (palType_ < 0 || palType_ > 2) palType_ = kPalTypeDefault;
+    palTypeChosen_ = HasProfileValue(kOptions, kPalType);
     palDir_ = GetProfileString(kOptions, kPalDir);
     animType_ = GetProfileInt(kOptions, kAnimType, kAnimTypeDefault);
+    if (animType_ != 0 && animType_ != 1) animType_ = kAnimTypeDefault;
     expOpen_ = GetProfileInt(kOptions, kExpOpen, kExpOpenDefault) != 0;
     expAsk_ = GetProfileInt(kOptions, kExpAsk, kExpAskDefault) != 0;
     menuStyle_ = GetProfileInt(kMenu, kMenuStyle, kMenuStyleDefault);
+    if (menuStyle_ < 0 || menuStyle_ > 3) menuStyle_ = kMenuStyleDefault;
     menuSelection_ = GetProfileInt(kMenu, kMenuSelection, kMenuSelectionDefault);
     menuGloom_ = GetProfileInt(kMenu, kMenuGloom, kMenuGloomDefault);
-    buttonSettings_ = GetProfileInt(kButtonX, kButtonSettings, kButtonSettingsDefault);
+    buttonSettings_ = GetProfileInt(kButtonX, kButtonSettings, kButtonSettingsDefault) & 3;
 
     // The two recent lists, with the new maximum.
     mru_.RemoveAll();

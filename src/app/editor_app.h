@@ -49,7 +49,8 @@ public:
     bool InitInstance() override;
     int ExitInstance() override;
     // The exit code when InitInstance returned false (0: a normal end such as a
-    // hand-off; 2: a bad command line).
+    // hand-off; 1: the file types could not be registered or unregistered; 2: a bad
+    // command line).
     int exitCode() const { return exitCode_; }
 
     // Reads every application setting; also run again after the Options dialog.
@@ -93,6 +94,10 @@ public:
     bool openAfterExport() const { return expOpen_; }
     bool askOnExport() const { return expAsk_; }
     int paletteType() const { return palType_; }
+    // The source the civilization palettes come from: "Pal Type", except that on a machine
+    // without the game, while no source was ever chosen, the built-in schemes.
+    int civPaletteSource() const { return !palTypeChosen_ && !baseGameFound_ && palType_ == 0 ? 1 : palType_; }
+    bool usesBuiltinSchemesByDefault() const { return civPaletteSource() != palType_; }
     const QString& paletteFolder() const { return palDir_; }
     // The UI settings read at start-up ("Menu" and "ButtonX").
     int menuStyle() const { return menuStyle_; }
@@ -132,6 +137,7 @@ private:
     bool expOpen_ = true;
     bool expAsk_ = true;
     int palType_ = 0;
+    bool palTypeChosen_ = false;
     QString palDir_;
     int menuStyle_ = 2;
     int menuSelection_ = 1;

@@ -3,6 +3,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/editor_doc_manager.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include "app/animation_control.h"
@@ -13,6 +14,7 @@
 #include "core/strings.h"
 #include "platform/ui/document.h"
 #include "platform/ui/file_dialog.h"
+#include "platform/ui/file_types.h"
 #include "platform/ui/mdi_child.h"
 #include "platform/ui/mdi_frame.h"
 #include "platform/ui/profile.h"
@@ -182,7 +184,74 @@ void CEditorDocManager::OnFileOpen()
     WriteProfileInt(settings::kOptions, settings::kQuorvaneFilter, dlg->filterIndex);
 }
 
-bool CEditorDocManager::CheckFileTypes() { return true; }
+QString& CEditorDocManager::programPath()
+{
+    static QString path;
+    return path;
+}
+
+namespace {
+
+QString thisProgram()
+{
+    const QString p = CEditorDocManager::programPath();
+    return p.isEmpty() ? QCoreApplication::applicationFilePath() : p;
+}
+
+ShellFileType shellType(const CNewMultiDocTemplate& t, const char* mimeType, int iconIndex)
+{
+    return {t.docString(CNewMultiDocTemplate::regFileTypeId), t.docString(CNewMultiDocTemplate::regFileTypeName),
+            t.docString(CNewMultiDocTemplate::filterExt), QString::fromLatin1(mimeType), iconIndex};
+}
+
+}  // namespace
+
+std::vector<ShellFileType> CEditorDocManager::shellFileTypes() const
+{
+    std::vector<ShellFileType> types;
+    if (const auto* flc = flcTemplate()) types.push_back(shellType(*flc, "video/x-flic", 1));
+    if (const auto* qsb = qsbTemplate()) types.push_back(shellType(*qsb, "application/x-quorvane-storyboard", 2));
+    return types;
+}
+
+Status CEditorDocManager::RegisterFileTypes()
+{
+    try {
+        return RegisterShellTypes(shellFileTypes(), thisProgram());
+    } catch (...) {
+        return Status::failure(formatMessage(str::IDS_UNKNOWN_ERROR, {"CEditorDocManager::RegisterShellFileTypes"}));
+    }
+}
+
+Status CEditorDocManager::UnregisterFileTypes()
+{
+    try {
+        return UnregisterShellTypes(shellFileTypes(), thisProgram());
+    } catch (...) {
+        return Status::failure(formatMessage(str::IDS_UNKNOWN_ERROR, {"CEditorDocManager::UnregisterShellFileTypes"}));
+    }
+}
+
+void CEditorDocManager::RegisterShellFileTypes(bool)
+{
+    const Status s = RegisterFileTypes();
+    if (!s) AfxMessageBox(s.message, MB_ICONERROR);
+}
+
+void CEditorDocManager::UnregisterShellFileTypes()
+{
+    const Status s = UnregisterFileTypes();
+    if (!s) AfxMessageBox(s.message, MB_ICONERROR);
+}
+
+bool CEditorDocManager::CheckFileTypes()
+{
+    const auto types = shellFileTypes();
+    if (types.empty()) return false;
+    for (const ShellFileType& t : types)
+        if (!IsShellTypeAssociated(t, thisProgram())) return false;
+    return true;
+}
 
 CDocument* CEditorDocManager::OpenByExtension(const QString& path)
 {

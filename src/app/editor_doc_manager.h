@@ -18,9 +18,11 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/ui/doc_manager.h"
 #include "platform/ui/doc_template.h"
+#include "platform/ui/file_types.h"
 
 namespace qv {
 
@@ -75,10 +77,18 @@ public:
     // storyboard template for anything else.
     void OnFileOpen() override;
 
-    // Whether the FLC and storyboard types open with this program on the desktop; the
-    // start-up check asks to register them when not. The base has no desktop registry
-    // to ask and answers true.
+    // Whether the FLC and storyboard types open with this program, at its present path,
+    // for the current user; the start-up check asks to register them when not.
     virtual bool CheckFileTypes();
+    // The desktop registration of both types; the Status says what failed. The Shell
+    // variants report a failure in a message box.
+    Status RegisterFileTypes();
+    Status UnregisterFileTypes();
+    void RegisterShellFileTypes(bool compat) override;
+    void UnregisterShellFileTypes() override;
+    std::vector<ShellFileType> shellFileTypes() const;
+    // The program the types are registered to; empty means the running executable.
+    static QString& programPath();
 
     // Open INI: the unit INI file the user picks, the FLC animations its "[Animations]"
     // section names (in the key table's order), a confirmation, then every one opened.

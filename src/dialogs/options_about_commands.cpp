@@ -3,10 +3,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // Registers the commands of the Options dialog and the About box.
+#include "app/command_ids.h"
+#include "app/editor_app.h"
 #include "app/feature_commands.h"
+#include "app/main_frame.h"
+#include "core/strings.h"
+#include "dialogs/options_dlg.h"
+#include "platform/ui/services.h"
 
 namespace qv {
 
-void RegisterOptionsAndAboutCommands() {}
+void RegisterOptionsAndAboutCommands()
+{
+    CEditorApp::RegisterCommand(ID_OPTIONS, [] {
+        try {
+            CMainFrame* frame = CEditorApp::instance() ? CEditorApp::instance()->mainWindow() : nullptr;
+            if (!frame) return;
+            // The dialog shows the bars as they are now.
+            frame->SaveSettings();
+            COptionsDlg dlg(frame);
+            dlg.DoModal();
+        } catch (...) {
+            AfxMessageBox(formatMessage(str::IDS_UNKNOWN_ERROR, {"CMainFrame::OnOptions"}), MB_ICONERROR);
+        }
+    });
+}
 
 }  // namespace qv

@@ -204,7 +204,7 @@ CivPaletteSources CAnimationView::civPaletteSourcesNow()
     int palType = 0;
     QString palDir;
     if (CEditorApp* app = CEditorApp::instance()) {
-        palType = app->paletteType();
+        palType = app->civPaletteSource();
         palDir = app->paletteFolder();
         game.baseFound = app->baseGameFound();
         game.base = app->baseGameFolder();
@@ -213,6 +213,8 @@ CivPaletteSources CAnimationView::civPaletteSourcesNow()
         palType = GetProfileInt(kOptions, QStringLiteral("Pal Type"), 0);
         palDir = GetProfileString(kOptions, QStringLiteral("Pal Dir"));
         game = readGameFolders();
+        // As the application: without the game and no source chosen, the built-in schemes.
+        if (!HasProfileValue(kOptions, QStringLiteral("Pal Type")) && !game.baseFound) palType = 1;
     }
     return civPaletteSources(palType, palDir, game, viewDataFolders());
 }

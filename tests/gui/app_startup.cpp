@@ -160,6 +160,7 @@ private slots:
         boxes_.clear();
         auto c = start({QStringLiteral("-u"), QStringLiteral("-q")}, false);
         QVERIFY(boxes_.shown().empty());
+        start({QStringLiteral("-r"), QStringLiteral("-q")}, false);  // as the other tests expect
     }
 
     void postInstallCleanUpWaitsForTheInstallerThenRemovesTheRuntime()

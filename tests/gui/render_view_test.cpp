@@ -371,6 +371,17 @@ private slots:
         QVERIFY(enabled(leader, ID_ZOOM) && enabled(leader, ID_EXPORT_PALETTE));
     }
 
+    void withoutTheGameAndNoSourceChosenTheBuiltinSchemesRecolour()
+    {
+        CFlcView* view = open(unitSpec());  // a fresh home: no "Pal Type", no game
+        QVERIFY(view && view->hasCivilizationList());
+        view->changeCivilization(3);
+        QVERIFY(messages().isEmpty());
+        QCOMPARE(view->civilization(), 3);
+        QVERIFY(view->displayPalette()[10].rgb() != view->basePalette()[10].rgb() ||
+                view->displayPalette()[40].rgb() != view->basePalette()[40].rgb());
+    }
+
     void civilizationColoursReplaceEntries0To63Only()
     {
         // The predefined folder holds only ntp07.pcx.

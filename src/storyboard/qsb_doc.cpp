@@ -53,6 +53,9 @@ void CQsbDoc::SetPathName(const QString& path, bool addToRecent)
 {
     CDocument::SetPathName(path, addToRecent);
     WatchFiles();
+    // Opening reads the files before the document has its path, so only now can their state
+    // be taken as the one later changes by other programs are measured against.
+    AcceptDiskState();
 }
 
 bool CQsbDoc::ReadStoryboard(const QString& path)

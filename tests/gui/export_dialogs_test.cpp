@@ -226,7 +226,7 @@ private slots:
         const QImage rendered = picture(path(QStringLiteral("r.png")));
         const QImage expected = leaderHead ? rendered : rendered.copy(30, 12, 100, 80);
 
-        dialogs_->pick(path(QStringLiteral("out.tif")), filter);  // a typed extension gives way
+        dialogs_->pick(path(QStringLiteral("out")), filter);  // the filter gives the format
         dialogs_->onRun = [depth, width](CFileDialogX&, QWidget* area) {
             area->findChild<QComboBox*>(QStringLiteral("depth"))->setCurrentIndex(depth);
             if (width) area->findChild<QSpinBox*>(QStringLiteral("width"))->setValue(width);

@@ -36,7 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     require(w >= 1 && w <= qv::kMaxFrameSide && h >= 1 && h <= qv::kMaxFrameSide);
     require(!store.frames.empty());
     require(store.records.size() >= store.frames.size());
-    require(store.unusual == !result.warning.empty());
+    // A warning exactly when only key frames were kept or frames could not be read.
+    require((store.unusual || store.missingFrames > 0) == !result.warning.empty());
+    require(!(store.unusual && store.missingFrames > 0));
     for (const qv::FramePixels& frame : store.frames) require(frame.size() == w * h);
 
     for (size_t i = 0; i < store.records.size(); ++i) {

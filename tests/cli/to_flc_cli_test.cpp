@@ -142,15 +142,15 @@ TEST_F(ToFlcCli, RefusalsAndUsageErrors)
 
     // Nothing is written that the program would refuse to read: frames over 240 pixels, or
     // more directions than the sheet holds.
-    test::StoryboardSpec wide;
+    test::StoryboardFixture wide;
     wide.width = 241;
     wide.directions = 1;
     wide.framesPerDirection = 1;
-    test::StoryboardSpec claims = wide;
+    test::StoryboardFixture claims = wide;
     claims.width = 5;
     claims.claimedDirections = 255;
-    for (const test::StoryboardSpec& spec : {wide, claims}) {
-        ASSERT_TRUE(test::writeStoryboard(path("Bad.qsb"), spec));
+    for (const test::StoryboardFixture& layout : {wide, claims}) {
+        ASSERT_TRUE(test::writeStoryboard(path("Bad.qsb"), layout));
         r = runCli("to-flc " + quote(path("Bad.qsb")) + " -o " + quote(path("bad.flc")), dir_);
         EXPECT_EQ(r.status, 1);
         StoryboardInfo info;

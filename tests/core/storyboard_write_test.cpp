@@ -59,7 +59,7 @@ TEST_F(StoryboardWrite, AFailureAtAnyFileLeavesTheOldStoryboardAsItWas)
     };
 
     // The writers: a new storyboard, an import and the window's Save As, each over Unit.
-    test::StoryboardSpec other;
+    test::StoryboardFixture other;
     other.width = 9;
     ASSERT_TRUE(test::writeStoryboard(path("elsewhere/Other.qsb"), other));
     NewStoryboardSettings fresh = newWizardDefaults(true);
@@ -79,7 +79,7 @@ TEST_F(StoryboardWrite, AFailureAtAnyFileLeavesTheOldStoryboardAsItWas)
         [&] { return SaveStoryboard(path("Unit.qsb"), record, Palette256{}, path("elsewhere/Other.pcx")); },
     };
 
-    test::StoryboardSpec old;
+    test::StoryboardFixture old;
     for (size_t w = 0; w < writers.size(); ++w)
         for (const Fault& fault : faults) {
             for (const char* name : {"Unit.pcx", "Unit.act", "Unit_Default.act", "Unit.qsb"}) fs::remove(dir_ / name);
@@ -116,21 +116,21 @@ TEST_F(StoryboardWrite, AFailureAtAnyFileLeavesTheOldStoryboardAsItWas)
 // light and shadow indices come back as they were, not as their lower twins.
 TEST_F(StoryboardWrite, TwentyFourBitSheetKeepsTransparencyAndShadowIndicesOverTwins)
 {
-    test::StoryboardSpec spec;
-    spec.depth = 24;
-    spec.palette[226] = spec.palette[255] = PaletteEntry::fromRgb(255, 0, 255);
-    spec.palette[251] = spec.palette[10] = PaletteEntry::fromRgb(40, 40, 40);
-    spec.palette[12] = spec.palette[30] = PaletteEntry::fromRgb(1, 2, 3);
+    test::StoryboardFixture layout;
+    layout.depth = 24;
+    layout.palette[226] = layout.palette[255] = PaletteEntry::fromRgb(255, 0, 255);
+    layout.palette[251] = layout.palette[10] = PaletteEntry::fromRgb(40, 40, 40);
+    layout.palette[12] = layout.palette[30] = PaletteEntry::fromRgb(1, 2, 3);
     const uint8_t used[] = {255, 251, 230, 12, 100};
-    spec.picture = [&](int d, int n) {
-        test::Picture p(size_t(spec.width) * spec.height);
+    layout.picture = [&](int d, int n) {
+        test::Picture p(size_t(layout.width) * layout.height);
         for (size_t i = 0; i < p.size(); ++i) p[i] = used[(i + size_t(d) + size_t(n)) % 5];
         return p;
     };
-    ASSERT_TRUE(test::writeStoryboard(path("Unit.qsb"), spec));
+    ASSERT_TRUE(test::writeStoryboard(path("Unit.qsb"), layout));
     StoryboardFrames frames;
     ASSERT_TRUE(loadStoryboard(path("Unit.qsb"), frames));
-    EXPECT_EQ(frames.frames, test::storyboardPictures(spec));
+    EXPECT_EQ(frames.frames, test::storyboardPictures(layout));
 }
 
 TEST(StoryboardForFlc, RefusesWhatTheReaderWouldRefuse)

@@ -63,9 +63,9 @@ bool runCli(const QStringList& args)
     return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
-ExportedStoryboardSpec spec(bool leaderHead, int format, int depth, int paletteType = 0)
+ExportedStoryboardFixture spec(bool leaderHead, int format, int depth, int paletteType = 0)
 {
-    ExportedStoryboardSpec s;
+    ExportedStoryboardFixture s;
     s.anim.leaderHead = leaderHead;
     s.anim.directions = leaderHead ? 1 : 8;
     s.anim.framesPerDirection = leaderHead ? 5 : 3;
@@ -89,7 +89,7 @@ class StoryboardDocumentTest : public QObject {
     std::unique_ptr<QTemporaryDir> dir_;
 
     QString path(const QString& name) const { return dir_->filePath(name); }
-    QString make(const QString& name, const ExportedStoryboardSpec& s)
+    QString make(const QString& name, const ExportedStoryboardFixture& s)
     {
         return QString::fromStdString(writeExportedStoryboard(dir_->path().toStdString(), name.toStdString(), s));
     }
@@ -152,7 +152,7 @@ private slots:
         QFETCH(int, format);
         QFETCH(int, depth);
         QFETCH(int, paletteType);
-        const ExportedStoryboardSpec s = spec(leaderHead, format, depth, paletteType);
+        const ExportedStoryboardFixture s = spec(leaderHead, format, depth, paletteType);
         const QString qsb = make(QStringLiteral("Warrior"), s);
         QVERIFY(!qsb.isEmpty());
         CQsbView* view = open(qsb);
@@ -184,7 +184,7 @@ private slots:
 
     void refusalsComeInTheirOrder()
     {
-        const ExportedStoryboardSpec s = spec(false, 0, 0);
+        const ExportedStoryboardFixture s = spec(false, 0, 0);
         const QString qsb = make(QStringLiteral("Unit"), s);
         const Bytes description = readBytes(qsb);
         const QString sheet = path(QStringLiteral("Unit.pcx"));

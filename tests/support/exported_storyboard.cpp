@@ -10,7 +10,7 @@
 
 namespace qv::test {
 
-std::string writeExportedStoryboard(const std::filesystem::path& dir, const std::string& name, const ExportedStoryboardSpec& spec)
+std::string writeExportedStoryboard(const std::filesystem::path& dir, const std::string& name, const ExportedStoryboardFixture& spec)
 {
     const std::string flc = (dir / (name + ".flc")).string();
     if (!writeFileAtomic(flc, buildAnimation(spec.anim))) return {};

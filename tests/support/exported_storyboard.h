@@ -14,7 +14,7 @@
 
 namespace qv::test {
 
-struct ExportedStoryboardSpec {
+struct ExportedStoryboardFixture {
     AnimationSpec anim;
     int imageFormat = 0;  // 0 PCX, 1 BMP
     int colorDepth = 0;   // 0 8-bit sheet, 1 24-bit
@@ -23,6 +23,6 @@ struct ExportedStoryboardSpec {
 
 // Writes `name`.flc and the storyboard made from it (`name`.qsb with its sheet and
 // palette files) into `dir`; returns the description's path, or "" on failure.
-std::string writeExportedStoryboard(const std::filesystem::path& dir, const std::string& name, const ExportedStoryboardSpec& spec);
+std::string writeExportedStoryboard(const std::filesystem::path& dir, const std::string& name, const ExportedStoryboardFixture& spec);
 
 }  // namespace qv::test

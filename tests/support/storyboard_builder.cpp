@@ -9,7 +9,7 @@
 
 namespace qv::test {
 
-std::vector<Picture> storyboardPictures(const StoryboardSpec& s)
+std::vector<Picture> storyboardPictures(const StoryboardFixture& s)
 {
     std::vector<Picture> out;
     for (int d = 0; d < s.directions; ++d)
@@ -18,7 +18,7 @@ std::vector<Picture> storyboardPictures(const StoryboardSpec& s)
     return out;
 }
 
-bool writeStoryboard(const std::string& qsbPath, const StoryboardSpec& s)
+bool writeStoryboard(const std::string& qsbPath, const StoryboardFixture& s)
 {
     Bitmap sheet;
     if (!CreateStoryboard(sheetWidthFor(s.width, s.framesPerDirection), sheetHeightFor(s.height, s.directions), s.width,

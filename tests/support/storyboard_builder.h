@@ -17,7 +17,7 @@
 
 namespace qv::test {
 
-struct StoryboardSpec {
+struct StoryboardFixture {
     int width = 6;
     int height = 4;
     int framesPerDirection = 3;
@@ -32,10 +32,10 @@ struct StoryboardSpec {
     std::function<Picture(int direction, int n)> picture;  // default: testPicture (0-based d)
 };
 
-// The pictures of `spec`, frame d x F + j being picture j of direction d.
-std::vector<Picture> storyboardPictures(const StoryboardSpec& spec);
+// The pictures of `layout`, frame d x F + j being picture j of direction d.
+std::vector<Picture> storyboardPictures(const StoryboardFixture& layout);
 // Writes the storyboard whose description is `qsbPath`; false when any file fails.
-bool writeStoryboard(const std::string& qsbPath, const StoryboardSpec& spec);
+bool writeStoryboard(const std::string& qsbPath, const StoryboardFixture& layout);
 
 // Every file of a folder (not its subfolders) by name, with its bytes.
 std::map<std::string, Bytes> folderSnapshot(const std::filesystem::path& dir);

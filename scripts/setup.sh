@@ -18,7 +18,8 @@ pkgs=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
       libqt6multimedia6 libpulse0  # sound preview at run time: Qt Multimedia and its PulseAudio output
       libimagequant-dev libgl-dev
       clang libclang-rt-14-dev libavcodec-dev libavutil-dev
-      xvfb xauth xdotool xdg-utils gcovr libgif-dev libwebp-dev)
+      xvfb xauth xdotool xdg-utils gcovr libgif-dev libwebp-dev
+      imagemagick)  # the end-to-end test's screenshots (import, stream)
 # shellcheck disable=SC2206
 pkgs+=(${QUORVANE_EXTRA_PKGS:-})
 

@@ -14,8 +14,9 @@ bool AnimFrame::CreateSurface(int width, int height)
     if (width <= 0 || height <= 0) return false;
     width_ = width;
     height_ = height;
-    surface_ = QImage(width, height, QImage::Format_RGB32);
-    if (surface_.isNull()) return false;
+    // The memory comes with the first fill: a unit opens with 120 frames or more, of
+    // which only the ones played are ever drawn.
+    surface_ = QImage();
     colorKey_ = kMagentaKey;
     pending_.reset();
     return true;
@@ -32,7 +33,10 @@ void AnimFrame::EnsureFilled() const
 bool AnimFrame::FillSurface(const Palette256& palette)
 {
     pending_.reset();
-    if (surface_.isNull() || pixels.size() < static_cast<size_t>(width_) * static_cast<size_t>(height_)) return false;
+    if (width_ <= 0 || height_ <= 0 || pixels.size() < static_cast<size_t>(width_) * static_cast<size_t>(height_))
+        return false;
+    if (surface_.isNull()) surface_ = QImage(width_, height_, QImage::Format_RGB32);
+    if (surface_.isNull()) return false;  // out of memory: the frame is not drawn
     // One lookup table instead of assembling every pixel from its entry.
     uint32_t lut[256];
     for (int i = 0; i < 256; ++i) lut[i] = 0xFF000000u | palette[static_cast<size_t>(i)].rgb();
@@ -47,8 +51,9 @@ bool AnimFrame::FillSurface(const Palette256& palette)
 
 void AnimFrame::DrawAt(int x, int y) const
 {
-    if (!device_ || !device_->ready() || surface_.isNull()) return;
+    if (!device_ || !device_->ready()) return;
     EnsureFilled();
+    if (surface_.isNull()) return;
     QImage& back = device_->backBuffer();
     const int x0 = std::max(0, x), y0 = std::max(0, y);
     const int x1 = std::min(back.width(), x + width_), y1 = std::min(back.height(), y + height_);

@@ -59,7 +59,8 @@ public:
     DrawDevice* device() const { return device_; }
     uint32_t colorKey() const { return colorKey_; }
 
-    // Makes a width x height surface (contents undefined) keyed with magenta.
+    // Sets up a width x height surface keyed with magenta; its memory is allocated by
+    // the first fill (until then surface() is a null image).
     bool CreateSurface(int width, int height);
     void SetColorKey(uint32_t rgb) { colorKey_ = rgb & 0x00FFFFFFu; }
     // Writes every pixel of the 8-bit picture into the surface as its palette colour.

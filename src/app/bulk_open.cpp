@@ -7,6 +7,8 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QMdiArea>
+#include <QPointer>
 #include <QProgressDialog>
 #include <new>
 
@@ -40,6 +42,31 @@ QString S(const char* text) { return QString::fromUtf8(text); }
 struct WaitCursor {
     WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+// Holds back the painting of the window area while many windows are added to it: each
+// new window would otherwise lay out and repaint every window already there whenever the
+// progress dialog lets events through. The area is painted once, as a whole, at the end.
+class HeldPainting {
+public:
+    HeldPainting()
+    {
+        if (CWinApp* app = CWinApp::instance())
+            if (CNewMDIFrameWnd* frame = app->mainFrame()) area_ = frame->mdiArea();
+        if (area_ && area_->updatesEnabled())
+            area_->setUpdatesEnabled(false);
+        else
+            area_ = nullptr;
+    }
+    ~HeldPainting()
+    {
+        if (area_) area_->setUpdatesEnabled(true);
+    }
+    HeldPainting(const HeldPainting&) = delete;
+    HeldPainting& operator=(const HeldPainting&) = delete;
+
+private:
+    QPointer<QWidget> area_;
 };
 
 // While files are opened one after the other, the plain messages the documents show
@@ -172,6 +199,7 @@ void CEditorDocManager::OpenFiles(const QString& source, const QStringList& path
         WaitCursor wait;
         CollectedMessages messages;
         FlcPreloader preload(paths);
+        HeldPainting held;
         QProgressDialog progress(QString(), S(str::IDS_BULK_CANCEL), 0, static_cast<int>(paths.size()), mainWindow());
         progress.setWindowModality(Qt::WindowModal);
         progress.setMinimumDuration(500);

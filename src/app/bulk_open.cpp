@@ -5,11 +5,13 @@
 // Open INI and Open Multi: opening every animation of a game unit, or of a folder, at once.
 #include <QApplication>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QPointer>
 #include <QProgressDialog>
+#include <memory>
 #include <new>
 
 #include "app/editor_app.h"
@@ -32,6 +34,8 @@ namespace {
 const QString kLastIni = QStringLiteral("Last INI");
 const QString kLastMulti = QStringLiteral("Last Multi");
 constexpr int kMaxMultiFiles = 20;
+// How long opening may take before the progress dialog shows.
+constexpr qint64 kProgressDelayMs = 500;
 // Largest INI file read; the game's are a few kilobytes.
 constexpr uint64_t kMaxIniFileSize = 16ull * 1024 * 1024;
 
@@ -200,27 +204,40 @@ void CEditorDocManager::OpenFiles(const QString& source, const QStringList& path
         CollectedMessages messages;
         FlcPreloader preload(paths);
         HeldPainting held;
-        QProgressDialog progress(QString(), S(str::IDS_BULK_CANCEL), 0, static_cast<int>(paths.size()), mainWindow());
-        progress.setWindowModality(Qt::WindowModal);
-        progress.setMinimumDuration(500);
-        progress.setAutoClose(false);
-        progress.setAutoReset(false);
+        // The progress dialog comes only when the opening has really taken longer than a
+        // moment: made up front, it guesses the whole time from the first file (which
+        // waits for its decoding) and shows up, and lets events through for every file,
+        // for opens that end in a fraction of a second.
+        QElapsedTimer clock;
+        clock.start();
+        std::unique_ptr<QProgressDialog> progress;
         for (int i = 0; i < paths.size(); ++i) {
-            if (progress.wasCanceled()) {
+            if (progress && progress->wasCanceled()) {
                 for (int j = i; j < paths.size(); ++j)
                     report << uFormatString(str::IDS_BULK_SUMMARY_CANCELLED, {paths[j].toStdString()});
                 break;
             }
-            progress.setLabelText(uFormatString(str::IDS_BULK_OPENING,
-                                                {i + 1, static_cast<int>(paths.size()), GetFileName(paths[i]).toStdString()}));
-            progress.setValue(i);
+            if (!progress && clock.elapsed() >= kProgressDelayMs) {
+                progress = std::make_unique<QProgressDialog>(QString(), S(str::IDS_BULK_CANCEL), 0,
+                                                             static_cast<int>(paths.size()), mainWindow());
+                progress->setWindowModality(Qt::WindowModal);
+                progress->setMinimumDuration(0);
+                progress->setAutoClose(false);
+                progress->setAutoReset(false);
+                progress->setValue(0);  // starts its clock; the next value shows it
+            }
+            if (progress) {
+                progress->setLabelText(uFormatString(
+                    str::IDS_BULK_OPENING, {i + 1, static_cast<int>(paths.size()), GetFileName(paths[i]).toStdString()}));
+                progress->setValue(i);
+            }
             CNewMultiDocTemplate* t = flcTemplateForAll ||
                                               uGetFileExt(paths[i]).compare(QLatin1String("flc"), Qt::CaseInsensitive) == 0
                                           ? static_cast<CNewMultiDocTemplate*>(flcTemplate())
                                           : static_cast<CNewMultiDocTemplate*>(qsbTemplate());
             if (t) t->OpenDocumentFile(paths[i], true);
         }
-        progress.setValue(static_cast<int>(paths.size()));
+        if (progress) progress->setValue(static_cast<int>(paths.size()));
         for (const QString& m : messages.messages) report << QStringLiteral("\r\n") + m;
     }
     if (!report.isEmpty())

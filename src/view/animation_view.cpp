@@ -504,6 +504,9 @@ void CAnimationView::timerEvent(QTimerEvent* event)
 
 void CAnimationView::RenderTick()
 {
+    // While painting is held back (a bulk open adding windows) a composed frame would
+    // never be seen; playback goes on from here once the window can be painted.
+    if (!updatesEnabled()) return;
     bool compose = false;
     if (!playback_.renderTick(compose)) {
         playback_.stopPlayback();

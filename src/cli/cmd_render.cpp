@@ -16,7 +16,7 @@
 
 #include "cli/cli_common.h"
 #include "cli/command_options.h"
-#include "cli/storyboard_options.h"
+#include "cli/frame_composer.h"
 #include "core/civ_palettes.h"
 #include "core/compositor.h"
 #include "core/flc_reader.h"
@@ -91,19 +91,19 @@ int runRender(const QStringList& args)
         return o.usage(str::IDS_RENDER_NEEDS_FILE_AND_OUTPUT);
     const QString outputArg = o.value("output");
     std::optional<int> frameWanted;
-    int civ = 0;
     if (o.isSet("frame")) {
         int n = 0;
         if (!parseBoundedInt(o.value("frame"), 0, 65535, n)) return o.usage(str::IDS_RENDER_BAD_FRAME);
         frameWanted = n;
     }
-    if (o.isSet("civ") && !parseBoundedInt(o.value("civ"), 0, kCivSchemeCount, civ))
+    ComposeOptions compose;
+    if (o.isSet("civ") && !parseBoundedInt(o.value("civ"), 0, kCivSchemeCount, compose.civ))
         return o.usage(str::IDS_RENDER_BAD_CIV);
-    BackgroundOption background;
-    if (o.isSet("background") && !parseBackground(o.value("background"), background))
+    compose.civSources = o.civSources();
+    if (o.isSet("background") && !parseBackground(o.value("background"), compose.background))
         return o.usage(str::IDS_RENDER_BAD_BACKGROUND);
-    const bool alphaBlend = !o.isSet("no-alpha");
-    if (!alphaBlend && background.choice != BackgroundChoice::Default)
+    compose.alphaBlend = !o.isSet("no-alpha");
+    if (!compose.alphaBlend && compose.background.choice != BackgroundChoice::Default)
         return o.usage(str::IDS_RENDER_NO_ALPHA_BACKGROUND);
 
     // Load the animation as the FLC view does.
@@ -115,41 +115,10 @@ int runRender(const QStringList& args)
     if (frameWanted && *frameWanted >= frameCount)
         return refuse(formatMessage(str::IDS_RENDER_NO_SUCH_FRAME, {*frameWanted, frameCount}));
 
-    // Colours: the animation's own, or a civilization's scheme over entries 0..63.
-    Palette256 display = store.basePalette;
-    if (civ != 0 && !loaded.leaderHead) {
-        const Status st = civDisplayPalette(civ, o.civSources(), store.basePalette, display);
-        if (!st) {
-            // The view shows the reason first, then that the scheme could not be had.
-            if (!st.message.empty()) std::fprintf(stderr, "%s\n", toPlainLineBreaks(st.message).c_str());
-            return refuse(str::IDS_CANNOT_GET_CIV_PALETTE);
-        }
-    }
-
-    // Background: black for a leader head; otherwise the chosen colour or picture, and the
-    // default colour whenever alpha blending is off.
-    Surface32 picture;
-    Composition comp;
-    comp.frame.alphaBlend = alphaBlend;
-    comp.frame.leaderHead = loaded.leaderHead;
-    uint32_t chosen = colorRefToRgb(kDefaultButtonFaceColorRef);
-    if (background.choice == BackgroundChoice::Custom) chosen = background.rgb;
-    comp.fillRgb = effectiveFillRgb(loaded.leaderHead, alphaBlend, chosen);
-    ConstPixels32 pictureView;
-    if (!loaded.leaderHead &&
-        (background.choice == BackgroundChoice::Sea || background.choice == BackgroundChoice::Land)) {
-        const auto kind = background.choice == BackgroundChoice::Sea ? BackgroundPicture::Sea : BackgroundPicture::Land;
-        QString path;
-        if (!provideBackgroundPicture(kind, path) || !loadBackgroundPicture(toLocal(path), picture))
-            return refuse(str::IDS_CANNOT_SET_BACKGROUND);
-        pictureView = picture.view();
-        comp.picture = &pictureView;
-    }
-    // The view keeps the offsets as bytes.
-    comp.frame.left = loaded.leaderHead ? 0 : static_cast<uint8_t>(store.header.leftOffset);
-    comp.frame.top = loaded.leaderHead ? 0 : static_cast<uint8_t>(store.header.topOffset);
-    const int width = loaded.leaderHead ? store.header.width : kUnitArea;
-    const int height = loaded.leaderHead ? store.header.height : kUnitArea;
+    FrameComposer composer;
+    if (const int st = composer.prepare(loaded, compose); st != kExitOk) return st;
+    const int width = composer.width();
+    const int height = composer.height();
 
     // The frames to write, and where.
     const bool toFolder = isFolderTarget(outputArg);
@@ -160,17 +129,12 @@ int runRender(const QStringList& args)
 
     // One back buffer for all frames, as in the view, where a background picture's magenta
     // pixels leave what the previous frame drew.
-    Surface32 back(kBackBufferWidth, kBackBufferHeight);
     for (int n = first; n <= last; ++n) {
-        const FramePixels& pixels = store.frames[static_cast<size_t>(n)];
-        const int rows = store.header.width == 0 ? 0 : static_cast<int>(pixels.size() / store.header.width);
-        const IndexedPixels frame{pixels.data(), store.header.width, std::min<int>(store.header.height, rows),
-                                  store.header.width};
-        compose(back.view(), frame, display, comp);
+        composer.composeFrame(n);
         const QString path =
             toFolder ? QDir(outputArg).filePath(QStringLiteral("frame_%1.png").arg(n, 4, 10, QLatin1Char('0')))
                      : outputArg;
-        if (!writePicture(back, width, height, path))
+        if (!writePicture(composer.back(), width, height, path))
             return refuse(formatMessage(str::IDS_IMG_CANNOT_WRITE, {toLocal(path)}));
     }
     return kExitOk;

@@ -10,7 +10,7 @@
 
 namespace qv::cli {
 
-bool parseBackground(const QString& text, BackgroundOption& out)
+bool parseBackground(const QString& text, BackgroundOption& out, bool allowTransparent)
 {
     const QString t = text.toLower();
     if (t == QLatin1String("default"))
@@ -19,6 +19,8 @@ bool parseBackground(const QString& text, BackgroundOption& out)
         out.choice = BackgroundChoice::Sea;
     else if (t == QLatin1String("land"))
         out.choice = BackgroundChoice::Land;
+    else if (allowTransparent && t == QLatin1String("transparent"))
+        out.choice = BackgroundChoice::Transparent;
     else if (t.size() == 7 && t.startsWith(QLatin1Char('#'))) {
         bool ok = false;
         const uint v = t.mid(1).toUInt(&ok, 16);

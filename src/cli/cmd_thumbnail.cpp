@@ -1,0 +1,82 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// `quorvane-cli thumbnail`: the preview file managers show (through the installed
+// quorvane.thumbnailer), the first frame of the first direction over a transparent
+// background, enlarged or reduced without smoothing to fit a square of the given size.
+#include <QImage>
+#include <QImageWriter>
+#include <QSaveFile>
+
+#include <new>
+
+#include "cli/cli_common.h"
+#include "cli/frame_composer.h"
+#include "core/strings.h"
+
+namespace qv::cli {
+namespace {
+
+const char* const kHelp =
+    "Writes a PNG preview of an FLC animation for file managers: its first frame, composed as\n"
+    "`render --background transparent` would (index 255 and the area around the frame\n"
+    "transparent, shadows and lights as black and white with partial alpha), scaled without\n"
+    "smoothing so that its longer side is SIZE pixels.";
+
+int runThumbnailChecked(const QStringList& args)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8(kHelp));
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The FLC animation."));
+    parser.addPositionalArgument(QStringLiteral("OUT"), QStringLiteral("The PNG picture to write."));
+    parser.addOption({QStringLiteral("s"), QStringLiteral("The longer side of the preview, in pixels."),
+                      QStringLiteral("SIZE")});
+    int status = kExitOk;
+    if (!parseOrFail(parser, args, status)) return status;
+    const QString command = args.value(0);
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 2 || !parser.isSet(QStringLiteral("s")))
+        return usageError(command, QString::fromUtf8(str::IDS_THUMB_NEEDS_FILES));
+    bool ok = false;
+    const int size = parser.value(QStringLiteral("s")).toInt(&ok);
+    if (!ok || size < 1 || size > 1024) return usageError(command, QString::fromUtf8(str::IDS_THUMB_BAD_SIZE));
+
+    FlcLoadResult loaded;
+    if (const int st = loadAnimationOrRefuse(absoluteLocalPath(positional[0]), loaded); st != kExitOk) return st;
+    if (loaded.store.frames.empty()) return refuse(formatMessage(str::IDS_RENDER_NO_SUCH_FRAME, {0, 0}));
+    ComposeOptions o;
+    o.background = BackgroundChoice::Transparent;
+    FrameComposer composer;
+    if (const int st = composer.prepare(loaded, o); st != kExitOk) return st;
+    const std::vector<uint32_t> argb = composer.frameArgb(0, true);
+    const QImage frame(reinterpret_cast<const uchar*>(argb.data()), composer.width(), composer.height(),
+                       static_cast<qsizetype>(composer.width()) * 4, QImage::Format_ARGB32);
+    const QImage preview =
+        frame.scaled(size, size, Qt::KeepAspectRatio, Qt::FastTransformation).convertToFormat(QImage::Format_ARGB32);
+
+    const QString out = positional[1];
+    QSaveFile file(out);
+    if (!file.open(QIODevice::WriteOnly)) return refuse(formatMessage(str::IDS_IMG_CANNOT_WRITE, {toLocal(out)}));
+    QImageWriter writer(&file, QByteArrayLiteral("png"));
+    if (!writer.write(preview) || !file.commit()) {
+        file.cancelWriting();
+        return refuse(formatMessage(str::IDS_IMG_CANNOT_WRITE, {toLocal(out)}));
+    }
+    return kExitOk;
+}
+
+int runThumbnail(const QStringList& args)
+{
+    try {
+        return runThumbnailChecked(args);
+    } catch (const std::exception&) {
+        return refuse(formatMessage(str::IDS_IMG_CANNOT_WRITE, {toLocal(args.value(args.size() - 1))}));
+    }
+}
+
+const CommandRegistrar reg("thumbnail", "thumbnail -s SIZE FILE OUT.png",
+                           "Write a preview picture for file managers", &runThumbnail);
+
+}  // namespace
+}  // namespace qv::cli

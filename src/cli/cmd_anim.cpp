@@ -6,10 +6,10 @@
 // `render` composes it, at the file's speed.
 #include <QFileInfo>
 
-#include <new>
-
 #include "cli/cli_common.h"
+#include "cli/command_options.h"
 #include "cli/frame_composer.h"
+#include "cli/storyboard_options.h"
 #include "core/file_io.h"
 #include "core/strings.h"
 #include "platform/imaging/anim_writer.h"
@@ -32,15 +32,6 @@ const char* const kHelp =
     "WebP is lossless unless --quality is given. --scale K enlarges by a whole factor\n"
     "without smoothing. --loop N repeats N times (0, the default: for ever).";
 
-bool parseNumber(const QString& text, int low, int high, int& out)
-{
-    bool ok = false;
-    const int v = text.toInt(&ok, 10);
-    if (!ok || v < low || v > high) return false;
-    out = v;
-    return true;
-}
-
 // Enlarges by a whole factor, each pixel becoming a k x k block.
 std::vector<uint32_t> scaleUp(const std::vector<uint32_t>& in, int w, int h, int k)
 {
@@ -52,59 +43,40 @@ std::vector<uint32_t> scaleUp(const std::vector<uint32_t>& in, int w, int h, int
     return out;
 }
 
-int runAnimChecked(const QStringList& args)
+int runAnim(const QStringList& args)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromUtf8(kHelp));
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The FLC animation."));
-    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
-                      QStringLiteral("The animation to write: a .gif or .webp file."), QStringLiteral("OUT")});
-    parser.addOption({QStringLiteral("direction"), QStringLiteral("A direction from 0 (default 0), or all."),
-                      QStringLiteral("N")});
-    parser.addOption({QStringLiteral("civ"),
-                      QStringLiteral("Civilization colours: 0 the animation's own (default), 1..32 a scheme."),
-                      QStringLiteral("N")});
-    parser.addOption({QStringLiteral("civ-source"),
-                      QStringLiteral("Where the schemes come from: game, builtin (default) or a folder."),
-                      QStringLiteral("SOURCE")});
-    parser.addOption({QStringLiteral("background"),
-                      QStringLiteral("transparent, default (#F0F0F0, default), sea, land, or #RRGGBB."),
-                      QStringLiteral("BG")});
-    parser.addOption({QStringLiteral("scale"), QStringLiteral("Whole enlargement factor, 1..16 (default 1)."),
-                      QStringLiteral("K")});
-    parser.addOption({QStringLiteral("loop"), QStringLiteral("Repeat count, 0 for ever (default)."),
-                      QStringLiteral("N")});
-    parser.addOption({QStringLiteral("quality"), QStringLiteral("Lossy WebP of this quality, 0..100."),
-                      QStringLiteral("Q")});
+    CommandOptions o(kHelp);
+    o.addPositional("FILE", QStringLiteral("The FLC animation."));
+    o.add("output", QStringLiteral("The animation to write: a .gif or .webp file."), "OUT");
+    o.add("direction", QStringLiteral("A direction from 0 (default 0), or all."), "N");
+    o.add("civ", QStringLiteral("Civilization colours: 0 the animation's own (default), 1..32 a scheme."), "N");
+    o.addCivSource();
+    o.add("background", QStringLiteral("transparent, default (#F0F0F0, default), sea, land, or #RRGGBB."), "BG");
+    o.add("scale", QStringLiteral("Whole enlargement factor, 1..16 (default 1)."), "K");
+    o.add("loop", QStringLiteral("Repeat count, 0 for ever (default)."), "N");
+    o.add("quality", QStringLiteral("Lossy WebP of this quality, 0..100."), "Q");
     int status = kExitOk;
-    if (!parseOrFail(parser, args, status)) return status;
-    const QString command = args.value(0);
-    auto usage = [&](const std::string& message) { return usageError(command, QString::fromStdString(message)); };
+    if (!o.parse(args, status)) return status;
 
-    const QStringList positional = parser.positionalArguments();
-    const QString output = parser.value(QStringLiteral("output"));
-    if (positional.size() != 1 || output.isEmpty()) return usage(str::IDS_ANIM_NEEDS_FILE_AND_OUTPUT);
+    const QStringList positional = o.positional();
+    const QString output = o.value("output");
+    if (positional.size() != 1 || output.isEmpty()) return o.usage(str::IDS_ANIM_NEEDS_FILE_AND_OUTPUT);
     const QString suffix = QFileInfo(output).suffix().toLower();
     const bool gif = suffix == QLatin1String("gif");
     if (!gif && suffix != QLatin1String("webp"))
-        return usage(formatMessage(str::IDS_ANIM_BAD_FORMAT, {absoluteLocalPath(output)}));
+        return o.usage(formatMessage(str::IDS_ANIM_BAD_FORMAT, {absoluteLocalPath(output)}));
 
-    ComposeOptions o;
-    if (parser.isSet(QStringLiteral("civ")) &&
-        !parseNumber(parser.value(QStringLiteral("civ")), 0, kCivSchemeCount, o.civ))
-        return usage(str::IDS_RENDER_BAD_CIV);
-    if (parser.isSet(QStringLiteral("civ-source"))) parseCivSource(parser.value(QStringLiteral("civ-source")), o);
-    if (parser.isSet(QStringLiteral("background")) &&
-        !parseBackground(parser.value(QStringLiteral("background")), o, true))
-        return usage(str::IDS_ANIM_BAD_BACKGROUND);
+    ComposeOptions compose;
+    if (o.isSet("civ") && !parseBoundedInt(o.value("civ"), 0, kCivSchemeCount, compose.civ))
+        return o.usage(str::IDS_RENDER_BAD_CIV);
+    compose.civSources = o.civSources();
+    if (o.isSet("background") && !parseBackground(o.value("background"), compose.background, true))
+        return o.usage(str::IDS_ANIM_BAD_BACKGROUND);
     int scale = 1, loop = 0, quality = -1;
-    if (parser.isSet(QStringLiteral("scale")) && !parseNumber(parser.value(QStringLiteral("scale")), 1, 16, scale))
-        return usage(str::IDS_ANIM_BAD_SCALE);
-    if (parser.isSet(QStringLiteral("loop")) && !parseNumber(parser.value(QStringLiteral("loop")), 0, 65535, loop))
-        return usage(str::IDS_ANIM_BAD_LOOP);
-    if (parser.isSet(QStringLiteral("quality")) &&
-        !parseNumber(parser.value(QStringLiteral("quality")), 0, 100, quality))
-        return usage(str::IDS_ANIM_BAD_QUALITY);
+    if (o.isSet("scale") && !parseBoundedInt(o.value("scale"), 1, 16, scale)) return o.usage(str::IDS_ANIM_BAD_SCALE);
+    if (o.isSet("loop") && !parseBoundedInt(o.value("loop"), 0, 65535, loop)) return o.usage(str::IDS_ANIM_BAD_LOOP);
+    if (o.isSet("quality") && !parseBoundedInt(o.value("quality"), 0, 100, quality))
+        return o.usage(str::IDS_ANIM_BAD_QUALITY);
 
     FlcLoadResult loaded;
     if (const int st = loadAnimationOrRefuse(absoluteLocalPath(positional.first()), loaded); st != kExitOk) return st;
@@ -113,19 +85,19 @@ int runAnimChecked(const QStringList& args)
     const int perDirection = h.framesPerDirection;
     const int frameCount = static_cast<int>(loaded.store.frames.size());
     int first = 0, count = std::min(perDirection, frameCount);
-    const QString direction = parser.value(QStringLiteral("direction"));
+    const QString direction = o.value("direction");
     if (direction == QLatin1String("all")) {
         count = frameCount;
     } else if (!direction.isEmpty()) {
         int d = 0;
-        if (!parseNumber(direction, 0, directions - 1, d))
-            return usage(formatMessage(str::IDS_ANIM_BAD_DIRECTION, {directions - 1}));
+        if (!parseBoundedInt(direction, 0, directions - 1, d))
+            return o.usage(formatMessage(str::IDS_ANIM_BAD_DIRECTION, {directions - 1}));
         first = d * perDirection;
         count = std::max(0, std::min(perDirection, frameCount - first));
     }
 
     FrameComposer composer;
-    if (const int st = composer.prepare(loaded, o); st != kExitOk) return st;
+    if (const int st = composer.prepare(loaded, compose); st != kExitOk) return st;
     AnimSequence seq;
     seq.width = composer.width() * scale;
     seq.height = composer.height() * scale;
@@ -144,17 +116,6 @@ int runAnimChecked(const QStringList& args)
     if (!encoded) return refuse(formatMessage(str::IDS_ANIM_ENCODE_FAILED, {path, error}));
     if (!writeFileAtomic(path, bytes)) return refuse(formatMessage(str::IDS_IMG_CANNOT_WRITE, {path}));
     return kExitOk;
-}
-
-int runAnim(const QStringList& args)
-{
-    try {
-        return runAnimChecked(args);
-    } catch (const std::bad_alloc&) {
-        return refuse(formatMessage(str::IDS_ANIM_ENCODE_FAILED, {toLocal(args.value(1)), "out of memory"}));
-    } catch (const std::exception& e) {
-        return refuse(formatMessage(str::IDS_ANIM_ENCODE_FAILED, {toLocal(args.value(1)), e.what()}));
-    }
 }
 
 const CommandRegistrar reg("anim",

@@ -12,7 +12,9 @@
 #include <new>
 
 #include "cli/cli_common.h"
+#include "cli/command_options.h"
 #include "cli/frame_composer.h"
+#include "cli/storyboard_options.h"
 #include "core/strings.h"
 
 namespace qv::cli {
@@ -24,31 +26,28 @@ const char* const kHelp =
     "transparent, shadows and lights as black and white with partial alpha), scaled without\n"
     "smoothing so that its longer side is SIZE pixels.";
 
-int runThumbnailChecked(const QStringList& args)
+int runThumbnail(const QStringList& args)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromUtf8(kHelp));
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The FLC animation."));
-    parser.addPositionalArgument(QStringLiteral("OUT"), QStringLiteral("The PNG picture to write."));
-    parser.addOption({QStringLiteral("s"), QStringLiteral("The longer side of the preview, in pixels."),
-                      QStringLiteral("SIZE")});
+    CommandOptions o(kHelp);
+    o.addPositional("FILE", QStringLiteral("The FLC animation."));
+    o.addPositional("OUT", QStringLiteral("The PNG picture to write."));
+    // File managers pass the size as -s, so the option has only its one-letter name.
+    o.parser().addOption({QStringLiteral("s"), QStringLiteral("The longer side of the preview, in pixels."),
+                          QStringLiteral("SIZE")});
     int status = kExitOk;
-    if (!parseOrFail(parser, args, status)) return status;
-    const QString command = args.value(0);
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 2 || !parser.isSet(QStringLiteral("s")))
-        return usageError(command, QString::fromUtf8(str::IDS_THUMB_NEEDS_FILES));
-    bool ok = false;
-    const int size = parser.value(QStringLiteral("s")).toInt(&ok);
-    if (!ok || size < 1 || size > 1024) return usageError(command, QString::fromUtf8(str::IDS_THUMB_BAD_SIZE));
+    if (!o.parse(args, status)) return status;
+    const QStringList positional = o.positional();
+    if (positional.size() != 2 || !o.isSet("s")) return o.usage(str::IDS_THUMB_NEEDS_FILES);
+    int size = 0;
+    if (!parseBoundedInt(o.value("s"), 1, 1024, size)) return o.usage(str::IDS_THUMB_BAD_SIZE);
 
     FlcLoadResult loaded;
     if (const int st = loadAnimationOrRefuse(absoluteLocalPath(positional[0]), loaded); st != kExitOk) return st;
     if (loaded.store.frames.empty()) return refuse(formatMessage(str::IDS_RENDER_NO_SUCH_FRAME, {0, 0}));
-    ComposeOptions o;
-    o.background = BackgroundChoice::Transparent;
+    ComposeOptions compose;
+    compose.background.choice = BackgroundChoice::Transparent;
     FrameComposer composer;
-    if (const int st = composer.prepare(loaded, o); st != kExitOk) return st;
+    if (const int st = composer.prepare(loaded, compose); st != kExitOk) return st;
     const std::vector<uint32_t> argb = composer.frameArgb(0, true);
     const QImage frame(reinterpret_cast<const uchar*>(argb.data()), composer.width(), composer.height(),
                        static_cast<qsizetype>(composer.width()) * 4, QImage::Format_ARGB32);
@@ -64,15 +63,6 @@ int runThumbnailChecked(const QStringList& args)
         return refuse(formatMessage(str::IDS_IMG_CANNOT_WRITE, {toLocal(out)}));
     }
     return kExitOk;
-}
-
-int runThumbnail(const QStringList& args)
-{
-    try {
-        return runThumbnailChecked(args);
-    } catch (const std::exception&) {
-        return refuse(formatMessage(str::IDS_IMG_CANNOT_WRITE, {toLocal(args.value(args.size() - 1))}));
-    }
 }
 
 const CommandRegistrar reg("thumbnail", "thumbnail -s SIZE FILE OUT.png",

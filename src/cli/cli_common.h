@@ -37,6 +37,22 @@ const Command* findCommand(const QString& name);
 // All registered commands, sorted by name.
 std::vector<const Command*> allCommands();
 
+// Prints a message for the user (a line, or several) to standard error; while a batch
+// converts an input on a worker thread the text goes into that input's report instead,
+// which the batch prints in one piece.
+void printMessage(const std::string& text);
+// Sends printMessage() on the calling thread into `report` while it lives.
+class MessageCapture {
+public:
+    explicit MessageCapture(std::string& report);
+    MessageCapture(const MessageCapture&) = delete;
+    MessageCapture& operator=(const MessageCapture&) = delete;
+    ~MessageCapture();
+
+private:
+    std::string* previous_;
+};
+
 // Prints a program message (from the string table; its "\r\n" become line breaks) to
 // standard error and returns kExitRefused.
 int refuse(const std::string& message);

@@ -24,7 +24,7 @@ int FrameComposer::prepare(const FlcLoadResult& loaded, const ComposeOptions& o)
         const Status st = civDisplayPalette(o.civ, o.civSources, store.basePalette, display_);
         if (!st) {
             // The view shows the reason first, then that the scheme could not be had.
-            if (!st.message.empty()) std::fprintf(stderr, "%s\n", toPlainLineBreaks(st.message).c_str());
+            if (!st.message.empty()) printMessage(toPlainLineBreaks(st.message));
             return refuse(str::IDS_CANNOT_GET_CIV_PALETTE);
         }
     }

@@ -43,17 +43,31 @@ std::vector<const Command*> allCommands()
     return out;
 }
 
+static thread_local std::string* t_report = nullptr;
+
+void printMessage(const std::string& text)
+{
+    if (t_report) {
+        *t_report += text;
+        *t_report += '\n';
+        return;
+    }
+    std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+MessageCapture::MessageCapture(std::string& report) : previous_(t_report) { t_report = &report; }
+MessageCapture::~MessageCapture() { t_report = previous_; }
+
 int refuse(const std::string& message)
 {
-    const std::string text = toPlainLineBreaks(message);
-    std::fprintf(stderr, "%s\n", text.c_str());
+    printMessage(toPlainLineBreaks(message));
     return kExitRefused;
 }
 
 int usageError(const QString& command, const QString& message)
 {
-    std::fprintf(stderr, "quorvane-cli %s: %s\nTry 'quorvane-cli %s --help'.\n", qPrintable(command),
-                 qPrintable(message), qPrintable(command));
+    printMessage(
+        QStringLiteral("quorvane-cli %1: %2\nTry 'quorvane-cli %1 --help'.").arg(command, message).toStdString());
     return kExitUsage;
 }
 
@@ -182,7 +196,7 @@ int loadAnimationOrRefuse(const std::string& path, FlcLoadResult& out)
     if (!check) return refuse(check.message);
     const Status load = loadFlcAnimation(path, out);
     if (!load) return refuse(load.message);
-    if (!out.warning.empty()) std::fprintf(stderr, "%s\n", toPlainLineBreaks(out.warning).c_str());
+    if (!out.warning.empty()) printMessage(toPlainLineBreaks(out.warning));
     return kExitOk;
 }
 

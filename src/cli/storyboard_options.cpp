@@ -93,7 +93,7 @@ bool parseSheetTarget(const QString& text, std::string& outputDirectory, std::st
 
 void printNotices(const std::vector<std::string>& notices)
 {
-    for (const std::string& n : notices) std::fprintf(stderr, "%s\n", toPlainLineBreaks(n).c_str());
+    for (const std::string& n : notices) printMessage(toPlainLineBreaks(n));
 }
 
 }  // namespace qv::cli

@@ -6,6 +6,7 @@
 // `render` composes it, at the file's speed.
 #include <QFileInfo>
 
+#include "cli/batch.h"
 #include "cli/cli_common.h"
 #include "cli/command_options.h"
 #include "cli/frame_composer.h"
@@ -55,16 +56,19 @@ int runAnim(const QStringList& args)
     o.add("scale", QStringLiteral("Whole enlargement factor, 1..16 (default 1)."), "K");
     o.add("loop", QStringLiteral("Repeat count, 0 for ever (default)."), "N");
     o.add("quality", QStringLiteral("Lossy WebP of this quality, 0..100."), "Q");
+    addBatchOptions(o, "Animations of a batch: gif (default) or webp.");
     int status = kExitOk;
     if (!o.parse(args, status)) return status;
 
     const QStringList positional = o.positional();
     const QString output = o.value("output");
-    if (positional.size() != 1 || output.isEmpty()) return o.usage(str::IDS_ANIM_NEEDS_FILE_AND_OUTPUT);
-    const QString suffix = QFileInfo(output).suffix().toLower();
-    const bool gif = suffix == QLatin1String("gif");
-    if (!gif && suffix != QLatin1String("webp"))
-        return o.usage(formatMessage(str::IDS_ANIM_BAD_FORMAT, {absoluteLocalPath(output)}));
+    const bool batch = isBatch(o);
+    if (!batch) {
+        if (positional.size() != 1 || output.isEmpty()) return o.usage(str::IDS_ANIM_NEEDS_FILE_AND_OUTPUT);
+        const QString suffix = QFileInfo(output).suffix().toLower();
+        if (suffix != QLatin1String("gif") && suffix != QLatin1String("webp"))
+            return o.usage(formatMessage(str::IDS_ANIM_BAD_FORMAT, {absoluteLocalPath(output)}));
+    }
 
     ComposeOptions compose;
     if (o.isSet("civ") && !parseBoundedInt(o.value("civ"), 0, kCivSchemeCount, compose.civ))
@@ -77,45 +81,61 @@ int runAnim(const QStringList& args)
     if (o.isSet("loop") && !parseBoundedInt(o.value("loop"), 0, 65535, loop)) return o.usage(str::IDS_ANIM_BAD_LOOP);
     if (o.isSet("quality") && !parseBoundedInt(o.value("quality"), 0, 100, quality))
         return o.usage(str::IDS_ANIM_BAD_QUALITY);
-
-    FlcLoadResult loaded;
-    if (const int st = loadAnimationOrRefuse(absoluteLocalPath(positional.first()), loaded); st != kExitOk) return st;
-    const FlcHeader& h = loaded.store.header;
-    const int directions = std::max<int>(1, h.directions);
-    const int perDirection = h.framesPerDirection;
-    const int frameCount = static_cast<int>(loaded.store.frames.size());
-    int first = 0, count = std::min(perDirection, frameCount);
     const QString direction = o.value("direction");
-    if (direction == QLatin1String("all")) {
-        count = frameCount;
-    } else if (!direction.isEmpty()) {
-        int d = 0;
-        if (!parseBoundedInt(direction, 0, directions - 1, d))
-            return o.usage(formatMessage(str::IDS_ANIM_BAD_DIRECTION, {directions - 1}));
-        first = d * perDirection;
-        count = std::max(0, std::min(perDirection, frameCount - first));
-    }
 
-    FrameComposer composer;
-    if (const int st = composer.prepare(loaded, compose); st != kExitOk) return st;
-    AnimSequence seq;
-    seq.width = composer.width() * scale;
-    seq.height = composer.height() * scale;
-    seq.loopCount = loop;
-    // Over a picture the back buffer keeps what earlier frames left under its magenta, so
-    // the frames before the first one written are composed too, as the view would have.
-    for (int n = 0; n < first; ++n) composer.composeFrame(n);
-    for (int n = first; n < first + count; ++n)
-        seq.frames.push_back({scaleUp(composer.frameArgb(n, !gif), composer.width(), composer.height(), scale),
-                              static_cast<int>(h.speed)});
+    // One animation into `path`, a .gif or .webp file.
+    auto animOne = [&](const std::string& input, const std::string& path) -> int {
+        const bool gif = equalsNoCase(fileExtension(path), "gif");
+        FlcLoadResult loaded;
+        if (const int st = loadAnimationOrRefuse(input, loaded); st != kExitOk) return st;
+        const FlcHeader& h = loaded.store.header;
+        const int directions = std::max<int>(1, h.directions);
+        const int perDirection = h.framesPerDirection;
+        const int frameCount = static_cast<int>(loaded.store.frames.size());
+        int first = 0, count = std::min(perDirection, frameCount);
+        if (direction == QLatin1String("all")) {
+            count = frameCount;
+        } else if (!direction.isEmpty()) {
+            int d = 0;
+            if (!parseBoundedInt(direction, 0, directions - 1, d))
+                return o.usage(formatMessage(str::IDS_ANIM_BAD_DIRECTION, {directions - 1}));
+            first = d * perDirection;
+            count = std::max(0, std::min(perDirection, frameCount - first));
+        }
 
-    Bytes bytes;
-    std::string error;
-    const bool encoded = gif ? encodeGif(seq, bytes, error) : encodeWebp(seq, quality, bytes, error);
-    const std::string path = absoluteLocalPath(output);
-    if (!encoded) return refuse(formatMessage(str::IDS_ANIM_ENCODE_FAILED, {path, error}));
-    if (!writeFileAtomic(path, bytes)) return refuse(formatMessage(str::IDS_IMG_CANNOT_WRITE, {path}));
-    return kExitOk;
+        FrameComposer composer;
+        if (const int st = composer.prepare(loaded, compose); st != kExitOk) return st;
+        AnimSequence seq;
+        seq.width = composer.width() * scale;
+        seq.height = composer.height() * scale;
+        seq.loopCount = loop;
+        // Over a picture the back buffer keeps what earlier frames left under its magenta, so
+        // the frames before the first one written are composed too, as the view would have.
+        for (int n = 0; n < first; ++n) composer.composeFrame(n);
+        for (int n = first; n < first + count; ++n)
+            seq.frames.push_back({scaleUp(composer.frameArgb(n, !gif), composer.width(), composer.height(), scale),
+                                  static_cast<int>(h.speed)});
+
+        Bytes bytes;
+        std::string error;
+        const bool encoded = gif ? encodeGif(seq, bytes, error) : encodeWebp(seq, quality, bytes, error);
+        if (!encoded) return refuse(formatMessage(str::IDS_ANIM_ENCODE_FAILED, {path, error}));
+        if (!writeFileAtomic(path, bytes)) return refuse(formatMessage(str::IDS_IMG_CANNOT_WRITE, {path}));
+        return kExitOk;
+    };
+    if (!batch) return animOne(absoluteLocalPath(positional.first()), absoluteLocalPath(output));
+
+    warmUpBuiltinData(compose.civSources, {compose.civ}, compose.background.choice);
+    BatchSpec spec;
+    spec.inputExtensions = {"flc"};
+    spec.formats = {"gif", "webp"};
+    spec.outputExtensions = spec.formats;
+    spec.singleUsage = str::IDS_ANIM_NEEDS_FILE_AND_OUTPUT;
+    spec.outputs = [](const std::string& stem, const std::string& format, const std::string&) {
+        return std::vector<std::string>{stem + "." + format};
+    };
+    spec.convert = animOne;
+    return runBatch(o, spec);
 }
 
 const CommandRegistrar reg("anim",

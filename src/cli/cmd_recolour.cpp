@@ -12,7 +12,9 @@
 #include <map>
 #include <optional>
 
+#include "cli/batch.h"
 #include "cli/cli_common.h"
+#include "cli/command_options.h"
 #include "core/file_io.h"
 #include "core/flc_patcher.h"
 #include "core/flc_reader.h"
@@ -131,14 +133,12 @@ QString applyStep(const Step& s, Palette256& palette, const Palette256* source, 
 
 int runRecolour(const QStringList& args)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromUtf8(kHelp));
-    parser.addPositionalArgument(QStringLiteral("IN"), QStringLiteral("The FLC animation or palette file to read."));
-    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The file to write."),
-                      QStringLiteral("OUT")});
-    parser.addOption({QStringLiteral("source"), QStringLiteral("The palette --range copies from."), QStringLiteral("FILE")});
-    parser.addOption({QStringLiteral("indices"), QStringLiteral("Entries A..B for the colour adjustments."),
-                      QStringLiteral("A-B")});
+    CommandOptions o(kHelp);
+    QCommandLineParser& parser = o.parser();
+    o.addPositional("IN", QStringLiteral("The FLC animation or palette file to read."));
+    o.add("output", QStringLiteral("The file to write."), "OUT");
+    o.add("source", QStringLiteral("The palette --range copies from."), "FILE");
+    o.add("indices", QStringLiteral("Entries A..B for the colour adjustments."), "A-B");
     const char* const steps[][3] = {
         {"palette", "FILE", "Take all colours from FILE."},
         {"replace", "I=#RRGGBB", "Set entry I."},
@@ -153,12 +153,14 @@ int runRecolour(const QStringList& args)
     };
     for (const auto& s : steps)
         parser.addOption({QString::fromUtf8(s[0]), QString::fromUtf8(s[2]), QString::fromUtf8(s[1])});
+    addBatchOptions(o);
     int status = kExitOk;
-    if (!parseOrFail(parser, args, status)) return status;
+    if (!o.parse(args, status)) return status;
 
     const QString command = args.value(0);
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1 || parser.value(QStringLiteral("output")).isEmpty())
+    const bool batch = isBatch(o);
+    if (!batch && (positional.size() != 1 || parser.value(QStringLiteral("output")).isEmpty()))
         return usageError(command, QString::fromUtf8(str::IDS_RECOLOUR_CLI_NEEDS_FILES));
 
     int first = 0, last = 255;
@@ -169,81 +171,121 @@ int runRecolour(const QStringList& args)
     }
 
     // The steps in the order given (the parser lists option names as it found them).
+    static const QStringList notSteps = {QStringLiteral("output"), QStringLiteral("source"),
+                                         QStringLiteral("indices"), QStringLiteral("r"),
+                                         QStringLiteral("recursive"), QStringLiteral("jobs"),
+                                         QStringLiteral("force")};
     std::vector<Step> order;
     std::map<QString, int> seen;
     for (const QString& name : parser.optionNames()) {
         QString key = name == QLatin1String("o") ? QStringLiteral("output") : name;
+        if (key == QLatin1String("r")) key = QStringLiteral("recursive");
         const QStringList values = parser.values(key);
         const int n = seen[key]++;
-        if (key == QLatin1String("output") || key == QLatin1String("source") || key == QLatin1String("indices")) continue;
+        if (notSteps.contains(key)) continue;
         order.push_back({key, values.value(n)});
     }
+    const bool sourceGiven = parser.isSet(QStringLiteral("source"));
+    const std::string sourcePath = absoluteLocalPath(parser.value(QStringLiteral("source")));
 
-    const std::string input = absoluteLocalPath(positional.first());
-    const std::string output = absoluteLocalPath(parser.value(QStringLiteral("output")));
-    const std::string ext = fileExtension(input);
-    const bool isFlc = equalsNoCase(ext, "flc");
-    if (!isFlc && !equalsNoCase(ext, "act") && !equalsNoCase(ext, "pal"))
-        return refuse(formatMessage(str::IDS_RECOLOUR_CLI_BAD_INPUT, {input}));
-    const std::string outExt = fileExtension(output);
-    if (!isFlc && !equalsNoCase(outExt, "act") && !equalsNoCase(outExt, "pal"))
-        return usageError(command, QString::fromUtf8(str::IDS_RECOLOUR_CLI_BAD_OUTPUT));
+    auto recolourOne = [&](const std::string& input, const std::string& output) -> int {
+        const std::string ext = fileExtension(input);
+        const bool isFlc = equalsNoCase(ext, "flc");
+        if (!isFlc && !equalsNoCase(ext, "act") && !equalsNoCase(ext, "pal"))
+            return refuse(formatMessage(str::IDS_RECOLOUR_CLI_BAD_INPUT, {input}));
+        const std::string outExt = fileExtension(output);
+        if (!isFlc && !equalsNoCase(outExt, "act") && !equalsNoCase(outExt, "pal"))
+            return usageError(command, QString::fromUtf8(str::IDS_RECOLOUR_CLI_BAD_OUTPUT));
 
-    try {
+        try {
+            std::optional<Palette256> source;
+            if (sourceGiven) {
+                Palette256 read;
+                const Status st = GetPalette(sourcePath, read);
+                if (!st)
+                    return refuse(st.message.empty() ? std::string(str::IDS_CANNOT_GET_PALETTE_FROM_FILE) : st.message);
+                source = read;
+            }
+
+            Palette256 palette;
+            Bytes original;
+            FlcLoadResult loaded;
+            bool riffInput = false;
+            if (isFlc) {
+                const Status check = checkFlcFile(input);
+                if (!check) return refuse(check.message);
+                if (!readWholeFile(input, original, kMaxFlcFileSize))
+                    return refuse(formatMessage(str::IDS_INVALID_FORMAT, {input}));
+                const Status load = loadFlcAnimation(input, original.data(), original.size(), loaded);
+                if (!load) return refuse(load.message);
+                if (loaded.store.paletteChunkPositions.empty())
+                    return refuse(formatMessage(str::IDS_RECOLOUR_CLI_NO_PALETTE_CHUNK, {input}));
+                palette = loaded.store.basePalette;
+            } else {
+                if (!ImportPaletteFromFile(input, palette))
+                    return refuse(formatMessage(str::IDS_CANNOT_IMPORT_PALETTE, {input}));
+                Bytes head;
+                riffInput = readWholeFile(input, head) && head.size() >= 4 &&
+                            std::equal(head.begin(), head.begin() + 4, "RIFF");
+            }
+
+            // Every step is checked before anything is written: a bad one leaves OUT alone.
+            for (const Step& s : order) {
+                const QString why = applyStep(s, palette, source ? &*source : nullptr, first, last);
+                if (!why.isEmpty()) {
+                    if (s.option == QLatin1String("palette")) return refuse(toLocal(why));
+                    return usageError(command, why);
+                }
+            }
+
+            Bytes out;
+            if (isFlc) {
+                // The header as the file holds it: only palette bytes may change.
+                const FlcHeader header = FlcHeader::parse(original.data());
+                if (patchFlcBytes(original.data(), original.size(), header, palette,
+                                  loaded.store.paletteChunkPositions, out) != FlcPatchError::None)
+                    return refuse(formatMessage(str::IDS_INVALID_FORMAT, {input}));
+            } else {
+                const int type = equalsNoCase(outExt, "act") ? kPaletteAct : (riffInput ? kPaletteRiff : kPaletteJasc);
+                if (!serializePalette(palette, type, out))
+                    return refuse(formatMessage(str::IDS_CANNOT_EXPORT_PALETTE, {output}));
+            }
+            if (!writeFileAtomic(output, out)) return refuse(formatMessage(str::IDS_CLI_FLC_CANNOT_WRITE, {output}));
+            return kExitOk;
+        } catch (const std::exception&) {  // std::bad_alloc included
+            return refuse(formatMessage(str::IDS_UNKNOWN_ERROR, {"recolour"}));
+        }
+    };
+    if (!batch)
+        return recolourOne(absoluteLocalPath(positional.first()),
+                           absoluteLocalPath(parser.value(QStringLiteral("output"))));
+
+    // A batch checks its steps once, on a palette of its own, before converting anything,
+    // so that a bad step is one usage error rather than one per input.
+    {
         std::optional<Palette256> source;
-        if (parser.isSet(QStringLiteral("source"))) {
+        if (sourceGiven) {
             Palette256 read;
-            const std::string sourcePath = absoluteLocalPath(parser.value(QStringLiteral("source")));
             const Status st = GetPalette(sourcePath, read);
             if (!st) return refuse(st.message.empty() ? std::string(str::IDS_CANNOT_GET_PALETTE_FROM_FILE) : st.message);
             source = read;
         }
-
-        Palette256 palette;
-        Bytes original;
-        FlcLoadResult loaded;
-        bool riffInput = false;
-        if (isFlc) {
-            const Status check = checkFlcFile(input);
-            if (!check) return refuse(check.message);
-            if (!readWholeFile(input, original, kMaxFlcFileSize))
-                return refuse(formatMessage(str::IDS_INVALID_FORMAT, {input}));
-            const Status load = loadFlcAnimation(input, original.data(), original.size(), loaded);
-            if (!load) return refuse(load.message);
-            if (loaded.store.paletteChunkPositions.empty())
-                return refuse(formatMessage(str::IDS_RECOLOUR_CLI_NO_PALETTE_CHUNK, {input}));
-            palette = loaded.store.basePalette;
-        } else {
-            if (!ImportPaletteFromFile(input, palette)) return refuse(formatMessage(str::IDS_CANNOT_IMPORT_PALETTE, {input}));
-            Bytes head;
-            riffInput = readWholeFile(input, head) && head.size() >= 4 && std::equal(head.begin(), head.begin() + 4, "RIFF");
-        }
-
-        // Every step is checked before anything is written: a bad one leaves OUT alone.
+        Palette256 trial{};
         for (const Step& s : order) {
-            const QString why = applyStep(s, palette, source ? &*source : nullptr, first, last);
-            if (!why.isEmpty()) {
-                if (s.option == QLatin1String("palette")) return refuse(toLocal(why));
-                return usageError(command, why);
-            }
+            const QString why = applyStep(s, trial, source ? &*source : nullptr, first, last);
+            if (!why.isEmpty())
+                return s.option == QLatin1String("palette") ? refuse(toLocal(why)) : usageError(command, why);
         }
-
-        Bytes out;
-        if (isFlc) {
-            // The header as the file holds it: only palette bytes may change.
-            const FlcHeader header = FlcHeader::parse(original.data());
-            if (patchFlcBytes(original.data(), original.size(), header, palette, loaded.store.paletteChunkPositions,
-                              out) != FlcPatchError::None)
-                return refuse(formatMessage(str::IDS_INVALID_FORMAT, {input}));
-        } else {
-            const int type = equalsNoCase(outExt, "act") ? kPaletteAct : (riffInput ? kPaletteRiff : kPaletteJasc);
-            if (!serializePalette(palette, type, out)) return refuse(formatMessage(str::IDS_CANNOT_EXPORT_PALETTE, {output}));
-        }
-        if (!writeFileAtomic(output, out)) return refuse(formatMessage(str::IDS_CLI_FLC_CANNOT_WRITE, {output}));
-        return kExitOk;
-    } catch (const std::exception&) {  // std::bad_alloc included
-        return refuse(formatMessage(str::IDS_UNKNOWN_ERROR, {"recolour"}));
     }
+    BatchSpec spec;
+    spec.inputExtensions = {"flc", "act", "pal"};
+    spec.outputExtensions = spec.inputExtensions;
+    spec.singleUsage = str::IDS_RECOLOUR_CLI_NEEDS_FILES;
+    spec.outputs = [](const std::string& stem, const std::string&, const std::string& input) {
+        return std::vector<std::string>{stem + "." + fileExtension(input)};
+    };
+    spec.convert = recolourOne;
+    return runBatch(o, spec);
 }
 
 const CommandRegistrar reg("recolour",

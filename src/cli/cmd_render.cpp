@@ -14,9 +14,11 @@
 #include <cstdio>
 #include <optional>
 
+#include "cli/batch.h"
 #include "cli/cli_common.h"
 #include "cli/command_options.h"
 #include "cli/frame_composer.h"
+#include "cli/storyboard_options.h"
 #include "core/civ_palettes.h"
 #include "core/compositor.h"
 #include "core/flc_reader.h"
@@ -83,13 +85,15 @@ int runRender(const QStringList& args)
     o.add("background", QStringLiteral("default (#F0F0F0, default), sea, land, or a colour #RRGGBB."), "BG");
     o.add("no-alpha", QStringLiteral("Alpha blending off: index 255 and the shadow and light indices are drawn "
                                      "in their own colours, over the default colour."));
+    addBatchOptions(o, "Pictures of a batch: png (default) or bmp, one per animation: the frame --frame "
+                       "names, or the first.");
     int status = kExitOk;
     if (!o.parse(args, status)) return status;
 
     const QStringList positional = o.positional();
-    if (positional.size() != 1 || !o.isSet("output") || o.value("output").isEmpty())
-        return o.usage(str::IDS_RENDER_NEEDS_FILE_AND_OUTPUT);
-    const QString outputArg = o.value("output");
+    const bool batch = isBatch(o);
+    if ((positional.size() != 1 && !batch) || !o.isSet("output") || o.value("output").isEmpty())
+        return o.usage(batch ? str::IDS_BATCH_NEEDS_OUTPUT_FOLDER : str::IDS_RENDER_NEEDS_FILE_AND_OUTPUT);
     std::optional<int> frameWanted;
     if (o.isSet("frame")) {
         int n = 0;
@@ -106,38 +110,55 @@ int runRender(const QStringList& args)
     if (!compose.alphaBlend && compose.background.choice != BackgroundChoice::Default)
         return o.usage(str::IDS_RENDER_NO_ALPHA_BACKGROUND);
 
-    // Load the animation as the FLC view does.
-    const std::string input = absoluteLocalPath(positional.first());
-    FlcLoadResult loaded;
-    if (const int status = loadAnimationOrRefuse(input, loaded); status != kExitOk) return status;
-    const FlcFrameStore& store = loaded.store;
-    const int frameCount = static_cast<int>(store.frames.size());
-    if (frameWanted && *frameWanted >= frameCount)
-        return refuse(formatMessage(str::IDS_RENDER_NO_SUCH_FRAME, {*frameWanted, frameCount}));
+    // The frames of one animation into `outputArg`, a picture or a folder.
+    auto renderOne = [&](const std::string& input, const QString& outputArg) -> int {
+        // Load the animation as the FLC view does.
+        FlcLoadResult loaded;
+        if (const int status = loadAnimationOrRefuse(input, loaded); status != kExitOk) return status;
+        const FlcFrameStore& store = loaded.store;
+        const int frameCount = static_cast<int>(store.frames.size());
+        if (frameWanted && *frameWanted >= frameCount)
+            return refuse(formatMessage(str::IDS_RENDER_NO_SUCH_FRAME, {*frameWanted, frameCount}));
 
-    FrameComposer composer;
-    if (const int st = composer.prepare(loaded, compose); st != kExitOk) return st;
-    const int width = composer.width();
-    const int height = composer.height();
+        FrameComposer composer;
+        if (const int st = composer.prepare(loaded, compose); st != kExitOk) return st;
+        const int width = composer.width();
+        const int height = composer.height();
 
-    // The frames to write, and where.
-    const bool toFolder = isFolderTarget(outputArg);
-    const int first = frameWanted.value_or(0);
-    const int last = frameWanted ? *frameWanted : (toFolder ? frameCount - 1 : 0);
-    if (toFolder && !QDir().mkpath(outputArg))
-        return refuse(formatMessage(str::IDS_IMG_CANNOT_WRITE, {toLocal(outputArg)}));
+        // The frames to write, and where.
+        const bool toFolder = isFolderTarget(outputArg);
+        const int first = frameWanted.value_or(0);
+        const int last = frameWanted ? *frameWanted : (toFolder ? frameCount - 1 : 0);
+        if (toFolder && !QDir().mkpath(outputArg))
+            return refuse(formatMessage(str::IDS_IMG_CANNOT_WRITE, {toLocal(outputArg)}));
 
-    // One back buffer for all frames, as in the view, where a background picture's magenta
-    // pixels leave what the previous frame drew.
-    for (int n = first; n <= last; ++n) {
-        composer.composeFrame(n);
-        const QString path =
-            toFolder ? QDir(outputArg).filePath(QStringLiteral("frame_%1.png").arg(n, 4, 10, QLatin1Char('0')))
-                     : outputArg;
-        if (!writePicture(composer.back(), width, height, path))
-            return refuse(formatMessage(str::IDS_IMG_CANNOT_WRITE, {toLocal(path)}));
-    }
-    return kExitOk;
+        // One back buffer for all frames, as in the view, where a background picture's magenta
+        // pixels leave what the previous frame drew.
+        for (int n = first; n <= last; ++n) {
+            composer.composeFrame(n);
+            const QString path =
+                toFolder ? QDir(outputArg).filePath(QStringLiteral("frame_%1.png").arg(n, 4, 10, QLatin1Char('0')))
+                         : outputArg;
+            if (!writePicture(composer.back(), width, height, path))
+                return refuse(formatMessage(str::IDS_IMG_CANNOT_WRITE, {toLocal(path)}));
+        }
+        return kExitOk;
+    };
+    if (!batch) return renderOne(absoluteLocalPath(positional.first()), o.value("output"));
+
+    warmUpBuiltinData(compose.civSources, {compose.civ}, compose.background.choice);
+    BatchSpec spec;
+    spec.inputExtensions = {"flc"};
+    spec.formats = {"png", "bmp"};
+    spec.outputExtensions = spec.formats;
+    spec.singleUsage = str::IDS_RENDER_NEEDS_FILE_AND_OUTPUT;
+    spec.outputs = [](const std::string& stem, const std::string& format, const std::string&) {
+        return std::vector<std::string>{stem + "." + format};
+    };
+    spec.convert = [&](const std::string& input, const std::string& output) {
+        return renderOne(input, fromLocal(output));
+    };
+    return runBatch(o, spec);
 }
 
 const CommandRegistrar reg("render",

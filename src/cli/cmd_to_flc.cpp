@@ -5,7 +5,9 @@
 // `quorvane-cli to-flc`: a storyboard turned into a game FLC file, read, checked and cut
 // into frames exactly as the storyboard document and view do, then encoded.
 
+#include "cli/batch.h"
 #include "cli/cli_common.h"
+#include "cli/command_options.h"
 #include "core/storyboard.h"
 #include "core/storyboard_document.h"
 #include "core/strings.h"
@@ -31,50 +33,58 @@ const char* const kHelp =
 
 int runToFlc(const QStringList& args)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromUtf8(kHelp));
-    parser.addPositionalArgument(QStringLiteral("STORYBOARD"), QStringLiteral("The storyboard's .qsb file."));
-    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
-                      QStringLiteral("The FLC file to write."),
-                      QStringLiteral("OUT")});
-    parser.addOption({QStringLiteral("delay"),
-                      QStringLiteral("The frame delay to write, in milliseconds (default: the storyboard's speed)."),
-                      QStringLiteral("MS")});
+    CommandOptions o(kHelp);
+    o.addPositional("STORYBOARD", QStringLiteral("The storyboard's .qsb file."));
+    o.add("output", QStringLiteral("The FLC file to write."), "OUT");
+    o.add("delay", QStringLiteral("The frame delay to write, in milliseconds (default: the storyboard's speed)."),
+          "MS");
+    addBatchOptions(o);
     int status = kExitOk;
-    if (!parseOrFail(parser, args, status)) return status;
+    if (!o.parse(args, status)) return status;
 
-    const QString command = args.value(0);
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1 || parser.value(QStringLiteral("output")).isEmpty())
-        return usageError(command, QString::fromUtf8(str::IDS_TO_FLC_NEEDS_FILE_AND_OUTPUT));
+    const QStringList positional = o.positional();
+    const bool batch = isBatch(o);
+    if (!batch && (positional.size() != 1 || o.value("output").isEmpty()))
+        return o.usage(str::IDS_TO_FLC_NEEDS_FILE_AND_OUTPUT);
     bool customDelay = false;
     uint32_t delay = 0;
-    if (parser.isSet(QStringLiteral("delay"))) {
+    if (o.isSet("delay")) {
         bool ok = false;
-        delay = parser.value(QStringLiteral("delay")).toUInt(&ok, 10);
-        if (!ok) return usageError(command, QString::fromUtf8(str::IDS_TO_FLC_BAD_DELAY));
+        delay = o.value("delay").toUInt(&ok, 10);
+        if (!ok) return o.usage(str::IDS_TO_FLC_BAD_DELAY);
         customDelay = true;
     }
 
-    // Paths are made absolute, as the program's file dialogs give them; messages show them so.
-    const std::string input = absoluteLocalPath(positional.first());
-    const std::string output = absoluteLocalPath(parser.value(QStringLiteral("output")));
-    StoryboardInfo record;
-    Bitmap sheet;
-    if (const Status read = StoryboardToFlc(input, record, sheet); !read) return refuse(read.message);
-    if (const Status fits = checkStoryboardForFlc(input, record); !fits) return refuse(fits.message);
-    StoryboardFrames frames;
-    if (const Status cut = cutStoryboardSheet(input, record, sheet, frames); !cut) return refuse(cut.message);
-    sheet = Bitmap{};
+    auto convert = [&](const std::string& input, const std::string& output) -> int {
+        StoryboardInfo record;
+        Bitmap sheet;
+        if (const Status read = StoryboardToFlc(input, record, sheet); !read) return refuse(read.message);
+        if (const Status fits = checkStoryboardForFlc(input, record); !fits) return refuse(fits.message);
+        StoryboardFrames frames;
+        if (const Status cut = cutStoryboardSheet(input, record, sheet, frames); !cut) return refuse(cut.message);
+        sheet = Bitmap{};
 
-    OutputFolder folder;
-    if (const int made = folder.ensureFor(output); made != kExitOk) return made;
-    // The same conversion as the window's Export to FLC.
-    const Status written = StoryboardFramesToFlc(output, frames.info, frames.info.leaderHead != 0, customDelay, delay,
-                                                 frames.frames, frames.palette);
-    if (!written) return refuse(written.message);
-    folder.keep();
-    return kExitOk;
+        OutputFolder folder;
+        if (const int made = folder.ensureFor(output); made != kExitOk) return made;
+        // The same conversion as the window's Export to FLC.
+        const Status written = StoryboardFramesToFlc(output, frames.info, frames.info.leaderHead != 0, customDelay,
+                                                     delay, frames.frames, frames.palette);
+        if (!written) return refuse(written.message);
+        folder.keep();
+        return kExitOk;
+    };
+    // Paths are made absolute, as the program's file dialogs give them; messages show them so.
+    if (!batch) return convert(absoluteLocalPath(positional.first()), o.path("output"));
+
+    BatchSpec spec;
+    spec.inputExtensions = {"qsb"};
+    spec.outputExtensions = {"flc"};
+    spec.singleUsage = str::IDS_TO_FLC_NEEDS_FILE_AND_OUTPUT;
+    spec.outputs = [](const std::string& stem, const std::string&, const std::string&) {
+        return std::vector<std::string>{stem + ".flc"};
+    };
+    spec.convert = convert;
+    return runBatch(o, spec);
 }
 
 const CommandRegistrar reg("to-flc", "to-flc STORYBOARD.qsb -o OUT.flc [--delay MS]",

@@ -7,10 +7,13 @@
 // setting not given.
 #include <cstdio>
 
+#include "cli/batch.h"
 #include "cli/cli_common.h"
 #include "cli/command_options.h"
 #include "cli/storyboard_options.h"
 #include "core/flc_reader.h"
+#include "core/palette_files.h"
+#include "core/storyboard.h"
 #include "core/storyboard_convert.h"
 #include "core/strings.h"
 
@@ -70,16 +73,18 @@ int runToStoryboard(const QStringList& args)
     o.add("depth", QStringLiteral("Sheet depth: 8 (default) or 24 bits."), "BITS");
     o.add("no-palette-file", QStringLiteral("Write no palette file (an existing one of the name is deleted)."));
     o.add("no-default-palette", QStringLiteral("Write no NAME_Default palette."));
+    addBatchOptions(o, "Sheets of a batch: pcx (default) or bmp.");
     int status = kExitOk;
     if (!o.parse(args, status)) return status;
 
     const QStringList positional = o.positional();
-    if (positional.size() != 1) return o.usage(str::IDS_SB_CLI_TO_STORYBOARD_USAGE);
+    const bool batch = isBatch(o);
+    if (positional.size() != 1 && !batch) return o.usage(str::IDS_SB_CLI_TO_STORYBOARD_USAGE);
     // Without -o the sheet goes beside the animation under its name, as a PCX.
     const bool outputGiven = o.isSet("output");
     std::string outputDirectory, baseFileName;
     int imageFormat = 0;
-    if (outputGiven && !parseSheetTarget(o.value("output"), outputDirectory, baseFileName, imageFormat))
+    if (!batch && outputGiven && !parseSheetTarget(o.value("output"), outputDirectory, baseFileName, imageFormat))
         return o.usage(str::IDS_SB_CLI_BAD_SHEET_PATH);
 
     // Check every option before the animation is read.
@@ -109,63 +114,100 @@ int runToStoryboard(const QStringList& args)
         return o.usage(str::IDS_SB_CLI_BAD_SMOKE);
     if (o.isSet("depth") && !parseDepth(o.value("depth"), colorDepth)) return o.usage(str::IDS_SB_CLI_BAD_DEPTH);
 
-    // Load the animation as the FLC view does.
-    const std::string input = absoluteLocalPath(positional.first());
-    FlcLoadResult loaded;
-    if (const int status = loadAnimationOrRefuse(input, loaded); status != kExitOk) return status;
-
-    ExportSource source = exportSourceFrom(loaded);
+    // Everything the conversions read, taken from the options once: in a batch they run
+    // on several threads at once and share it read-only.
     const CivPaletteSources civSources = o.civSources();
-    if (viewCiv != 0 && !loaded.leaderHead) {
-        if (const Status shown = showCivilization(source, viewCiv, civSources); !shown)
-            return refuse(shown.message.empty() ? std::string(str::IDS_CANNOT_GET_CIV_PALETTE) : shown.message);
-    }
-    ExportStoryboardSettings s = exportWizardDefaults(input, source);
-    if (outputGiven) {
-        s.outputDirectory = outputDirectory;
-        s.baseFileName = baseFileName;
-        s.imageFormat = imageFormat;
-        s.targetPath = storyboardTargetPath(outputDirectory, baseFileName, imageFormat);
-    }
-    s.paletteFileType = paletteType;
-    s.civPalette = o.isSet("civ") ? civ : source.shownCivilization;
-    if (o.isSet("frame")) {
-        s.frameWidth = frameW;
-        s.frameHeight = frameH;
-        s.trimRight = frameW;
-        s.trimBottom = frameH;
-    }
-    s.resizeImage = o.isSet("resize");
-    if (o.isSet("frames-per-direction")) s.framesPerDirection = framesPerDirection;
-    if (o.isSet("offset")) {
-        s.leftOffset = offset[0];
-        s.topOffset = offset[1];
-    }
-    if (o.isSet("delay")) s.frameDelay = delay;
-    if (o.isSet("trim")) {
-        // The rectangle must lie inside the cell and hold at least one pixel.
-        if (trim[0] >= trim[2] || trim[1] >= trim[3] || trim[2] > s.frameWidth || trim[3] > s.frameHeight)
-            return o.usage(str::IDS_SB_CLI_BAD_TRIM);
-        s.trimEnabled = true;
-        s.trimLeft = trim[0];
-        s.trimTop = trim[1];
-        s.trimRight = trim[2];
-        s.trimBottom = trim[3];
-    }
-    s.smokeType = smokeType;
-    s.smokePalettePath = smokePath;
-    s.colorDepth = colorDepth;
-    s.makePaletteFile = !o.isSet("no-palette-file");
-    s.writeDefaultPalette = !o.isSet("no-default-palette");
+    const bool civGiven = o.isSet("civ"), frameGiven = o.isSet("frame"), resize = o.isSet("resize");
+    const bool framesGiven = o.isSet("frames-per-direction"), offsetGiven = o.isSet("offset");
+    const bool delayGiven = o.isSet("delay"), trimGiven = o.isSet("trim");
+    const bool makePaletteFile = !o.isSet("no-palette-file"), writeDefaultPalette = !o.isSet("no-default-palette");
 
-    std::vector<std::string> notices;
-    OutputFolder folder;
-    if (const int made = folder.ensureFor(s.targetPath); made != kExitOk) return made;
-    const Status done = FlcToStoryboard(source, s, civSources, &notices);
-    printNotices(notices);
-    if (!done) return refuse(done.message.empty() ? std::string(str::IDS_CANNOT_GET_CIV_PALETTE) : done.message);
-    folder.keep();
-    return kExitOk;
+    // One animation to one storyboard: the sheet in `sheetDirectory` named `sheetBaseName`, or
+    // beside the animation when no sheet is given.
+    auto exportOne = [&](const std::string& input, bool sheetGiven, const std::string& sheetDirectory,
+                         const std::string& sheetBaseName, int sheetFormat) -> int {
+        // Load the animation as the FLC view does.
+        FlcLoadResult loaded;
+        if (const int status = loadAnimationOrRefuse(input, loaded); status != kExitOk) return status;
+
+        ExportSource source = exportSourceFrom(loaded);
+        if (viewCiv != 0 && !loaded.leaderHead) {
+            if (const Status shown = showCivilization(source, viewCiv, civSources); !shown)
+                return refuse(shown.message.empty() ? std::string(str::IDS_CANNOT_GET_CIV_PALETTE) : shown.message);
+        }
+        ExportStoryboardSettings s = exportWizardDefaults(input, source);
+        if (sheetGiven) {
+            s.outputDirectory = sheetDirectory;
+            s.baseFileName = sheetBaseName;
+            s.imageFormat = sheetFormat;
+            s.targetPath = storyboardTargetPath(sheetDirectory, sheetBaseName, sheetFormat);
+        }
+        s.paletteFileType = paletteType;
+        s.civPalette = civGiven ? civ : source.shownCivilization;
+        if (frameGiven) {
+            s.frameWidth = frameW;
+            s.frameHeight = frameH;
+            s.trimRight = frameW;
+            s.trimBottom = frameH;
+        }
+        s.resizeImage = resize;
+        if (framesGiven) s.framesPerDirection = framesPerDirection;
+        if (offsetGiven) {
+            s.leftOffset = offset[0];
+            s.topOffset = offset[1];
+        }
+        if (delayGiven) s.frameDelay = delay;
+        if (trimGiven) {
+            // The rectangle must lie inside the cell and hold at least one pixel.
+            if (trim[0] >= trim[2] || trim[1] >= trim[3] || trim[2] > s.frameWidth || trim[3] > s.frameHeight)
+                return o.usage(str::IDS_SB_CLI_BAD_TRIM);
+            s.trimEnabled = true;
+            s.trimLeft = trim[0];
+            s.trimTop = trim[1];
+            s.trimRight = trim[2];
+            s.trimBottom = trim[3];
+        }
+        s.smokeType = smokeType;
+        s.smokePalettePath = smokePath;
+        s.colorDepth = colorDepth;
+        s.makePaletteFile = makePaletteFile;
+        s.writeDefaultPalette = writeDefaultPalette;
+
+        std::vector<std::string> notices;
+        OutputFolder folder;
+        if (const int made = folder.ensureFor(s.targetPath); made != kExitOk) return made;
+        const Status done = FlcToStoryboard(source, s, civSources, &notices);
+        printNotices(notices);
+        if (!done) return refuse(done.message.empty() ? std::string(str::IDS_CANNOT_GET_CIV_PALETTE) : done.message);
+        folder.keep();
+        return kExitOk;
+    };
+    if (!batch)
+        return exportOne(absoluteLocalPath(positional.first()), outputGiven, outputDirectory, baseFileName,
+                         imageFormat);
+
+    // A batch: NAME.pcx (or .bmp), its palette files and NAME.qsb per animation.
+    warmUpBuiltinData(civSources, {civ, viewCiv});
+    BatchSpec spec;
+    spec.inputExtensions = {"flc"};
+    spec.formats = {"pcx", "bmp"};
+    spec.outputExtensions = spec.formats;
+    spec.singleUsage = str::IDS_SB_CLI_TO_STORYBOARD_USAGE;
+    spec.outputBesideInput = true;
+    spec.outputs = [&](const std::string& stem, const std::string& format, const std::string&) {
+        const std::string sheet = stem + "." + format;
+        std::vector<std::string> files{sheet, qsbPathFor(sheet)};
+        files.push_back(exportedPalettePath(sheet, paletteType));
+        if (writeDefaultPalette) files.push_back(exportedPalettePath(sheet, paletteType, "_Default"));
+        return files;
+    };
+    spec.convert = [&](const std::string& input, const std::string& sheet) {
+        std::string directory, name;
+        int format = 0;
+        parseSheetTarget(fromLocal(sheet), directory, name, format);
+        return exportOne(input, true, directory, name, format);
+    };
+    return runBatch(o, spec);
 }
 
 const CommandRegistrar reg("to-storyboard",

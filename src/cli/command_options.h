@@ -45,6 +45,7 @@ public:
     bool isSet(const char* name) const;
     QString value(const char* name) const;
     QStringList positional() const { return parser_.positionalArguments(); }
+    const QString& command() const { return command_; }
     // Prints a usage error for this command and returns its status.
     int usage(const std::string& message) const;
 

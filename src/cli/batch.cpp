@@ -1,0 +1,408 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/batch.h"
+
+#include <QThread>
+#include <QThreadPool>
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <deque>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <new>
+#include <set>
+#include <system_error>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#define QV_ISATTY _isatty
+#define QV_FILENO _fileno
+#else
+#include <unistd.h>
+#define QV_ISATTY isatty
+#define QV_FILENO fileno
+#endif
+
+#include "cli/cli_common.h"
+#include "core/file_io.h"
+#include "core/strings.h"
+#include "platform/imaging/builtin_data.h"
+
+namespace qv::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kMaxJobs = 256;
+
+struct Item {
+    std::string input;
+    std::string stem;  // the output path without extension
+    std::vector<std::string> outputs;
+    std::string refusal;  // why it is not converted, when it is not
+};
+
+bool takesExtension(const BatchSpec& spec, const fs::path& file)
+{
+    const std::string ext = fileExtension(file.string());
+    return std::any_of(spec.inputExtensions.begin(), spec.inputExtensions.end(),
+                       [&](const std::string& e) { return equalsNoCase(e, ext); });
+}
+
+fs::path withoutExtension(const fs::path& p)
+{
+    return p.parent_path() / p.stem();
+}
+
+// The files of `folder` the command takes, below it when `recursive`, sorted by path;
+// folders that cannot be read are reported in `unreadable`.
+void collectFolder(const BatchSpec& spec, const fs::path& folder, bool recursive, std::vector<fs::path>& files,
+                   std::vector<std::string>& unreadable)
+{
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec), end;
+    if (ec) {
+        unreadable.push_back(folder.string());
+        return;
+    }
+    std::vector<fs::path> own, subfolders;
+    for (; it != end; it.increment(ec)) {
+        if (ec) break;
+        std::error_code kind;
+        if (it->is_directory(kind)) {
+            if (recursive) subfolders.push_back(it->path());
+        } else if (takesExtension(spec, it->path())) {
+            own.push_back(it->path());
+        }
+    }
+    if (ec) unreadable.push_back(folder.string());
+    std::sort(own.begin(), own.end());
+    files.insert(files.end(), own.begin(), own.end());
+    std::sort(subfolders.begin(), subfolders.end());
+    for (const fs::path& sub : subfolders) collectFolder(spec, sub, recursive, files, unreadable);
+}
+
+// A path for comparing files: symbolic links and "." / ".." resolved as far as it exists.
+std::string identity(const std::string& path)
+{
+    std::error_code ec;
+    const fs::path p = fs::weakly_canonical(fs::path(path), ec);
+    return ec ? fs::path(path).lexically_normal().string() : p.string();
+}
+
+std::string formatSeconds(double s)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", s);
+    return text;
+}
+
+// Progress on standard error: a bar redrawn in place on a terminal, a line per input
+// otherwise. Only the main thread prints.
+class Progress {
+public:
+    Progress(int total) : total_(total), terminal_(QV_ISATTY(QV_FILENO(stderr)) != 0)
+    {
+        start_ = std::chrono::steady_clock::now();
+    }
+    double elapsed() const { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count(); }
+    // Prints what an input reported, then the progress.
+    void finished(const std::string& input, bool converted, const std::string& report)
+    {
+        ++done_;
+        clearBar();
+        if (!report.empty()) std::fputs(report.c_str(), stderr);
+        if (terminal_)
+            drawBar();
+        else
+            std::fprintf(stderr, "%s\n",
+                         formatMessage(converted ? str::IDS_BATCH_DONE_LINE : str::IDS_BATCH_REFUSED_LINE,
+                                       {done_, total_, input})
+                             .c_str());
+        std::fflush(stderr);
+    }
+    void tick()
+    {
+        if (!terminal_) return;
+        clearBar();
+        drawBar();
+        std::fflush(stderr);
+    }
+    void end()
+    {
+        clearBar();
+        std::fflush(stderr);
+    }
+
+private:
+    void clearBar()
+    {
+        if (terminal_ && drawn_) std::fputs("\r\033[K", stderr);
+        drawn_ = false;
+    }
+    void drawBar()
+    {
+        constexpr int kWidth = 30;
+        const int filled = total_ ? done_ * kWidth / total_ : kWidth;
+        const std::string bar = std::string(size_t(filled), '#') + std::string(size_t(kWidth - filled), '-');
+        const double seconds = elapsed();
+        const double rate = seconds > 0 ? done_ / seconds : 0;
+        std::string left = "?";
+        if (rate > 0) {
+            const long eta = long((total_ - done_) / rate + 0.5);
+            char text[32];
+            std::snprintf(text, sizeof text, "%ld:%02ld", eta / 60, eta % 60);
+            left = text;
+        }
+        std::fputs(formatMessage(str::IDS_BATCH_PROGRESS_BAR, {bar, done_, total_, formatSeconds(rate), left}).c_str(),
+                   stderr);
+        drawn_ = true;
+    }
+
+    int total_;
+    int done_ = 0;
+    bool terminal_;
+    bool drawn_ = false;
+    std::chrono::steady_clock::time_point start_;
+};
+
+}  // namespace
+
+void warmUpBuiltinData(const CivPaletteSources& sources, std::initializer_list<int> civs, BackgroundChoice background)
+{
+    std::string path;
+    for (int civ : civs)
+        if (civ > 0) locateCivPalette(civ, sources, path);
+    QString picture;
+    if (background == BackgroundChoice::Sea) provideBackgroundPicture(BackgroundPicture::Sea, picture);
+    if (background == BackgroundChoice::Land) provideBackgroundPicture(BackgroundPicture::Land, picture);
+}
+
+void addBatchOptions(CommandOptions& o, const char* formatHelp)
+{
+    QCommandLineParser& p = o.parser();
+    p.setApplicationDescription(
+        p.applicationDescription() +
+        QStringLiteral("\n\n"
+                       "Several inputs, or a folder (its files of the command's type; -r descends into\n"
+                       "subfolders), make a batch: each input is converted into the folder -o names,\n"
+                       "below it as it was below the folder it came from, under its own name, on --jobs\n"
+                       "threads at once. An output is never an input, two inputs never write one file,\n"
+                       "and outputs that exist are only replaced with --force. A refused input is\n"
+                       "reported and the others are still converted; the exit status is then 1."));
+    p.addOption(
+        QCommandLineOption({QStringLiteral("r"), QStringLiteral("recursive")},
+                           QStringLiteral("With folders among the inputs: take the files of their subfolders too.")));
+    o.add("jobs", QStringLiteral("Inputs converted at once (default: the number of processor cores)."), "N");
+    o.add("force", QStringLiteral("Replace outputs that exist already (several inputs or a folder)."));
+    if (formatHelp) o.add("format", QString::fromUtf8(formatHelp), "EXT");
+}
+
+bool isBatch(const CommandOptions& o)
+{
+    const QStringList inputs = o.positional();
+    if (inputs.size() > 1) return true;
+    std::error_code ec;
+    return inputs.size() == 1 && fs::is_directory(fs::path(absoluteLocalPath(inputs.first())), ec);
+}
+
+int runBatch(const CommandOptions& o, const BatchSpec& spec)
+{
+    // Options first: nothing is converted after a usage error.
+    int jobs = std::max(1, QThread::idealThreadCount());
+    if (o.isSet("jobs")) {
+        bool ok = false;
+        jobs = o.value("jobs").toInt(&ok);
+        if (!ok || jobs < 1 || jobs > kMaxJobs) return o.usage(str::IDS_BATCH_BAD_JOBS);
+    }
+    std::string format;
+    if (!spec.formats.empty()) {
+        format = spec.formats.front();
+        if (o.isSet("format")) {
+            format = toLocal(o.value("format").toLower());
+            if (std::find(spec.formats.begin(), spec.formats.end(), format) == spec.formats.end()) {
+                std::string list;
+                for (const std::string& f : spec.formats) list += (list.empty() ? "" : ", ") + f;
+                return o.usage(formatMessage(str::IDS_BATCH_BAD_FORMAT, {list}));
+            }
+        }
+    }
+    const bool outputGiven = o.isSet("output") && !o.value("output").isEmpty();
+    if (!outputGiven && !spec.outputBesideInput) return o.usage(str::IDS_BATCH_NEEDS_OUTPUT_FOLDER);
+    const bool force = o.isSet("force");
+    const bool recursive = o.isSet("recursive");
+
+    std::error_code ec;
+    fs::path outFolder;
+    if (outputGiven) {
+        outFolder = fs::path(o.path("output"));
+        const std::string ext = fileExtension(outFolder.string());
+        if (!fs::is_directory(outFolder, ec) &&
+            std::any_of(spec.outputExtensions.begin(), spec.outputExtensions.end(),
+                        [&](const std::string& e) { return equalsNoCase(e, ext); }))
+            return o.usage(spec.singleUsage);
+        if (fs::exists(outFolder, ec) && !fs::is_directory(outFolder, ec))
+            return refuse(formatMessage(str::IDS_BATCH_TARGET_IS_FILE, {outFolder.string()}));
+    }
+
+    // The inputs: files as given, folders expanded. Each output mirrors where its input
+    // sits below the folder it was found in.
+    std::vector<Item> items;
+    std::vector<std::string> notes;  // folders that could not be read or hold nothing
+    int folderProblems = 0;
+    std::set<std::string> seen;
+    auto addInput = [&](const fs::path& file, const fs::path& relative) {
+        if (!seen.insert(identity(file.string())).second) return;  // named twice
+        Item item;
+        item.input = file.string();
+        item.stem = withoutExtension(outputGiven ? outFolder / relative : file).string();
+        items.push_back(std::move(item));
+    };
+    for (const QString& arg : o.positional()) {
+        const fs::path given(absoluteLocalPath(arg));
+        if (!fs::is_directory(given, ec)) {
+            addInput(given, given.filename());
+            continue;
+        }
+        std::vector<fs::path> files;
+        std::vector<std::string> unreadable;
+        collectFolder(spec, given, recursive, files, unreadable);
+        for (const std::string& u : unreadable) notes.push_back(formatMessage(str::IDS_BATCH_CANNOT_READ_FOLDER, {u}));
+        folderProblems += int(unreadable.size());
+        if (files.empty() && unreadable.empty())
+            notes.push_back(formatMessage(str::IDS_BATCH_EMPTY_FOLDER, {given.string()}));
+        for (const fs::path& f : files) addInput(f, f.lexically_relative(given));
+    }
+    for (const std::string& n : notes) refuse(n);
+
+    // Outputs that cannot be used: an input's file, another input's output, or (without
+    // --force) a file already there.
+    std::set<std::string> inputIds;
+    for (const Item& item : items) inputIds.insert(identity(item.input));
+    std::map<std::string, std::vector<size_t>> writers;
+    for (size_t i = 0; i < items.size(); ++i) {
+        Item& item = items[i];
+        item.outputs = spec.outputs(item.stem, format, item.input);
+        for (const std::string& out : item.outputs) writers[identity(out)].push_back(i);
+    }
+    for (size_t i = 0; i < items.size(); ++i) {
+        Item& item = items[i];
+        if (!fs::exists(fs::path(item.input), ec)) {
+            item.refusal = formatMessage(str::IDS_FILE_NOT_FOUND, {item.input});
+            continue;
+        }
+        for (const std::string& out : item.outputs) {
+            const std::vector<size_t>& w = writers[identity(out)];
+            if (inputIds.count(identity(out)))
+                item.refusal = formatMessage(str::IDS_BATCH_OUTPUT_IS_INPUT, {item.input, out});
+            else if (w.size() > 1)
+                item.refusal =
+                    formatMessage(str::IDS_BATCH_SAME_OUTPUT, {item.input, items[w[0] == i ? w[1] : w[0]].input, out});
+            else if (!force && fs::exists(fs::path(out), ec))
+                item.refusal = formatMessage(str::IDS_BATCH_OUTPUT_EXISTS, {item.input, out});
+            if (!item.refusal.empty()) break;
+        }
+    }
+
+    // The output folders are made here, before any worker starts, so that no worker
+    // removes a folder another one writes into; those still empty at the end are removed.
+    std::vector<fs::path> madeFolders;
+    std::map<std::string, bool> folderReady;
+    for (Item& item : items) {
+        if (!item.refusal.empty() || item.outputs.empty()) continue;
+        const fs::path folder = fs::path(item.outputs.front()).parent_path();
+        auto known = folderReady.find(folder.string());
+        if (known == folderReady.end()) {
+            std::vector<fs::path> missing;
+            for (fs::path p = folder; !p.empty() && !fs::exists(p, ec); p = p.parent_path()) {
+                missing.push_back(p);
+                if (p == p.parent_path()) break;
+            }
+            bool ok = true;
+            for (auto it = missing.rbegin(); ok && it != missing.rend(); ++it) {
+                ok = fs::create_directory(*it, ec) && !ec;
+                if (ok) madeFolders.push_back(*it);
+            }
+            known = folderReady.emplace(folder.string(), ok && fs::is_directory(folder, ec)).first;
+        }
+        if (!known->second) item.refusal = formatMessage(str::IDS_CLI_FLC_CANNOT_MAKE_FOLDER, {folder.string()});
+    }
+
+    // Convert on the worker threads; the main thread prints what they report.
+    struct Outcome {
+        size_t index;
+        bool converted;
+        std::string report;
+    };
+    std::mutex mutex;
+    std::condition_variable cv;
+    std::deque<Outcome> outcomes;
+    const std::string commandName = "quorvane-cli " + toLocal(o.command());
+    QThreadPool pool;
+    pool.setMaxThreadCount(jobs);
+    Progress progress(int(items.size()));
+    size_t pending = 0;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (!items[i].refusal.empty()) continue;
+        ++pending;
+        pool.start([&, i] {
+            Outcome outcome{i, false, {}};
+            {
+                MessageCapture capture(outcome.report);
+                try {
+                    outcome.converted = spec.convert(items[i].input, items[i].outputs.front()) == kExitOk;
+                } catch (const std::bad_alloc&) {
+                    refuse(formatMessage(str::IDS_NOT_ENOUGH_MEMORY, {commandName}));
+                } catch (...) {
+                    refuse(formatMessage(str::IDS_UNKNOWN_ERROR, {commandName}));
+                }
+            }
+            std::lock_guard<std::mutex> lock(mutex);
+            outcomes.push_back(std::move(outcome));
+            cv.notify_one();
+        });
+    }
+    std::vector<bool> converted(items.size(), false);
+    for (size_t i = 0; i < items.size(); ++i)
+        if (!items[i].refusal.empty())
+            progress.finished(items[i].input, false, toPlainLineBreaks(items[i].refusal) + "\n");
+    while (pending > 0) {
+        std::deque<Outcome> ready;
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            cv.wait_for(lock, std::chrono::milliseconds(200), [&] { return !outcomes.empty(); });
+            ready.swap(outcomes);
+        }
+        if (ready.empty()) progress.tick();
+        for (const Outcome& r : ready) {
+            --pending;
+            converted[r.index] = r.converted;
+            progress.finished(items[r.index].input, r.converted, r.report);
+        }
+    }
+    pool.waitForDone();
+    progress.end();
+    for (auto it = madeFolders.rbegin(); it != madeFolders.rend(); ++it) fs::remove(*it, ec);  // only when empty
+
+    // The summary.
+    const int total = int(items.size());
+    const int done = int(std::count(converted.begin(), converted.end(), true));
+    const double seconds = progress.elapsed();
+    std::printf("%s\n", formatMessage(str::IDS_BATCH_SUMMARY, {done, total, formatSeconds(seconds),
+                                                               formatSeconds(seconds > 0 ? done / seconds : 0)})
+                            .c_str());
+    if (done < total) {
+        std::printf("%s\n", formatMessage(str::IDS_BATCH_SUMMARY_REFUSED, {total - done}).c_str());
+        for (size_t i = 0; i < items.size(); ++i)
+            if (!converted[i]) std::printf("  %s\n", items[i].input.c_str());
+    }
+    std::fflush(stdout);
+    return done == total && folderProblems == 0 ? kExitOk : kExitRefused;
+}
+
+}  // namespace qv::cli

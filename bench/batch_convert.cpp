@@ -1,0 +1,135 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// `quorvane-cli to-storyboard` over a folder of 200 animations, with --jobs 1 and --jobs 2:
+// the target is --jobs 2 at least 1.7 times as fast on two cores. The animations are
+// written with our FLC encoder: units of 8 directions of 10 to 15 frames of 240 x 240 (a
+// walking figure on the transparent colour, each file a little different).
+//   bench_batch_convert [ROUNDS] [FOLDER]     (default 3 rounds; FOLDER: its FLC files
+//                                               instead of the generated ones)
+// Each round runs both, alternating which goes first, into a fresh output folder. It
+// prints every run's wall time, the processor time the tool used and the load average
+// before it, then the median times and their ratio.
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "core/flc_encoder.h"
+#include "support/flc_builder.h"
+
+using namespace qv;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kAnimations = 200;
+
+bool writeAnimations(const fs::path& folder)
+{
+    fs::create_directories(folder);
+    for (int i = 0; i < kAnimations; ++i) {
+        FlcEncodeParams p;
+        p.width = p.height = 240;
+        p.directions = 8;
+        p.framesPerDirection = 10 + i % 6;
+        p.speed = p.delay = 100;
+        std::vector<std::vector<uint8_t>> frames;
+        for (int d = 1; d <= p.directions; ++d)
+            for (int n = 0; n < p.framesPerDirection; ++n) frames.push_back(test::walkingUnitPicture(d, n + i));
+        char name[32];
+        std::snprintf(name, sizeof name, "unit%03d.flc", i);
+        if (!writeFlcFile((folder / name).string(), p, frames, test::testPalette())) return false;
+    }
+    return true;
+}
+
+double loadAverage()
+{
+    std::ifstream in("/proc/loadavg");
+    double one = -1;
+    in >> one;
+    return one;
+}
+
+double childCpuSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_CHILDREN, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+std::string quote(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// One run of the tool; its wall time in seconds, or a negative number when it failed.
+double convert(const fs::path& in, const fs::path& out, int jobs, double& cpu, double& load)
+{
+    fs::remove_all(out);
+    load = loadAverage();
+    const std::string cmd = quote(QV_CLI_PATH) + " to-storyboard " + quote(in.string()) + " -o " + quote(out.string()) +
+                            " --jobs " + std::to_string(jobs) + " >/dev/null 2>&1";
+    const double cpuBefore = childCpuSeconds();
+    const auto start = std::chrono::steady_clock::now();
+    const int status = std::system(cmd.c_str());
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    cpu = childCpuSeconds() - cpuBefore;
+    return status == 0 ? wall : -1;
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    const fs::path scratch = fs::temp_directory_path() / ("qv_bench_batch_" + std::to_string(::getpid()));
+    fs::path in = argc > 2 ? fs::path(argv[2]) : scratch / "in";
+    if (argc <= 2) {
+        std::printf("writing %d animations...\n", kAnimations);
+        if (!writeAnimations(in)) {
+            std::fprintf(stderr, "bench_batch_convert: cannot write the animations into %s\n", in.c_str());
+            return 1;
+        }
+    }
+    const fs::path out = scratch / "out";
+    std::vector<double> times[2];
+    for (int r = 0; r < rounds; ++r) {
+        for (int k = 0; k < 2; ++k) {
+            const int jobs = (r + k) % 2 == 0 ? 1 : 2;
+            double cpu = 0, load = 0;
+            const double wall = convert(in, out, jobs, cpu, load);
+            if (wall < 0) {
+                std::fprintf(stderr, "bench_batch_convert: the conversion with --jobs %d failed\n", jobs);
+                fs::remove_all(scratch);
+                return 1;
+            }
+            std::printf("round %d  --jobs %d  %7.2f s wall  %7.2f s processor  load before %.2f\n", r + 1, jobs, wall,
+                        cpu, load);
+            std::fflush(stdout);
+            times[jobs - 1].push_back(wall);
+        }
+    }
+    fs::remove_all(scratch);
+    const double one = median(times[0]), two = median(times[1]);
+    std::printf("median --jobs 1: %.2f s, --jobs 2: %.2f s, speed-up %.2f (target 1.7 or more)\n", one, two,
+                two > 0 ? one / two : 0);
+    return 0;
+}

@@ -287,15 +287,16 @@ int runBatch(const CommandOptions& o, const BatchSpec& spec)
     std::map<std::string, std::vector<size_t>> writers;
     for (size_t i = 0; i < items.size(); ++i) {
         Item& item = items[i];
+        if (!fs::exists(fs::path(item.input), ec)) {
+            item.refusal = formatMessage(str::IDS_FILE_NOT_FOUND, {item.input});
+            continue;
+        }
         item.outputs = spec.outputs(item.stem, format, item.input);
         for (const std::string& out : item.outputs) writers[identity(out)].push_back(i);
     }
     for (size_t i = 0; i < items.size(); ++i) {
         Item& item = items[i];
-        if (!fs::exists(fs::path(item.input), ec)) {
-            item.refusal = formatMessage(str::IDS_FILE_NOT_FOUND, {item.input});
-            continue;
-        }
+        if (!item.refusal.empty()) continue;
         for (const std::string& out : item.outputs) {
             const std::vector<size_t>& w = writers[identity(out)];
             if (inputIds.count(identity(out)))

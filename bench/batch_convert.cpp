@@ -9,8 +9,8 @@
 //   bench_batch_convert [ROUNDS] [FOLDER]     (default 3 rounds; FOLDER: its FLC files
 //                                               instead of the generated ones)
 // Each round runs both, alternating which goes first, into a fresh output folder. It
-// prints every run's wall time, the processor time the tool used and the load average
-// before it, then the median times and their ratio.
+// prints every run's wall time, the processor time the tool used (and so the cores it
+// had) and the load average before it, then the median times and their ratio.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -121,8 +121,10 @@ int main(int argc, char** argv)
                 fs::remove_all(scratch);
                 return 1;
             }
-            std::printf("round %d  --jobs %d  %7.2f s wall  %7.2f s processor  load before %.2f\n", r + 1, jobs, wall,
-                        cpu, load);
+            // Processor time over wall time: the cores the tool really had. On a busy machine, where
+            // the scheduler shares the processors between sessions, it stays far below --jobs.
+            std::printf("round %d  --jobs %d  %7.2f s wall  %7.2f s processor (%.2f cores)  load before %.2f\n",
+                        r + 1, jobs, wall, cpu, cpu / wall, load);
             std::fflush(stdout);
             times[jobs - 1].push_back(wall);
         }

@@ -50,11 +50,11 @@ static bool flushToDisk(std::FILE* f)
 
 namespace {
 
-FileWriteFaultHook& faultHook()
-{
-    static FileWriteFaultHook hook;
-    return hook;
-}
+// Made before main() rather than on first use, so that writers on several threads at
+// once never race to construct it; only tests set it, before anything is written.
+FileWriteFaultHook g_faultHook;
+
+FileWriteFaultHook& faultHook() { return g_faultHook; }
 
 bool injectedFault(FileWriteStep step, const std::string& path)
 {

@@ -14,6 +14,7 @@
 
 #include "core/byte_io.h"
 #include "core/file_io.h"
+#include "support/temp_dir.h"
 
 namespace qv::test {
 
@@ -33,10 +34,12 @@ inline std::string quote(const std::string& s)
 
 // Runs `quorvane-cli ARGS` (ARGS already quoted as needed); standard output and
 // standard error go through files in `dir`.
-inline CliRun runCli(const std::string& args, const std::filesystem::path& dir)
+// Its output goes through files in `dir`; with `inside` it runs there, else here.
+inline CliRun runCli(const std::string& args, const std::filesystem::path& dir, bool inside = false)
 {
     const std::string errFile = (dir / "stderr.txt").string(), outFile = (dir / "stdout.txt").string();
-    const std::string cmd = quote(QV_CLI_PATH) + " " + args + " >" + quote(outFile) + " 2>" + quote(errFile);
+    const std::string cmd = (inside ? "cd " + quote(dir.string()) + " && " : std::string()) + quote(QV_CLI_PATH) + " " +
+                            args + " >" + quote(outFile) + " 2>" + quote(errFile);
     const int raw = std::system(cmd.c_str());
     CliRun r;
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -49,5 +52,11 @@ inline CliRun runCli(const std::string& args, const std::filesystem::path& dir)
     }
     return r;
 }
+
+// A test fixture that runs the tool in a scratch folder of its own.
+class CliTest : public ScratchTest {
+protected:
+    CliRun run(const std::string& args) { return runCli(args, dir_); }
+};
 
 }  // namespace qv::test

@@ -20,18 +20,15 @@ using namespace qv;
 namespace fs = std::filesystem;
 using qv::test::CliRun;
 using qv::test::quote;
-using qv::test::runCli;
 
 namespace {
 
-
-class ImportCli : public ::testing::Test {
+class ImportCli : public qv::test::CliTest {
 protected:
     void SetUp() override
     {
-        root_ = qv::test::scratchPath("qv_cli_import");
-        fs::remove_all(root_);
-        fs::create_directories(root_ / "out");
+        CliTest::SetUp();
+        fs::create_directories(dir_ / "out");
         // Four rows of 50 x 50 cells in a 240 x 240 picture of 256 colours.
         Bitmap picture = Bitmap::create(240, 240, 8);
         for (int i = 0; i < 256; ++i) picture.palette[i] = PaletteEntry::fromRgb(uint8_t(i), uint8_t(i / 2), 9);
@@ -40,11 +37,6 @@ protected:
         ASSERT_TRUE(writeImageFile(path("grid.pcx"), picture, kFormatPcx, 8));
         picture_ = picture;
     }
-    void TearDown() override { fs::remove_all(root_); }
-    std::string path(const std::string& name) const { return (root_ / name).string(); }
-    CliRun run(const std::string& args) { return runCli(args, root_); }
-
-    fs::path root_;
     Bitmap picture_;
 };
 
@@ -57,7 +49,7 @@ TEST_F(ImportCli, QuestionsNeedYes)
     CliRun r = run(args);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, toPlainLineBreaks(str::IDS_IMPORT_ASK_ONE_DIRECTION) + "\n");
-    EXPECT_TRUE(fs::is_empty(root_ / "out"));
+    EXPECT_TRUE(fs::is_empty(dir_ / "out"));
 
     r = run(args + " --yes --center --delay 60 --sheet bmp --palette-type jasc");
     ASSERT_EQ(r.status, 0) << r.err;

@@ -16,6 +16,7 @@
 #include "core/flc_reader.h"
 #include "core/info_report.h"
 #include "support/flc_builder.h"
+#include "cli/cli_run.h"
 #include "support/temp_dir.h"
 
 using namespace qv;
@@ -24,42 +25,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct CliResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quote(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-class InfoFramesCli : public ::testing::Test {
+class InfoFramesCli : public CliTest {
 protected:
-    void SetUp() override
-    {
-        dir_ = qv::test::scratchPath("qv_info_frames");
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    // Runs quorvane-cli with `args` from inside the test folder.
-    CliResult cli(const std::string& args)
-    {
-        const std::string out = (dir_ / ".stdout").string(), err = (dir_ / ".stderr").string();
-        const std::string cmd = "cd " + quote(dir_.string()) + " && " + quote(QV_CLI_PATH) + " " + args + " >" +
-                                quote(out) + " 2>" + quote(err);
-        const int raw = std::system(cmd.c_str());
-        CliResult r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = text(out);
-        r.err = text(err);
-        return r;
-    }
+    CliRun cli(const std::string& args) { return runCli(args, dir_, true); }
     std::string put(const std::string& name, const Bytes& bytes)
     {
         const std::string p = (dir_ / name).string();
@@ -72,8 +40,6 @@ protected:
         readWholeFile(path, b);
         return std::string(b.begin(), b.end());
     }
-
-    fs::path dir_;
 };
 
 AnimationSpec smallUnit()
@@ -101,14 +67,14 @@ TEST_F(InfoFramesCli, InfoWritesTheReportForTheAbsolutePath)
     const std::string abs = put("unit.FLC", file);
     const std::string expected = expectedReport(abs, file);
 
-    const CliResult r = cli("info unit.FLC");
+    const CliRun r = cli("info unit.FLC");
     EXPECT_EQ(0, r.status) << r.err;
     EXPECT_EQ(expected, r.out);
     EXPECT_EQ(0u, r.out.find("Information about \"" + abs + "\" file.\r\n\r\n"));
     EXPECT_EQ("", r.err);
 
     fs::create_directories(dir_ / "out");
-    const CliResult o = cli("info ./sub/../unit.FLC -o out/Info.txt");
+    const CliRun o = cli("info ./sub/../unit.FLC -o out/Info.txt");
     EXPECT_EQ(0, o.status) << o.err;
     EXPECT_EQ("", o.out);
     EXPECT_EQ(expected, text((dir_ / "out" / "Info.txt").string()));
@@ -127,7 +93,7 @@ TEST_F(InfoFramesCli, RefusedInputsAndUsageErrors)
     const std::string base = dir_.string() + "/";
     for (const char* name : {"a.fli", "b.flc", "c.flc", "d.flc", "missing.flc"}) {
         for (const std::string cmd : {"info ", "frames -o out "}) {
-            const CliResult r = cli(cmd + name);
+            const CliRun r = cli(cmd + name);
             EXPECT_EQ(1, r.status) << cmd << name;
             EXPECT_EQ("'" + base + name + "'\nInvalid or unsupported document format.\n", r.err) << cmd << name;
             EXPECT_EQ("", r.out);
@@ -144,7 +110,7 @@ TEST_F(InfoFramesCli, RefusedInputsAndUsageErrors)
     EXPECT_EQ(0, cli("info --help").status);
 
     // A report that cannot be written is refused with the target's name.
-    const CliResult w = cli("info ok.flc -o no/such/folder/r.txt");
+    const CliRun w = cli("info ok.flc -o no/such/folder/r.txt");
     EXPECT_EQ(1, w.status);
     EXPECT_EQ("'" + base + "no/such/folder/r.txt'\nCannot write the file.\n", w.err);
 }
@@ -155,7 +121,7 @@ TEST_F(InfoFramesCli, UnusualFileWarnsAndGoesOn)
     b.header.frames = 1;
     b.frame({Chunk::color256(testPalette()), Chunk::byteRun(Picture(12, 3), 4, 3)});
     put("keys.flc", b.build());
-    const CliResult r = cli("info keys.flc");
+    const CliRun r = cli("info keys.flc");
     EXPECT_EQ(0, r.status);
     EXPECT_EQ("'" + dir_.string() +
                   "/keys.flc'\nThis file has unusual Dominara FLC document format.\n"
@@ -170,7 +136,7 @@ TEST_F(InfoFramesCli, FramesRawWritesEveryAnimationFrameAndThePalette)
 {
     const AnimationSpec anim = smallUnit();
     put("unit.flc", buildAnimation(anim));
-    const CliResult r = cli("frames unit.flc -o deep/er/frames --raw");
+    const CliRun r = cli("frames unit.flc -o deep/er/frames --raw");
     ASSERT_EQ(0, r.status) << r.err;
     const fs::path out = dir_ / "deep" / "er" / "frames";
     const auto pics = animationPictures(anim);
@@ -196,7 +162,7 @@ TEST_F(InfoFramesCli, FramesWritesIndexedPngsWithTheAnimationPalette)
     anim.directions = 1;
     anim.framesPerDirection = 3;
     put("unit.flc", buildAnimation(anim));
-    const CliResult r = cli("frames unit.flc -o png");
+    const CliRun r = cli("frames unit.flc -o png");
     ASSERT_EQ(0, r.status) << r.err;
     const Palette256 pal = testPalette();
     for (int i = 0; i < 3; ++i) {

@@ -18,12 +18,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class IniCli : public ::testing::Test {
+class IniCli : public CliTest {
 protected:
     void SetUp() override
     {
-        dir_ = scratchPath("qv_cli_ini");
-        fs::remove_all(dir_);
+        CliTest::SetUp();
         // The game's install folder comes from the settings file.
         writeText(dir_ / "config" / "Velmora" / "Quorvane.conf",
                   "[Game]\nInstall_Path=" + (dir_ / "Game").string() + "\n");
@@ -38,10 +37,9 @@ protected:
     void TearDown() override
     {
         unsetenv("XDG_CONFIG_HOME");
-        fs::remove_all(dir_);
+        CliTest::TearDown();
     }
-    CliRun run(const std::string& args) { return runCli(args, dir_); }
-    fs::path dir_, ini_, unit_;
+    fs::path ini_, unit_;
 };
 
 }  // namespace

@@ -16,23 +16,10 @@ using namespace qv;
 namespace fs = std::filesystem;
 using qv::test::CliRun;
 using qv::test::quote;
-using qv::test::runCli;
 
 namespace {
 
-
-class PaletteCli : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        dir_ = qv::test::scratchPath("qv_cli_palette");
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-    fs::path dir_;
-};
+using PaletteCli = qv::test::CliTest;
 
 Palette256 colours()
 {
@@ -54,8 +41,7 @@ TEST_F(PaletteCli, ConvertsBetweenEveryPairOfFormats)
         for (int type = 0; type < 3; ++type) {
             SCOPED_TRACE(in + " -> " + names[type]);
             // The extension typed is replaced by the format's own.
-            const CliRun r = runCli("palette " + quote(in) + " -o " + quote(path("out.txt")) + " --type " + names[type],
-                                 dir_);
+            const CliRun r = run("palette " + quote(in) + " -o " + quote(path("out.txt")) + " --type " + names[type]);
             ASSERT_EQ(r.status, 0) << r.err;
             Bytes got, expect;
             ASSERT_TRUE(readWholeFile(path(type == 0 ? "out.act" : "out.pal"), got));
@@ -68,27 +54,27 @@ TEST_F(PaletteCli, ConvertsBetweenEveryPairOfFormats)
 TEST_F(PaletteCli, RefusalsAndUsageErrors)
 {
     ASSERT_TRUE(writeFileAtomic(path("bad.act"), Bytes(772, 1)));
-    CliRun r = runCli("palette " + quote(path("bad.act")) + " -o " + quote(path("o.act")) + " --type act", dir_);
+    CliRun r = run("palette " + quote(path("bad.act")) + " -o " + quote(path("o.act")) + " --type act");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "'" + path("bad.act") + "'\nCould not import the color table because it's not a valid file.\n");
     EXPECT_FALSE(fs::exists(path("o.act")));
 
     ASSERT_TRUE(ExportPaletteToFile(path("good.act"), colours(), kPaletteAct));
     const std::string target = path("missing/o.pal");
-    r = runCli("palette " + quote(path("good.act")) + " -o " + quote(target) + " --type jasc", dir_);
+    r = run("palette " + quote(path("good.act")) + " -o " + quote(target) + " --type jasc");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "'" + target + "'\nCannot export palette to the file.\n");
 
-    EXPECT_EQ(runCli("palette " + quote(path("good.act")) + " -o x --type gif", dir_).status, 2);
-    EXPECT_EQ(runCli("palette " + quote(path("good.act")) + " -o x", dir_).status, 2);
-    EXPECT_EQ(runCli("palette " + quote(path("good.act")) + " --type act", dir_).status, 2);
+    EXPECT_EQ(run("palette " + quote(path("good.act")) + " -o x --type gif").status, 2);
+    EXPECT_EQ(run("palette " + quote(path("good.act")) + " -o x").status, 2);
+    EXPECT_EQ(run("palette " + quote(path("good.act")) + " --type act").status, 2);
 
     // Relative paths appear absolute in the messages, as the file dialogs give them.
     const fs::path cwd = fs::current_path();
     fs::current_path(dir_);
     const std::string here = fs::current_path().string();
-    const CliRun badIn = runCli("palette bad.act -o o.act --type act", dir_);
-    const CliRun badOut = runCli("palette good.act -o missing/o.txt --type riff", dir_);
+    const CliRun badIn = run("palette bad.act -o o.act --type act");
+    const CliRun badOut = run("palette good.act -o missing/o.txt --type riff");
     fs::current_path(cwd);
     EXPECT_EQ(badIn.status, 1);
     EXPECT_EQ(badIn.err, "'" + here + "/bad.act'\nCould not import the color table because it's not a valid file.\n");

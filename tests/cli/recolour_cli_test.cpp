@@ -18,22 +18,12 @@ using namespace qv;
 namespace fs = std::filesystem;
 using qv::test::CliRun;
 using qv::test::quote;
-using qv::test::runCli;
 
 namespace {
 
-class RecolourCli : public ::testing::Test {
+class RecolourCli : public qv::test::CliTest {
 protected:
-    void SetUp() override
-    {
-        dir_ = qv::test::scratchPath("qv_cli_recolour");
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-    CliRun run(const std::string& args) { return runCli("recolour " + args, dir_); }
-    fs::path dir_;
+    CliRun run(const std::string& args) { return CliTest::run("recolour " + args); }
 };
 
 }  // namespace

@@ -23,7 +23,6 @@ using namespace qv;
 namespace fs = std::filesystem;
 using qv::test::CliRun;
 using qv::test::quote;
-using qv::test::runCli;
 
 namespace {
 
@@ -35,12 +34,11 @@ Palette256 schemePalette(int civ)
     return p;
 }
 
-class StoryboardCli : public ::testing::Test {
+class StoryboardCli : public qv::test::CliTest {
 protected:
     void SetUp() override
     {
-        dir_ = qv::test::scratchPath("qv_cli_sb");
-        fs::remove_all(dir_);
+        CliTest::SetUp();
         fs::create_directories(dir_ / "out");
         fs::create_directories(dir_ / "schemes");
         Bitmap scheme = Bitmap::create(1, 1, 8);
@@ -59,9 +57,6 @@ protected:
         };
         ASSERT_TRUE(writeFileAtomic(path("Unit.flc"), test::buildAnimation(spec_)));
     }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-    CliRun run(const std::string& args) { return runCli(args, dir_); }
     FlcLoadResult loadFlc(const std::string& name)
     {
         FlcLoadResult r;
@@ -81,7 +76,6 @@ protected:
         return b;
     }
 
-    fs::path dir_;
     test::AnimationSpec spec_;
 };
 

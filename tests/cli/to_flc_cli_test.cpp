@@ -22,7 +22,6 @@ using namespace qv;
 namespace fs = std::filesystem;
 using qv::test::CliRun;
 using qv::test::quote;
-using qv::test::runCli;
 
 namespace {
 
@@ -43,44 +42,33 @@ Palette256 palette()
     return p;
 }
 
-class ToFlcCli : public ::testing::Test {
+class ToFlcCli : public qv::test::CliTest {
 protected:
     void SetUp() override
     {
-        dir_ = qv::test::scratchPath("qv_cli_to_flc");
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        CliTest::SetUp();
         // An 8-bit storyboard with a palette file, as the export writes one.
-        Bitmap sheet;
-        ASSERT_TRUE(CreateStoryboard(sheetWidthFor(kW, kF), sheetHeightFor(kH, kD), kW, kH, kD, kF, 8, palette(),
-                                     sheet));
-        for (int k = 0; k < kD * kF; ++k) copyCellIn(sheet, kW, kH, k / kF, k % kF, picture(k).data());
-        ASSERT_TRUE(writeImageFile(path("Unit.bmp"), sheet, kFormatBmp, 8));
-        StoryboardGeometry g;
-        g.sheetWidth = sheet.width;
-        g.sheetHeight = sheet.height;
-        g.frameWidth = kW;
-        g.frameHeight = kH;
-        g.framesPerDirection = kF;
-        g.directions = kD;
-        g.speed = 80;
-        g.leftOffset = 100;
-        g.topOffset = 120;
-        g.imageType = kFormatBmp;
-        g.paletteType = kPaletteJasc;
-        ASSERT_TRUE(writeStoryboardDescription(path("Unit.qsb"), g));
-        ASSERT_TRUE(ExportPaletteToFile(path("Unit.qsb"), palette(), kPaletteJasc));
+        test::StoryboardFixture layout;
+        layout.width = kW;
+        layout.height = kH;
+        layout.framesPerDirection = kF;
+        layout.directions = kD;
+        layout.speed = 80;
+        layout.leftOffset = 100;
+        layout.topOffset = 120;
+        layout.imageType = kFormatBmp;
+        layout.paletteType = kPaletteJasc;
+        layout.palette = palette();
+        layout.picture = [](int d, int n) { return picture(d * kF + n); };
+        ASSERT_TRUE(test::writeStoryboard(path("Unit.qsb"), layout));
     }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-    fs::path dir_;
 };
 
 }  // namespace
 
 TEST_F(ToFlcCli, EncodesTheStoryboardAsTheViewWould)
 {
-    CliRun r = runCli("to-flc " + quote(path("Unit.qsb")) + " -o " + quote(path("out.flc")), dir_);
+    CliRun r = run("to-flc " + quote(path("Unit.qsb")) + " -o " + quote(path("out.flc")));
     ASSERT_EQ(r.status, 0) << r.err;
     FlcLoadResult loaded;
     ASSERT_TRUE(loadFlcAnimation(path("out.flc"), loaded));
@@ -113,7 +101,7 @@ TEST_F(ToFlcCli, EncodesTheStoryboardAsTheViewWould)
     EXPECT_EQ(got, expect);
 
     // A custom delay changes the header's delay only.
-    r = runCli("to-flc " + quote(path("Unit.qsb")) + " -o " + quote(path("slow.flc")) + " --delay 250", dir_);
+    r = run("to-flc " + quote(path("Unit.qsb")) + " -o " + quote(path("slow.flc")) + " --delay 250");
     ASSERT_EQ(r.status, 0) << r.err;
     ASSERT_TRUE(loadFlcAnimation(path("slow.flc"), loaded));
     EXPECT_EQ(loaded.store.header.speed, 250u);
@@ -123,20 +111,20 @@ TEST_F(ToFlcCli, EncodesTheStoryboardAsTheViewWould)
 TEST_F(ToFlcCli, RefusalsAndUsageErrors)
 {
     fs::remove(path("Unit.bmp"));
-    CliRun r = runCli("to-flc " + quote(path("Unit.qsb")) + " -o " + quote(path("out.flc")), dir_);
+    CliRun r = run("to-flc " + quote(path("Unit.qsb")) + " -o " + quote(path("out.flc")));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "'" + path("Unit.bmp") + "'\nImage file isn't exist.\n");
     EXPECT_FALSE(fs::exists(path("out.flc")));
 
-    r = runCli("to-flc " + quote(path("Nothing.qsb")) + " -o " + quote(path("out.flc")), dir_);
+    r = run("to-flc " + quote(path("Nothing.qsb")) + " -o " + quote(path("out.flc")));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Cannot read QSB file.\nInvalid or unsupported document format.\n");
 
     SetUp();  // the sheet back
     // A missing output folder is created; one that cannot be is named.
-    EXPECT_EQ(runCli("to-flc " + quote(path("Unit.qsb")) + " -o " + quote(path("new/folder/out.flc")), dir_).status, 0);
+    EXPECT_EQ(run("to-flc " + quote(path("Unit.qsb")) + " -o " + quote(path("new/folder/out.flc"))).status, 0);
     EXPECT_TRUE(fs::exists(path("new/folder/out.flc")));
-    r = runCli("to-flc " + quote(path("Unit.qsb")) + " -o " + quote(path("Unit.qsb/sub/out.flc")), dir_);
+    r = run("to-flc " + quote(path("Unit.qsb")) + " -o " + quote(path("Unit.qsb/sub/out.flc")));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "'" + path("Unit.qsb/sub") + "'\nCannot create the folder.\n");
 
@@ -151,7 +139,7 @@ TEST_F(ToFlcCli, RefusalsAndUsageErrors)
     claims.claimedDirections = 255;
     for (const test::StoryboardFixture& layout : {wide, claims}) {
         ASSERT_TRUE(test::writeStoryboard(path("Bad.qsb"), layout));
-        r = runCli("to-flc " + quote(path("Bad.qsb")) + " -o " + quote(path("bad.flc")), dir_);
+        r = run("to-flc " + quote(path("Bad.qsb")) + " -o " + quote(path("bad.flc")));
         EXPECT_EQ(r.status, 1);
         StoryboardInfo info;
         ASSERT_TRUE(ReadQSB(path("Bad.qsb"), info));
@@ -159,17 +147,17 @@ TEST_F(ToFlcCli, RefusalsAndUsageErrors)
         EXPECT_FALSE(fs::exists(path("bad.flc")));
     }
 
-    EXPECT_EQ(runCli("to-flc " + quote(path("Unit.qsb")), dir_).status, 2);
-    EXPECT_EQ(runCli("to-flc -o x.flc", dir_).status, 2);
-    EXPECT_EQ(runCli("to-flc " + quote(path("Unit.qsb")) + " -o x.flc --delay fast", dir_).status, 2);
+    EXPECT_EQ(run("to-flc " + quote(path("Unit.qsb"))).status, 2);
+    EXPECT_EQ(run("to-flc -o x.flc").status, 2);
+    EXPECT_EQ(run("to-flc " + quote(path("Unit.qsb")) + " -o x.flc --delay fast").status, 2);
 
     // Relative paths appear absolute in the messages, as the file dialogs give them.
     const fs::path cwd = fs::current_path();
     fs::current_path(dir_);
     const std::string here = fs::current_path().string();
-    const CliRun badTarget = runCli("to-flc Unit.qsb -o Unit.bmp/out.flc", dir_);
+    const CliRun badTarget = run("to-flc Unit.qsb -o Unit.bmp/out.flc");
     fs::remove(path("Unit.bmp"));
-    const CliRun noSheet = runCli("to-flc Unit.qsb -o out.flc", dir_);
+    const CliRun noSheet = run("to-flc Unit.qsb -o out.flc");
     fs::current_path(cwd);
     EXPECT_EQ(badTarget.status, 1);
     EXPECT_EQ(badTarget.err,

@@ -29,7 +29,7 @@ bool writeStoryboard(const std::string& qsbPath, const StoryboardFixture& s)
         copyCellIn(sheet, s.width, s.height, int(k) / s.framesPerDirection, int(k) % s.framesPerDirection,
                    pictures[k].data());
     StoryboardGeometry g = StoryboardGeometry::grid(s.width, s.height, s.framesPerDirection, s.directions, s.speed,
-                                                    0, 0, s.imageType, s.paletteType, false);
+                                                    s.leftOffset, s.topOffset, s.imageType, s.paletteType, false);
     if (s.claimedDirections) g.directions = s.claimedDirections;
     StoryboardInfo info;
     if (!makeStoryboardInfo(qsbPath, g, info)) return false;

@@ -26,6 +26,7 @@ struct StoryboardFixture {
     int imageType = kFormatPcx;
     int paletteType = 0;  // Adobe Color Table
     int speed = 100;
+    int leftOffset = 0, topOffset = 0;
     // A record that claims other counts than the sheet holds (0: the real ones).
     int claimedDirections = 0;
     Palette256 palette = testPalette();

@@ -6,6 +6,8 @@
 // test, so tests run in parallel (and two test runs on one machine) never share one.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
 
@@ -13,5 +15,19 @@ namespace qv::test {
 
 // The folder's path (not created): <temp>/<prefix>_<pid>_<test name>.
 std::filesystem::path scratchPath(const std::string& prefix);
+
+// A test fixture with an empty scratch folder of its own, removed after the test.
+class ScratchTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = scratchPath("qv");
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    std::filesystem::path dir_;
+};
 
 }  // namespace qv::test

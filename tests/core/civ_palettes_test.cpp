@@ -46,16 +46,9 @@ Palette256 basePalette()
     return p;
 }
 
-class CivPalettes : public ::testing::Test {
+class CivPalettes : public qv::test::ScratchTest {
 protected:
-    fs::path root;
-    void SetUp() override
-    {
-        root = qv::test::scratchPath("qv_civ");
-        fs::remove_all(root);
-        fs::create_directories(root);
-    }
-    void TearDown() override { fs::remove_all(root); }
+    const fs::path& root = dir_;
 
     std::string put(const fs::path& rel, const Bytes& bytes)
     {

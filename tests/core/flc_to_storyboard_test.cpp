@@ -39,12 +39,11 @@ Palette256 schemePalette(int civ)
     return p;
 }
 
-class StoryboardExport : public ::testing::Test {
+class StoryboardExport : public qv::test::ScratchTest {
 protected:
     void SetUp() override
     {
-        dir_ = qv::test::scratchPath("qv_sb_export");
-        fs::remove_all(dir_);
+        ScratchTest::SetUp();
         fs::create_directories(dir_ / "schemes");
         // Two civilization schemes in a folder of the user's choice.
         for (int civ : {3, 12}) {
@@ -55,10 +54,6 @@ protected:
         sources_.palType = static_cast<int>(CivPaletteSource::Folder);
         sources_.paletteFolder = (dir_ / "schemes").string();
     }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-
     // Loads an animation of the given shape as the FLC view does.
     void load(int w, int h, int directions, int frames, bool leaderHead = false)
     {
@@ -102,7 +97,6 @@ protected:
     }
     const FramePixels& frame(int k) const { return loaded_.store.frames[size_t(k)]; }
 
-    fs::path dir_;
     CivPaletteSources sources_;
     FlcLoadResult loaded_;
     ExportSource source_;

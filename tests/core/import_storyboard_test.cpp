@@ -53,17 +53,13 @@ struct Asked {
     }
 };
 
-class StoryboardImport : public ::testing::Test {
+class StoryboardImport : public qv::test::ScratchTest {
 protected:
     void SetUp() override
     {
-        dir_ = qv::test::scratchPath("qv_sb_import");
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        ScratchTest::SetUp();
         settings_.destinationPath = path("Imp.qsb");
     }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
     bool nothingWritten() const { return fs::is_empty(dir_); }
     StoryboardInfo info()
     {
@@ -72,7 +68,6 @@ protected:
         return i;
     }
 
-    fs::path dir_;
     ImportStoryboardSettings settings_;
     Asked asked_;
 };

@@ -27,18 +27,7 @@ Palette256 distinctPalette()
 
 Bytes textBytes(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
-class PaletteFileTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        dir_ = qv::test::scratchPath("qv_palette");
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-    fs::path dir_;
-};
+using PaletteFileTest = qv::test::ScratchTest;
 
 }  // namespace
 

@@ -103,18 +103,7 @@ TEST(PaletteOps, AdjustmentsStayInsideTheirEntries)
     EXPECT_EQ(bright[1].rgb(), 0u);
 }
 
-class GetPaletteTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        dir_ = test::scratchPath("qv_getpalette");
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-    fs::path dir_;
-};
+using GetPaletteTest = test::ScratchTest;
 
 TEST_F(GetPaletteTest, ReadsEveryKindOfFile)
 {

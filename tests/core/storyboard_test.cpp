@@ -53,16 +53,8 @@ StoryboardGeometry geometry()
     return g;
 }
 
-class StoryboardFiles : public ::testing::Test {
+class StoryboardFiles : public qv::test::ScratchTest {
 protected:
-    void SetUp() override
-    {
-        dir_ = qv::test::scratchPath("qv_storyboard");
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
     // An 8-bit gridded sheet holding cellPicture(k) in every cell, with its description.
     Bitmap writeStoryboard(const std::string& name, const StoryboardGeometry& g, int format = kFormatPcx)
@@ -83,8 +75,6 @@ protected:
         Bitmap sheet;
         return StoryboardToFlc(path(qsb), info, sheet);
     }
-
-    fs::path dir_;
 };
 
 }  // namespace

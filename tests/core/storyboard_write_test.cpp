@@ -18,21 +18,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class StoryboardWrite : public ::testing::Test {
+class StoryboardWrite : public test::ScratchTest {
 protected:
     void SetUp() override
     {
-        dir_ = test::scratchPath("qv_sb_write");
-        fs::remove_all(dir_);
+        ScratchTest::SetUp();
         fs::create_directories(dir_ / "elsewhere");
     }
     void TearDown() override
     {
         setFileWriteFaultHook(nullptr);
-        fs::remove_all(dir_);
+        ScratchTest::TearDown();
     }
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-    fs::path dir_;
 };
 
 }  // namespace

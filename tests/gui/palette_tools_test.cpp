@@ -39,33 +39,22 @@
 #include "platform/ui/profile.h"
 #include "platform/ui/services.h"
 #include "platform/ui/win_app.h"
+#include "gui_harness.h"
 #include "support/flc_builder.h"
 
 using namespace qv;
 using namespace qv::test;
 
-class PaletteToolsTest : public QObject {
+class PaletteToolsTest : public QObject, qvtest::GuiHarness<> {
     Q_OBJECT
 private:
-    std::unique_ptr<CWinApp> app_;
-    CNewMultiDocTemplate* template_ = nullptr;
-    ScriptedMessageBoxes boxes_;
-    ScriptedFileDialogs files_;
     ScriptedColorDialogs colours_;
-    ManualClock clock_;
-    std::unique_ptr<QTemporaryDir> dir_;
 
-    QString file(const QString& name) const { return dir_->filePath(name); }
-    CFlcView* open(QString* path = nullptr)
+    CFlcView* open(QString* file = nullptr)
     {
         AnimationSpec anim;
         anim.framesPerDirection = 2;
-        static int n = 0;
-        const QString p = file(QStringLiteral("unit%1.flc").arg(++n));
-        writeFileAtomic(p.toStdString(), buildAnimation(anim));
-        if (path) *path = p;
-        CDocument* doc = template_->OpenDocumentFile(p);
-        return doc ? qobject_cast<CFlcView*>(doc->GetFirstView()) : nullptr;
+        return openAnimation(anim, 0, 0, file);
     }
     static void send(QWidget* w, QEvent::Type type, const QPoint& pos)
     {
@@ -74,14 +63,7 @@ private:
         QApplication::sendEvent(w, &e);
     }
     template <typename T>
-    void whenShown(std::function<void(T*)> work)
-    {
-        QTimer::singleShot(0, this, [work] {
-            T* dlg = qobject_cast<T*>(QApplication::activeModalWidget());
-            QVERIFY(dlg);
-            work(dlg);
-        });
-    }
+    void whenShown(std::function<void(T*)> work) { qvtest::whenShown<T>(this, work); }
     static Palette256 filePalette(const QString& path)
     {
         FlcLoadResult r;
@@ -92,33 +74,15 @@ private:
 private slots:
     void initTestCase()
     {
-        QStandardPaths::setTestModeEnabled(true);
-        setProfileNames(QStringLiteral("VelmoraTest"), QStringLiteral("QuorvanePaletteToolsTest"));
-        setMessageBoxService(&boxes_);
-        setFileDialogService(&files_);
+        startGui("QuorvanePaletteToolsTest");
         setColorDialogService(&colours_);
-        setClock(&clock_);
-        app_ = std::make_unique<CWinApp>();
-        template_ = registerFlcTemplate(*app_);
     }
-    void init()
-    {
-        for (const char* s : {"Dlg ColorReplace", "Dlg MoveColor", "Dlg BCHS"}) RemoveProfileValue(QString::fromUtf8(s));
-        dir_ = std::make_unique<QTemporaryDir>();
-        boxes_.clear();
-    }
-    void cleanup()
-    {
-        template_->CloseAllDocuments(true);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    void init() { resetGui({"Dlg ColorReplace", "Dlg MoveColor", "Dlg BCHS"}); }
+    void cleanup() { closeGui(); }
     void cleanupTestCase()
     {
-        app_.reset();
-        setMessageBoxService(nullptr);
-        setFileDialogService(nullptr);
+        stopGui();
         setColorDialogService(nullptr);
-        setClock(nullptr);
     }
 
     void gridFollowsItsKeyboardAndMouseRules()
@@ -195,7 +159,7 @@ private slots:
         const Palette256 own = view->displayPalette();
         Palette256 source;
         for (int i = 0; i < 256; ++i) source[size_t(i)] = PaletteEntry::fromRgb(uint8_t(i), 7, 7);
-        QVERIFY(ExportPaletteToFile(file(QStringLiteral("src.act")).toStdString(), source, kPaletteAct));
+        QVERIFY(ExportPaletteToFile(path(QStringLiteral("src.act")).toStdString(), source, kPaletteAct));
 
         Palette256 caller = own;
         int applied = 0;
@@ -208,10 +172,10 @@ private slots:
             });
         QVERIFY(dlg.fileRadio()->isChecked());  // "From &File" unless remembered otherwise
         QCOMPARE(dlg.source(), redPalette());
-        files_.pick(file(QStringLiteral("src.act")));
+        dialogs_.pick(path(QStringLiteral("src.act")));
         dlg.chooseSourceFile();
         QCOMPARE(dlg.source(), source);
-        QCOMPARE(dlg.sourcePath()->text(), file(QStringLiteral("src.act")));
+        QCOMPARE(dlg.sourcePath()->text(), path(QStringLiteral("src.act")));
 
         // Replace one colour, then Discard.
         dlg.sourceGrid()->SelectCell(5);
@@ -277,8 +241,8 @@ private slots:
 
         // A storyboard without its palette file: the message, a red source, an empty box.
         StoryboardInfo info;
-        QVERIFY(WriteQSB(file(QStringLiteral("sb.qsb")).toStdString(), info));
-        files_.pick(file(QStringLiteral("sb.qsb")));
+        QVERIFY(WriteQSB(path(QStringLiteral("sb.qsb")).toStdString(), info));
+        dialogs_.pick(path(QStringLiteral("sb.qsb")));
         dlg.chooseSourceFile();
         QCOMPARE(dlg.source(), redPalette());
         QVERIFY(dlg.sourcePath()->text().isEmpty());
@@ -295,11 +259,11 @@ private slots:
                 uint8_t* p = pic.row(y) + x * 3;
                 p[0] = uint8_t(x * 10), p[1] = uint8_t(y * 10), p[2] = 99;
             }
-        QVERIFY(writeImageFile(file(QStringLiteral("pic.bmp")).toStdString(), pic, kFormatBmp, 24));
+        QVERIFY(writeImageFile(path(QStringLiteral("pic.bmp")).toStdString(), pic, kFormatBmp, 24));
         Palette256 target = testPalette();
         CSelectFromImageDlg dlg(target);
         dlg.resize(700, 500);
-        QVERIFY(dlg.loadPicture(file(QStringLiteral("pic.bmp"))));
+        QVERIFY(dlg.loadPicture(path(QStringLiteral("pic.bmp"))));
         dlg.hoverAt(QPoint(6, 9));
         QCOMPARE(dlg.zoomColours()[12], 0x3C5A63u);               // (6, 9) at the centre
         QCOMPARE(dlg.zoomColours()[0], 0x284663u);                // (4, 7) top left

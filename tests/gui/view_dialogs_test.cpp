@@ -36,6 +36,7 @@
 #include "platform/ui/profile.h"
 #include "platform/ui/services.h"
 #include "platform/ui/win_app.h"
+#include "gui_harness.h"
 #include "support/flc_builder.h"
 #include "view/offset_dlg.h"
 #include "view/save_image.h"
@@ -44,16 +45,9 @@
 using namespace qv;
 using namespace qv::test;
 
-class ViewDialogsTest : public QObject {
+class ViewDialogsTest : public QObject, qvtest::GuiHarness<> {
     Q_OBJECT
 private:
-    std::unique_ptr<CWinApp> app_;
-    CNewMultiDocTemplate* template_ = nullptr;
-    ScriptedMessageBoxes boxes_;
-    ScriptedFileDialogs dialogs_;
-    ManualClock clock_;
-    std::unique_ptr<QTemporaryDir> dir_;
-
     // A unit of frames `w` x `h` at offsets (left, top).
     CFlcView* open(int w, int h, int left, int top, QString* path = nullptr, bool leaderHead = false)
     {
@@ -63,20 +57,7 @@ private:
         anim.directions = leaderHead ? 1 : 8;
         anim.framesPerDirection = 2;
         anim.leaderHead = leaderHead;
-        Bytes bytes = buildAnimation(anim);
-        if (!leaderHead) {
-            putLE16(bytes.data() + 100, static_cast<uint16_t>(left));
-            putLE16(bytes.data() + 102, static_cast<uint16_t>(top));
-        }
-        static int n = 0;
-        const QString file = dir_->filePath(QStringLiteral("unit%1.flc").arg(++n));
-        QFile f(file);
-        f.open(QIODevice::WriteOnly);
-        f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-        f.close();
-        if (path) *path = file;
-        CDocument* doc = template_->OpenDocumentFile(file);
-        return doc ? qobject_cast<CFlcView*>(doc->GetFirstView()) : nullptr;
+        return openAnimation(anim, left, top, path);
     }
     // The first pixel of `frame` drawn in its own colour (not keyed out, not blended).
     static QPoint plainPixel(const AnimFrame& frame)
@@ -85,54 +66,14 @@ private:
             if (frame.pixels[i] < kLightFirst) return QPoint(int(i) % frame.width(), int(i) / frame.width());
         return {};
     }
-    static Bytes read(const QString& path)
-    {
-        Bytes b;
-        readWholeFile(path.toStdString(), b);
-        return b;
-    }
-    // Runs `work` on the modal dialog of type T that the next event loop shows.
     template <typename T>
-    void whenShown(std::function<void(T*)> work)
-    {
-        QTimer::singleShot(0, this, [work] {
-            T* dlg = qobject_cast<T*>(QApplication::activeModalWidget());
-            QVERIFY(dlg);
-            work(dlg);
-        });
-    }
+    void whenShown(std::function<void(T*)> work) { qvtest::whenShown<T>(this, work); }
 
 private slots:
-    void initTestCase()
-    {
-        QStandardPaths::setTestModeEnabled(true);
-        setProfileNames(QStringLiteral("VelmoraTest"), QStringLiteral("QuorvaneViewDialogsTest"));
-        setMessageBoxService(&boxes_);
-        setFileDialogService(&dialogs_);
-        setClock(&clock_);
-        app_ = std::make_unique<CWinApp>();
-        template_ = registerFlcTemplate(*app_);
-    }
-    void init()
-    {
-        RemoveProfileValue(QStringLiteral("Options"));
-        RemoveProfileValue(QStringLiteral("Dlg Zooming"));
-        RemoveProfileValue(QStringLiteral("Dlg Img"));
-        dir_ = std::make_unique<QTemporaryDir>();
-        boxes_.clear();
-    }
-    void cleanup()
-    {
-        template_->CloseAllDocuments(true);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    void cleanupTestCase()
-    {
-        app_.reset();
-        setMessageBoxService(nullptr);
-        setFileDialogService(nullptr);
-        setClock(nullptr);
-    }
+    void initTestCase() { startGui("QuorvaneViewDialogsTest"); }
+    void init() { resetGui({"Options", "Dlg Zooming", "Dlg Img"}); }
+    void cleanup() { closeGui(); }
+    void cleanupTestCase() { stopGui(); }
 
     void offsetsAreClampedToTheUnitAreaAndCancelRestoresThem()
     {
@@ -174,7 +115,7 @@ private slots:
         QString path;
         CFlcView* view = open(60, 40, 30, 12, &path);
         QVERIFY(view && view->isLoaded());
-        const Bytes before = read(path);
+        const Bytes before = readFile(path);
 
         // Cancel through the command: the header keeps its offsets.
         whenShown<COffsetDlg>([](COffsetDlg* dlg) {
@@ -201,7 +142,7 @@ private slots:
         QVERIFY(view->OnCommand(ID_FILE_SAVE));
         QVERIFY(!view->isDocumentModified());
         QVERIFY(!view->GetParentFrame()->shownTitle().endsWith(QLatin1Char('*')));
-        const Bytes after = read(path);
+        const Bytes after = readFile(path);
         QCOMPARE(after.size(), before.size());
         QCOMPARE(getLE16(after.data() + 100), uint16_t(180));
         QCOMPARE(getLE16(after.data() + 102), uint16_t(5));

@@ -37,6 +37,7 @@
 #include "platform/ui/screen_capture.h"
 #include "platform/ui/services.h"
 #include "platform/ui/win_app.h"
+#include "gui_harness.h"
 #include "support/flc_builder.h"
 
 using namespace qv;
@@ -66,28 +67,11 @@ Bytes read(const QString& path)
 
 }  // namespace
 
-class ExportDialogsTest : public QObject {
+class ExportDialogsTest : public QObject, qvtest::GuiHarness<> {
     Q_OBJECT
 private:
-    std::unique_ptr<CWinApp> app_;
-    CNewMultiDocTemplate* template_ = nullptr;
-    ScriptedMessageBoxes boxes_;
-    std::unique_ptr<ScriptedFileDialogs> dialogs_;
     ScriptedScreenCapture capture_;
-    ManualClock clock_;
-    std::unique_ptr<QTemporaryDir> dir_;
 
-    QString path(const QString& name) const { return dir_->filePath(name); }
-    QString writeFlc(const QString& name, const AnimationSpec& anim, int left = 0, int top = 0)
-    {
-        Bytes bytes = buildAnimation(anim);
-        if (!anim.leaderHead) {
-            putLE16(bytes.data() + 100, static_cast<uint16_t>(left));
-            putLE16(bytes.data() + 102, static_cast<uint16_t>(top));
-        }
-        writeFileAtomic(path(name).toStdString(), bytes);
-        return path(name);
-    }
     static AnimationSpec spec(int w, int h, bool leaderHead)
     {
         AnimationSpec a;
@@ -98,11 +82,7 @@ private:
         a.framesPerDirection = 3;
         return a;
     }
-    CFlcView* open(const QString& file)
-    {
-        CDocument* doc = template_->OpenDocumentFile(file);
-        return doc ? qobject_cast<CFlcView*>(doc->GetFirstView()) : nullptr;
-    }
+    CFlcView* open(const QString& file) { return openFile(file); }
     void cli(const QStringList& args)
     {
         std::string line;
@@ -113,7 +93,7 @@ private:
     // The image save dialog's depth for the next save (0 256 colours, 1 true colour).
     void chooseDepth(int index)
     {
-        dialogs_->onRun = [index](CFileDialogX&, QWidget* area) {
+        dialogs_.onRun = [index](CFileDialogX&, QWidget* area) {
             area->findChild<QComboBox*>(QStringLiteral("depth"))->setCurrentIndex(index);
         };
     }
@@ -121,35 +101,15 @@ private:
 private slots:
     void initTestCase()
     {
-        QStandardPaths::setTestModeEnabled(true);
-        setProfileNames(QStringLiteral("VelmoraTest"), QStringLiteral("QuorvaneExportTest"));
-        setMessageBoxService(&boxes_);
+        startGui("QuorvaneExportTest");
         setScreenCaptureService(&capture_);
-        setClock(&clock_);
-        app_ = std::make_unique<CWinApp>();
-        template_ = registerFlcTemplate(*app_);
     }
-    void init()
-    {
-        for (const char* s : {"Dlg Img", "Dlg Flc", "Dlg FlcInfo", "Dlg ImgPreview", "Dlg Wav", "Options"})
-            RemoveProfileValue(QString::fromLatin1(s));
-        dialogs_ = std::make_unique<ScriptedFileDialogs>();
-        setFileDialogService(dialogs_.get());
-        dir_ = std::make_unique<QTemporaryDir>();
-        boxes_.clear();
-    }
-    void cleanup()
-    {
-        template_->CloseAllDocuments(true);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    void init() { resetGui({"Dlg Img", "Dlg Flc", "Dlg FlcInfo", "Dlg ImgPreview", "Dlg Wav", "Options"}); }
+    void cleanup() { closeGui(); }
     void cleanupTestCase()
     {
-        app_.reset();
-        setMessageBoxService(nullptr);
-        setFileDialogService(nullptr);
+        stopGui();
         setScreenCaptureService(nullptr);
-        setClock(nullptr);
     }
 
     void infoReportEqualsTheCli_data()
@@ -173,8 +133,8 @@ private slots:
 
         // Save, once to a folder that does not exist (the dialog stays open and says
         // so), then where it can write.
-        dialogs_->pick(path(QStringLiteral("missing/report.txt")));
-        dialogs_->pick(path(QStringLiteral("report.txt")));
+        dialogs_.pick(path(QStringLiteral("missing/report.txt")));
+        dialogs_.pick(path(QStringLiteral("report.txt")));
         bool shown = false;
         QTimer::singleShot(0, this, [&] {
             auto* dlg = qobject_cast<CFlcInfoDlg*>(QApplication::activeModalWidget());
@@ -226,8 +186,8 @@ private slots:
         const QImage rendered = picture(path(QStringLiteral("r.png")));
         const QImage expected = leaderHead ? rendered : rendered.copy(30, 12, 100, 80);
 
-        dialogs_->pick(path(QStringLiteral("out")), filter);  // the filter gives the format
-        dialogs_->onRun = [depth, width](CFileDialogX&, QWidget* area) {
+        dialogs_.pick(path(QStringLiteral("out")), filter);  // the filter gives the format
+        dialogs_.onRun = [depth, width](CFileDialogX&, QWidget* area) {
             area->findChild<QComboBox*>(QStringLiteral("depth"))->setCurrentIndex(depth);
             if (width) area->findChild<QSpinBox*>(QStringLiteral("width"))->setValue(width);
         };
@@ -256,10 +216,10 @@ private slots:
         image.bitmap() = PICTOR::CreateBitmap(240, 120, 24);
         // A 0 typed as the width is refused with a message and the dialog stays; the
         // user then sets the height, which keeps the proportions.
-        dialogs_->pick(path(QStringLiteral("a.pcx")));
-        dialogs_->pick(path(QStringLiteral("a.pcx")));
+        dialogs_.pick(path(QStringLiteral("a.pcx")));
+        dialogs_.pick(path(QStringLiteral("a.pcx")));
         int run = 0;
-        dialogs_->onRun = [&run](CFileDialogX&, QWidget* area) {
+        dialogs_.onRun = [&run](CFileDialogX&, QWidget* area) {
             auto* w = area->findChild<QSpinBox*>(QStringLiteral("width"));
             if (run++ == 0)
                 w->findChild<QLineEdit*>()->setText(QStringLiteral("0"));
@@ -271,7 +231,7 @@ private slots:
         QCOMPARE(picture(path(QStringLiteral("a.pcx"))).size(), QSize(60, 30));
         // Nothing to save: no dialog.
         QVERIFY(!CFlcImage().SaveToFile());
-        QCOMPARE(dialogs_->seen().size(), size_t(1));
+        QCOMPARE(dialogs_.seen().size(), size_t(1));
     }
 
     void captureGoesThroughTheReplaceableService()
@@ -285,14 +245,14 @@ private slots:
         QVERIFY(!CFlcImage().CopyToClipboard());
         QVERIFY(!CFlcImage().CopyToFile());
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
-        QVERIFY(dialogs_->seen().empty());
+        QVERIFY(dialogs_.seen().empty());
         QVERIFY(boxes_.shown().empty());
 
         capture_.picture = area;
         QVERIFY(CFlcImage().CopyToClipboard());
         QCOMPARE(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), area);
         chooseDepth(1);
-        dialogs_->pick(path(QStringLiteral("area.bmp")), 3);
+        dialogs_.pick(path(QStringLiteral("area.bmp")), 3);
         QVERIFY(CFlcImage().CopyToFile());
         QCOMPARE(picture(path(QStringLiteral("area.bmp"))), area);
         QCOMPARE(dragRectangle({5, 5}, {2, 3}, QRect(0, 0, 4, 100)), QRect(2, 3, 2, 3));
@@ -332,9 +292,9 @@ private slots:
         // Run through the file dialog service: the two bad choices are refused, each with
         // the message, and the good one is taken.
         CFileFlcDlg run(true, {}, {}, 0, QStringLiteral("FLC|*.flc;*.qsb||"));
-        dialogs_->pick(broken);
-        dialogs_->pick(sheetless);
-        dialogs_->pick(good);
+        dialogs_.pick(broken);
+        dialogs_.pick(sheetless);
+        dialogs_.pick(good);
         QCOMPARE(run.DoModal(), int(IDOK));
         QCOMPARE(run.GetPathName(), good);
         QCOMPARE(boxes_.shown().size(), size_t(2));
@@ -343,7 +303,7 @@ private slots:
         // With the preview off any FLC file is taken unread, and the choice is kept.
         CFileFlcDlg off(true, {}, {}, 0, QStringLiteral("FLC|*.flc||"));
         off.setPreviewOn(false);
-        dialogs_->pick(broken);
+        dialogs_.pick(broken);
         QCOMPARE(off.DoModal(), int(IDOK));
         QCOMPARE(GetProfileInt(QStringLiteral("Dlg Flc"), QStringLiteral("Preview"), 1), 0);
     }
@@ -359,8 +319,8 @@ private slots:
         QVERIFY(!images.image().IsLoaded() && !images.infoText().isEmpty());
         images.OnFileNameChange(good);
         QCOMPARE(images.infoText(), QStringLiteral("7x5x8b"));
-        dialogs_->pick(junk);
-        dialogs_->pick(good);
+        dialogs_.pick(junk);
+        dialogs_.pick(good);
         QCOMPARE(images.DoModal(), int(IDOK));
         QCOMPARE(images.GetPathName(), good);
         QCOMPARE(boxes_.shown().size(), size_t(1));

@@ -34,6 +34,7 @@
 #include "platform/ui/profile.h"
 #include "platform/ui/services.h"
 #include "platform/ui/win_app.h"
+#include "gui_harness.h"
 #include "support/flc_builder.h"
 #include "view/background.h"
 
@@ -97,37 +98,14 @@ Palette256 schemePalette(int seed)
 
 }  // namespace
 
-class RenderViewTest : public QObject {
+class RenderViewTest : public QObject, qvtest::GuiHarness<> {
     Q_OBJECT
 private:
-    std::unique_ptr<CWinApp> app_;
-    CNewMultiDocTemplate* template_ = nullptr;
-    ScriptedMessageBoxes boxes_;
-    ScriptedFileDialogs dialogs_;
-    ManualClock clock_;
-    std::unique_ptr<QTemporaryDir> dir_;
     QString data_;  // where built-in files are unpacked
 
-    QString writeFile(const QString& name, const Bytes& bytes)
-    {
-        const QString path = dir_->filePath(name);
-        QFile f(path);
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-        return path;
-    }
     CFlcView* open(const AnimationSpec& anim, int left = 30, int top = 12, QString* path = nullptr)
     {
-        Bytes bytes = buildAnimation(anim);
-        if (!anim.leaderHead) {
-            putLE16(bytes.data() + 100, static_cast<uint16_t>(left));
-            putLE16(bytes.data() + 102, static_cast<uint16_t>(top));
-        }
-        static int n = 0;
-        const QString file = writeFile(QStringLiteral("anim%1.flc").arg(++n), bytes);
-        if (path) *path = file;
-        CDocument* doc = template_->OpenDocumentFile(file);
-        CFlcView* view = doc ? qobject_cast<CFlcView*>(doc->GetFirstView()) : nullptr;
+        CFlcView* view = openAnimation(anim, left, top, path);
         if (view) view->OnCommand(ID_STOP);  // a still picture to compare
         return view;
     }
@@ -190,39 +168,20 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QStandardPaths::setTestModeEnabled(true);
-        setProfileNames(QStringLiteral("VelmoraTest"), QStringLiteral("QuorvaneRenderViewTest"));
-        setMessageBoxService(&boxes_);
-        setFileDialogService(&dialogs_);
-        setClock(&clock_);
-        app_ = std::make_unique<CWinApp>();
-        template_ = registerFlcTemplate(*app_);
-    }
+    void initTestCase() { startGui("QuorvaneRenderViewTest"); }
     void init()
     {
-        RemoveProfileValue(kOptions);
-        RemoveProfileValue(QStringLiteral("Game"));
-        dir_ = std::make_unique<QTemporaryDir>();
+        resetGui({"Options", "Game"});
         data_ = dir_->filePath(QStringLiteral("data"));
         QDir().mkpath(data_);
         setViewDataFolders({data_});
-        boxes_.clear();
     }
     void cleanup()
     {
-        template_->CloseAllDocuments(true);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        closeGui();
         setViewDataFolders({});
     }
-    void cleanupTestCase()
-    {
-        app_.reset();
-        setMessageBoxService(nullptr);
-        setFileDialogService(nullptr);
-        setClock(nullptr);
-    }
+    void cleanupTestCase() { stopGui(); }
 
     void eachBackgroundComposesAsTheCompositorWithBlendingOnAndOff()
     {

@@ -31,6 +31,7 @@
 #include "platform/ui/win_app.h"
 #include "storyboard/wizard_commands.h"
 #include "storyboard/wizard_preview.h"
+#include "gui_harness.h"
 #include "support/flc_builder.h"
 #include "view/background.h"
 
@@ -76,16 +77,9 @@ bool sameFolders(const QString& a, const QString& b)
 
 }  // namespace
 
-class StoryboardWizardsTest : public QObject {
+class StoryboardWizardsTest : public QObject, qvtest::GuiHarness<> {
     Q_OBJECT
 private:
-    std::unique_ptr<CWinApp> app_;
-    CNewMultiDocTemplate* template_ = nullptr;
-    ScriptedMessageBoxes boxes_;
-    ScriptedFileDialogs dialogs_;
-    std::unique_ptr<QTemporaryDir> dir_;
-
-    QString path(const QString& name) const { return dir_->filePath(name); }
     QString folder(const QString& name) const
     {
         QDir().mkpath(path(name));
@@ -95,19 +89,9 @@ private:
     {
         AnimationSpec anim;
         anim.framesPerDirection = 3;
-        writeAnimation(path(QStringLiteral("Unit.flc")).toStdString(), anim);
-        CDocument* doc = template_->OpenDocumentFile(path(QStringLiteral("Unit.flc")));
-        return doc ? qobject_cast<CFlcView*>(doc->GetFirstView()) : nullptr;
+        return openFile(writeFlc(QStringLiteral("Unit.flc"), anim));
     }
-    // Runs `script` on the wizard the next event loop shows.
-    void whenShown(const Script& script)
-    {
-        QTimer::singleShot(0, this, [script] {
-            auto* w = qobject_cast<CStoryboardWizard*>(QApplication::activeModalWidget());
-            QVERIFY(w);
-            script(w);
-        });
-    }
+    void whenShown(const Script& script) { qvtest::whenShown<CStoryboardWizard>(this, script); }
     bool cli(const QString& args)
     {
         const CliRun r = runCli(args.toStdString(), dir_->path().toStdString());
@@ -123,30 +107,20 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QStandardPaths::setTestModeEnabled(true);
-        setProfileNames(QStringLiteral("VelmoraTest"), QStringLiteral("QuorvaneWizardsTest"));
-        setMessageBoxService(&boxes_);
-        setFileDialogService(&dialogs_);
-        app_ = std::make_unique<CWinApp>();
-        template_ = registerFlcTemplate(*app_);
-    }
+    void initTestCase() { startGui("QuorvaneWizardsTest", false); }
     void init()
     {
-        for (const char* s : {"Options", "Dlg ExpFlc", "Dlg NewFlc", "Dlg Preview"})
-            RemoveProfileValue(QString::fromLatin1(s));
+        resetGui({"Options", "Dlg ExpFlc", "Dlg NewFlc", "Dlg Preview"});
         WriteProfileInt(QStringLiteral("Options"), QStringLiteral("ExpOpen"), 0);
         WriteProfileInt(QStringLiteral("Options"), QStringLiteral("Pal Type"), 1);  // the built-in schemes
-        dir_ = std::make_unique<QTemporaryDir>();
         setViewDataFolders({dir_->path()});
-        boxes_.clear();
     }
     void cleanup()
     {
         template_->CloseAllDocuments(false);
         setViewDataFolders({});
     }
+    void cleanupTestCase() { stopGui(); }
 
     void exportMatchesCli_data()
     {

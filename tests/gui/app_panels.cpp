@@ -113,35 +113,11 @@ class PanelsTest : public QObject {
 private slots:
     void init() { settings_.clear(); }
 
-    void everyControlExistsWithItsIdAndText()
+    void everyControlExists()
     {
         CControlPanels p;
         for (int id : kAllIds) QVERIFY2(p.control(id), qPrintable(QString::number(id)));
         QCOMPARE(p.rollup()->GetPageCount(), kPanelCount);
-        const QStringList titles = {QStringLiteral("Direction"), QStringLiteral("Delay"), QStringLiteral("Animation"),
-                                    QStringLiteral("View"),      QStringLiteral("Sound"), QStringLiteral("Extra")};
-        const QStringList tips = {QStringLiteral("Direction panel"), QStringLiteral("Delay panel"),
-                                  QStringLiteral("Animation panel"), QStringLiteral("View panel"),
-                                  QStringLiteral("Sound panel"),     QStringLiteral("Extra panel")};
-        for (int i = 0; i < kPanelCount; ++i) {
-            QCOMPARE(p.rollup()->headerButton(i)->text(), titles.at(i));
-            QCOMPARE(p.rollup()->headerButton(i)->toolTip(), tips.at(i));
-        }
-        auto buttonText = [&p](int id) { return qobject_cast<QAbstractButton*>(p.control(id))->text(); };
-        QCOMPARE(buttonText(IDC_FIRST), QStringLiteral("| <"));
-        QCOMPARE(buttonText(IDC_PREVIOUS), QStringLiteral("<"));
-        QCOMPARE(buttonText(IDC_NEXT), QStringLiteral(">"));
-        QCOMPARE(buttonText(IDC_LAST), QStringLiteral("> |"));
-        QCOMPARE(buttonText(IDC_ALPHA_BLEND), QStringLiteral("Use &Alpha Blend for unit animation"));
-        QCOMPARE(buttonText(IDC_AUTOPLAY), QStringLiteral("&Autoplay (WAV)"));
-        QCOMPARE(buttonText(IDC_PLAY_SOUND), QStringLiteral("Play So&und"));
-        QCOMPARE(buttonText(IDC_PALETTE), QStringLiteral("Pale&tte"));
-        QCOMPARE(p.control(IDC_DIR_SW)->toolTip(), QStringLiteral("SW"));
-        QCOMPARE(qobject_cast<QLineEdit*>(p.control(IDC_DELAY_EDIT))->maxLength(), 4);
-        auto* slider = qobject_cast<QSlider*>(p.control(IDC_DELAY_SLIDER));
-        QCOMPARE(slider->minimum(), 10);
-        QCOMPARE(slider->maximum(), 1000);
-        QCOMPARE(slider->tickInterval(), 100);
         // Both sound checks start checked.
         QVERIFY(p.isPlaySoundChecked());
         QVERIFY(p.isAutoplayChecked());

@@ -143,26 +143,6 @@ private slots:
         QVERIFY(!app->mainWindow());
     }
 
-    void registerAndUnregisterConfirmUnlessQuiet()
-    {
-        auto a = start({QStringLiteral("--register")}, false);
-        QVERIFY(!a->mainWindow());
-        QCOMPARE(boxes_.shown().size(), size_t(1));
-        QCOMPARE(boxes_.shown()[0].text, QStringLiteral("The file type '.FLC' is registered."));
-        QCOMPARE(boxes_.shown()[0].flags, unsigned(MB_ICONINFORMATION));
-        a.reset();
-        boxes_.clear();
-        auto b = start({QStringLiteral("--unregister")}, false);
-        QCOMPARE(boxes_.shown().size(), size_t(1));
-        QCOMPARE(boxes_.shown()[0].text, QStringLiteral("The file type '.FLC' is unregistered."));
-        QCOMPARE(boxes_.shown()[0].flags, unsigned(MB_OK));
-        b.reset();
-        boxes_.clear();
-        auto c = start({QStringLiteral("-u"), QStringLiteral("-q")}, false);
-        QVERIFY(boxes_.shown().empty());
-        start({QStringLiteral("-r"), QStringLiteral("-q")}, false);  // as the other tests expect
-    }
-
     void postInstallCleanUpWaitsForTheInstallerThenRemovesTheRuntime()
     {
         // The installer is still busy: a folder of that name cannot be removed as a file.

@@ -150,6 +150,15 @@ private slots:
         QVERIFY(associated(program_));
         QCOMPARE(run({QStringLiteral("-u")}), 0);
         QCOMPARE(boxes.shown().size(), size_t(1));
+        QCOMPARE(boxes.shown()[0].text, QStringLiteral("The file type '.FLC' is unregistered."));
+        QCOMPARE(boxes.shown()[0].flags, unsigned(MB_OK));
+        QVERIFY(!associated(program_));
+        QCOMPARE(run({QStringLiteral("-r")}), 0);
+        QCOMPARE(boxes.shown().size(), size_t(1));
+        QCOMPARE(boxes.shown()[0].text, QStringLiteral("The file type '.FLC' is registered."));
+        QCOMPARE(boxes.shown()[0].flags, unsigned(MB_ICONINFORMATION));
+        QCOMPARE(run({QStringLiteral("-u"), QStringLiteral("-q")}), 0);
+        QVERIFY(boxes.shown().empty());
         QVERIFY(!associated(program_));
 
         // Not associated: the start-up question; No leaves the desktop alone.

@@ -19,7 +19,8 @@ pkgs=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
       libimagequant-dev libgl-dev
       clang libclang-rt-14-dev libavcodec-dev libavutil-dev
       xvfb xauth xdotool xdg-utils gcovr libgif-dev libwebp-dev
-      imagemagick)  # the end-to-end test's screenshots (import, stream)
+      imagemagick    # the end-to-end test's screenshots (import, stream)
+      help2man dpkg-dev file appstream)  # manual pages; the Debian package and its checks
 # shellcheck disable=SC2206
 pkgs+=(${QUORVANE_EXTRA_PKGS:-})
 

@@ -3,7 +3,8 @@
 # Copyright (C) 2026 The Quorvane developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
-# Installs what is missing, builds everything and runs every test; then runs the core's
+# Installs what is missing, builds everything, runs every test and builds the Debian
+# package (scripts/package.sh checks its contents); then runs the core's
 # tests again under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan), and each
 # fuzz target for a short while when clang is installed (fuzz/run.sh).
 #   scripts/test.sh
@@ -14,6 +15,8 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 jobs="$(nproc 2>/dev/null || echo 2)"
 "$here/scripts/setup.sh" build
 (cd "$here/build" && ctest --output-on-failure -j "$jobs" --timeout 600)
+# The Debian package, from the same build folder, and its file list.
+"$here/scripts/package.sh" build
 
 if [ "${QUORVANE_SKIP_SANITIZE:-0}" != 1 ]; then
   echo "test: the core's tests under AddressSanitizer and UndefinedBehaviorSanitizer"

@@ -2,10 +2,11 @@
 // Copyright (C) 2026 The Quorvane developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
-// `quorvane-cli version`: the program's version, for scripts.
+// `quorvane-cli version`: the build's version line, the same the About box shows.
 #include <cstdio>
 
 #include "cli/cli_common.h"
+#include "core/version.h"
 
 namespace qv::cli {
 namespace {
@@ -16,7 +17,7 @@ int runVersion(const QStringList& args)
     parser.setApplicationDescription(QStringLiteral("Prints the version of quorvane-cli."));
     int status = kExitOk;
     if (!parseOrFail(parser, args, status)) return status;
-    std::printf("quorvane-cli %s\n", QUORVANE_VERSION);
+    std::printf("%s\n", versionText().c_str());
     return kExitOk;
 }
 

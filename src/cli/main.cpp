@@ -16,6 +16,7 @@
 
 #include "cli/cli_common.h"
 #include "core/strings.h"
+#include "core/version.h"
 
 namespace qv::cli {
 
@@ -245,7 +246,7 @@ int main(int argc, char** argv)
         return kExitOk;
     }
     if (first == QLatin1String("-v") || first == QLatin1String("--version")) {
-        std::printf("quorvane-cli %s\n", QUORVANE_VERSION);
+        std::printf("%s\n", qv::versionText().c_str());
         return kExitOk;
     }
     const Command* cmd = findCommand(first);

@@ -89,7 +89,8 @@ private:
 
 // Runs the open check and loads the animation as the FLC view does. Prints the
 // unusual-file warning (the load goes on). Returns kExitOk, or kExitRefused after
-// printing the refusal.
-int loadAnimationOrRefuse(const std::string& path, FlcLoadResult& out);
+// printing the refusal. With `storyboards` a .qsb file is read and cut as the storyboard
+// view does and taken as an animation of its frames at its speed.
+int loadAnimationOrRefuse(const std::string& path, FlcLoadResult& out, bool storyboards = false);
 
 }  // namespace qv::cli

@@ -21,15 +21,15 @@ namespace qv::cli {
 namespace {
 
 const char* const kHelp =
-    "Writes a PNG preview of an FLC animation for file managers: its first frame, composed as\n"
-    "`render --background transparent` would (index 255 and the area around the frame\n"
-    "transparent, shadows and lights as black and white with partial alpha), scaled without\n"
-    "smoothing so that its longer side is SIZE pixels.";
+    "Writes a PNG preview of an FLC animation or a storyboard (.qsb) for file managers: its\n"
+    "first frame, composed as `render --background transparent` would (index 255 and the\n"
+    "area around the frame transparent, shadows and lights as black and white with partial\n"
+    "alpha), scaled without smoothing so that its longer side is SIZE pixels.";
 
 int runThumbnail(const QStringList& args)
 {
     CommandOptions o(kHelp);
-    o.addPositional("FILE", QStringLiteral("The FLC animation."));
+    o.addPositional("FILE", QStringLiteral("The FLC animation or storyboard."));
     o.addPositional("OUT", QStringLiteral("The PNG picture to write."));
     // File managers pass the size as -s, so the option has only its one-letter name.
     o.parser().addOption({QStringLiteral("s"), QStringLiteral("The longer side of the preview, in pixels."),
@@ -42,7 +42,7 @@ int runThumbnail(const QStringList& args)
     if (!parseBoundedInt(o.value("s"), 1, 1024, size)) return o.usage(str::IDS_THUMB_BAD_SIZE);
 
     FlcLoadResult loaded;
-    if (const int st = loadAnimationOrRefuse(absoluteLocalPath(positional[0]), loaded); st != kExitOk) return st;
+    if (const int st = loadAnimationOrRefuse(absoluteLocalPath(positional[0]), loaded, true); st != kExitOk) return st;
     if (loaded.store.frames.empty()) return refuse(formatMessage(str::IDS_RENDER_NO_SUCH_FRAME, {0, 0}));
     ComposeOptions compose;
     compose.background.choice = BackgroundChoice::Transparent;

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "cli/cli_common.h"
+#include "cli/frame_composer.h"
 #include "platform/imaging/builtin_data.h"
 
 namespace qv::cli {
@@ -31,6 +32,12 @@ bool parseBackground(const QString& text, BackgroundOption& out, bool allowTrans
         return false;
     }
     return true;
+}
+
+int FrameComposer::prepare(const FlcLoadResult& loaded, const ComposeOptions& o)
+{
+    const Status st = qv::FrameComposer::prepare(loaded, o);
+    return st ? kExitOk : refuse(st.message);
 }
 
 CommandOptions::CommandOptions(const char* help)

@@ -14,15 +14,10 @@
 #include <string>
 
 #include "core/civ_palettes.h"
+#include "platform/imaging/frame_composer.h"
 
 namespace qv::cli {
 
-// The background a picture is composed over.
-enum class BackgroundChoice { Default, Custom, Sea, Land, Transparent };
-struct BackgroundOption {
-    BackgroundChoice choice = BackgroundChoice::Default;
-    uint32_t rgb = 0;  // 0x00RRGGBB of a custom colour
-};
 // "default", "sea", "land" or a colour "#RRGGBB"; also "transparent" when `allowTransparent`
 // (the animated and thumbnail pictures, which carry an alpha channel).
 bool parseBackground(const QString& text, BackgroundOption& out, bool allowTransparent = false);

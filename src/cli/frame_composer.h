@@ -2,58 +2,18 @@
 // Copyright (C) 2026 The Quorvane developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
-// The frames of an animation composed as the animation view draws them (background,
-// civilization colours, shadow and light blending), shared by `render`, `anim` and
-// `thumbnail` so that every picture the CLI writes shows the same pixels.
+// The shared frame composer as the commands use it: a failure to prepare is printed and
+// refuses the input.
 #pragma once
 
-#include <QString>
-#include <cstdint>
-
-#include "cli/command_options.h"
-#include "core/civ_palettes.h"
-#include "core/compositor.h"
-#include "core/flc_reader.h"
+#include "platform/imaging/frame_composer.h"
 
 namespace qv::cli {
 
-struct ComposeOptions {
-    int civ = 0;  // 0: the animation's own colours; 1..32 a civilization's scheme
-    CivPaletteSources civSources;
-    BackgroundOption background;
-    bool alphaBlend = true;
-};
-
-class FrameComposer {
+class FrameComposer : public qv::FrameComposer {
 public:
-    // Sets up colours and background for `loaded` (which must outlive the composer).
     // Returns kExitOk, or kExitRefused after printing why.
     int prepare(const FlcLoadResult& loaded, const ComposeOptions& o);
-    // Composes frame n (playback order) into the back buffer, which keeps what earlier
-    // frames left where a background picture is keyed out, as in the view.
-    void composeFrame(int n);
-    // Frame n as 0xAARRGGBB pixels of width() x height(). Over a background every pixel is
-    // opaque. With a transparent background index 255 (and the unit area outside the frame)
-    // is transparent; the shadow and light indices become black and white with the game's
-    // blending amount as alpha when `partialAlpha`, or keep their palette colours otherwise.
-    std::vector<uint32_t> frameArgb(int n, bool partialAlpha);
-    const Surface32& back() const { return back_; }
-    int width() const { return width_; }
-    int height() const { return height_; }
-    int frameCount() const { return static_cast<int>(store_->frames.size()); }
-
-private:
-    IndexedPixels indexed(int n) const;
-    const FlcFrameStore* store_ = nullptr;
-    bool leaderHead_ = false;
-    bool transparent_ = false;
-    Palette256 display_{};
-    Surface32 picture_;
-    ConstPixels32 pictureView_;
-    Composition comp_;
-    Surface32 back_{kBackBufferWidth, kBackBufferHeight};
-    int width_ = 0;
-    int height_ = 0;
 };
 
 }  // namespace qv::cli

@@ -15,6 +15,7 @@
 #include <system_error>
 
 #include "cli/cli_common.h"
+#include "core/storyboard_document.h"
 #include "core/strings.h"
 #include "core/version.h"
 
@@ -191,11 +192,12 @@ int OutputFolder::ensureFor(const std::string& filePath)
     return kExitOk;
 }
 
-int loadAnimationOrRefuse(const std::string& path, FlcLoadResult& out)
+int loadAnimationOrRefuse(const std::string& path, FlcLoadResult& out, bool storyboards)
 {
-    const Status check = checkFlcFile(path);
-    if (!check) return refuse(check.message);
-    const Status load = loadFlcAnimation(path, out);
+    if (!storyboards) {
+        if (const Status check = checkFlcFile(path); !check) return refuse(check.message);
+    }
+    const Status load = storyboards ? loadAnimationOrStoryboard(path, out) : loadFlcAnimation(path, out);
     if (!load) return refuse(load.message);
     if (!out.warning.empty()) printMessage(toPlainLineBreaks(out.warning));
     return kExitOk;

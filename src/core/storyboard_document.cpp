@@ -3,6 +3,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/storyboard_document.h"
 
+#include "core/file_io.h"
+
 namespace qv {
 
 FlcEncodeParams storyboardFlcParams(const StoryboardInfo& info, bool leaderHead, bool useCustomDelay,
@@ -26,6 +28,29 @@ Status StoryboardFramesToFlc(const std::string& path, const StoryboardInfo& info
                              const Palette256& palette)
 {
     return writeFlcFile(path, storyboardFlcParams(info, leaderHead, useCustomDelay, customDelay), frames, palette);
+}
+
+void storyboardAsAnimation(StoryboardFrames&& frames, FlcLoadResult& out)
+{
+    out = FlcLoadResult{};
+    out.leaderHead = frames.info.leaderHead != 0;
+    out.store.header = makeEncodedFlcHeader(storyboardFlcParams(frames.info, out.leaderHead, false, 0));
+    out.store.frames = std::move(frames.frames);
+    out.store.basePalette = frames.palette;
+    completeFlcHeader(out.store.header, static_cast<uint16_t>(out.store.frames.size()));
+    out.expectedFrames = static_cast<uint32_t>(out.store.frames.size());
+}
+
+Status loadAnimationOrStoryboard(const std::string& path, FlcLoadResult& out)
+{
+    if (!equalsNoCase(fileExtension(path), "qsb")) {
+        if (Status st = checkFlcFile(path); !st) return st;
+        return loadFlcAnimation(path, out);
+    }
+    StoryboardFrames frames;
+    if (Status st = loadStoryboard(path, frames); !st) return st;
+    storyboardAsAnimation(std::move(frames), out);
+    return Status::success();
 }
 
 }  // namespace qv

@@ -16,6 +16,7 @@
 
 #include "core/byte_io.h"
 #include "core/flc_encoder.h"
+#include "core/flc_reader.h"
 #include "core/storyboard.h"
 
 namespace qv {
@@ -31,5 +32,14 @@ FlcEncodeParams storyboardFlcParams(const StoryboardInfo& info, bool leaderHead,
 Status StoryboardFramesToFlc(const std::string& path, const StoryboardInfo& info, bool leaderHead, bool useCustomDelay,
                              uint32_t customDelay, const std::vector<std::vector<uint8_t>>& frames,
                              const Palette256& palette);
+
+// The storyboard's frames as a loaded animation, the way the storyboard view holds them:
+// the header its FLC file would get (a leader head completed as a loaded one is), its
+// frames and its palette. `frames` is moved from.
+void storyboardAsAnimation(StoryboardFrames&& frames, FlcLoadResult& out);
+
+// A .qsb storyboard (read and cut as the storyboard view does) or, for any other name, an
+// FLC file (after the open check), loaded for playing or exporting its frames.
+Status loadAnimationOrStoryboard(const std::string& path, FlcLoadResult& out);
 
 }  // namespace qv

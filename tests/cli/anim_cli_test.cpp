@@ -2,8 +2,9 @@
 // Copyright (C) 2026 The Quorvane developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
-// `quorvane-cli anim` and `thumbnail` end to end, and the GIF writer on many colours: the GIF and WebP written are decoded with
-// the libraries' own decoders and compared with the core compositor's frames.
+// `quorvane-cli anim` and `thumbnail` end to end, and the GIF writer on many colours: the
+// GIF and WebP written are decoded with the libraries' own decoders and compared with the
+// core compositor's frames.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include "platform/imaging/anim_writer.h"
 #include "support/anim_decode.h"
 #include "support/flc_builder.h"
+#include "support/storyboard_builder.h"
 #include "support/temp_dir.h"
 
 using namespace qv;
@@ -131,11 +133,59 @@ TEST_F(AnimCli, GifAndWebpDecodeToTheComposedFramesAndLastAsLongAsTheAnimation)
     }
 }
 
+// A grid puts each direction's frame in its compass cell (sequence frame d x F + j in step j)
+// around the background; a storyboard exports as the FLC file it encodes to, at its speed.
+TEST_F(AnimCli, GridCellsHoldTheSequenceFramesAndStoryboardsExportAsTheirFlc)
+{
+    unitFile();
+    const std::string bg = " --direction all --background '#102030'";
+    ASSERT_EQ(cli("anim " + at("unit.flc") + " -o " + at("seq.gif") + bg).status, 0);
+    ASSERT_EQ(cli("anim " + at("unit.flc") + " -o " + at("grid.gif") + bg + " --layout grid").status, 0);
+    test::DecodedAnim seq, grid;
+    ASSERT_TRUE(test::decodeGif((root / "seq.gif").string(), seq));
+    ASSERT_TRUE(test::decodeGif((root / "grid.gif").string(), grid));
+    ASSERT_EQ(grid.width, 720);
+    ASSERT_EQ(grid.height, 720);
+    ASSERT_EQ(grid.frames.size(), 2u);
+    const int cellX[9] = {0, 1, 2, 2, 2, 1, 0, 0, 1}, cellY[9] = {2, 2, 2, 1, 0, 0, 0, 1, 1};  // SW..W, centre
+    for (int j = 0; j < 2; ++j)
+        for (int d = 0; d < 9; ++d) {
+            int differences = 0;
+            for (int y = 0; y < 240; ++y)
+                for (int x = 0; x < 240; ++x) {
+                    const uint32_t want = d == 8 ? 0xFF102030u : seq.frames[size_t(d * 2 + j)][size_t(y) * 240 + size_t(x)];
+                    differences += grid.frames[size_t(j)][size_t(cellY[d] * 240 + y) * 720 + size_t(cellX[d] * 240 + x)] != want;
+                }
+            EXPECT_EQ(differences, 0) << "step " << j << " cell " << d;
+        }
+
+    test::StoryboardFixture layout;
+    layout.speed = 67;
+    ASSERT_TRUE(test::writeStoryboard((root / "sb.qsb").string(), layout));
+    ASSERT_EQ(cli("to-flc " + at("sb.qsb") + " -o " + at("sb.flc")).status, 0);
+    for (const char* out : {"sb.gif", "sb.webp"}) {
+        const std::string opts = " --direction all --background transparent --scale 3";
+        const test::CliRun r = cli("anim " + at("sb.qsb") + " -o " + at(out) + opts);
+        ASSERT_EQ(r.status, 0) << r.err;
+        ASSERT_EQ(cli("anim " + at("sb.flc") + " -o " + at(std::string("flc.") + out) + opts).status, 0);
+        Bytes fromQsb, fromFlc;
+        ASSERT_TRUE(readWholeFile((root / out).string(), fromQsb));
+        ASSERT_TRUE(readWholeFile((root / (std::string("flc.") + out)).string(), fromFlc));
+        EXPECT_TRUE(fromQsb == fromFlc) << out;
+        test::DecodedAnim got;
+        ASSERT_TRUE(out[3] == 'g' ? test::decodeGif((root / out).string(), got) : test::decodeWebp((root / out).string(), got));
+        ASSERT_EQ(got.frames.size(), 6u);
+        int total = 0;
+        for (int ms : got.durationsMs) total += ms;
+        EXPECT_NEAR(total, 6 * 67, 10) << out;
+    }
+}
+
 TEST_F(AnimCli, BadChoicesAreRefusedAndWriteNothing)
 {
     unitFile();
     for (const char* args : {"-o x.bmp", "-o x.gif --scale 0", "-o x.gif --scale 1000", "-o x.gif --direction 8",
-                             "-o x.webp --background pink", "-o x.webp --quality 101"}) {
+                             "-o x.webp --background pink", "-o x.webp --quality 101", "-o x.gif --layout mosaic"}) {
         const test::CliRun r = cli("anim " + at("unit.flc") + " " + args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_FALSE(r.err.empty()) << args;
@@ -167,7 +217,7 @@ TEST(AnimWriter, GifFramesOfManyColoursGetTheirOwnPalettes)
 {
     AnimSequence seq;
     seq.width = seq.height = 64;
-    AnimFrame many{std::vector<uint32_t>(64 * 64), 40}, few{std::vector<uint32_t>(64 * 64, 0xFF123456u), 40};
+    TimedFrame many{std::vector<uint32_t>(64 * 64), 40}, few{std::vector<uint32_t>(64 * 64, 0xFF123456u), 40};
     for (uint32_t i = 0; i < many.pixels.size(); ++i) many.pixels[i] = 0xFF000000u | (i * 0x010203u & 0xFFFFFFu);
     many.pixels[5] = few.pixels[7] = 0;
     seq.frames = {many, few};

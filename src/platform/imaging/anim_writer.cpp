@@ -55,10 +55,10 @@ ColorMap makeColorMap(const std::vector<uint32_t>& colors)
 }
 
 // Exact palette of the opaque pixels of `frames`, or false when they use more than `limit`.
-bool exactPalette(const std::vector<const AnimFrame*>& frames, size_t limit, std::vector<uint32_t>& colors,
+bool exactPalette(const std::vector<const TimedFrame*>& frames, size_t limit, std::vector<uint32_t>& colors,
                   std::unordered_map<uint32_t, uint8_t>& index)
 {
-    for (const AnimFrame* f : frames)
+    for (const TimedFrame* f : frames)
         for (uint32_t p : f->pixels) {
             if (transparent(p)) continue;
             const uint32_t rgb = p & 0xFFFFFFu;
@@ -71,7 +71,7 @@ bool exactPalette(const std::vector<const AnimFrame*>& frames, size_t limit, std
 }
 
 // One frame's indices and local colours, through libimagequant when it has too many.
-bool quantizeFrame(const AnimFrame& f, int w, int h, std::vector<uint32_t>& colors, std::vector<uint8_t>& indices)
+bool quantizeFrame(const TimedFrame& f, int w, int h, std::vector<uint32_t>& colors, std::vector<uint8_t>& indices)
 {
     std::unordered_map<uint32_t, uint8_t> index;
     colors.clear();
@@ -107,11 +107,11 @@ bool quantizeFrame(const AnimFrame& f, int w, int h, std::vector<uint32_t>& colo
 
 }  // namespace
 
-std::vector<int> gifDelaysCs(const std::vector<AnimFrame>& frames)
+std::vector<int> gifDelaysCs(const std::vector<TimedFrame>& frames)
 {
     std::vector<int> delays;
     long long elapsed = 0, shownCs = 0;
-    for (const AnimFrame& f : frames) {
+    for (const TimedFrame& f : frames) {
         elapsed += f.durationMs;
         const long long endCs = (elapsed + 5) / 10;
         delays.push_back(int(endCs - shownCs));
@@ -123,9 +123,9 @@ std::vector<int> gifDelaysCs(const std::vector<AnimFrame>& frames)
 bool encodeGif(const AnimSequence& seq, Bytes& out, std::string& error)
 {
     const int w = seq.width, h = seq.height;
-    std::vector<const AnimFrame*> all;
+    std::vector<const TimedFrame*> all;
     bool anyTransparent = false;
-    for (const AnimFrame& f : seq.frames) {
+    for (const TimedFrame& f : seq.frames) {
         all.push_back(&f);
         for (uint32_t p : f.pixels) anyTransparent = anyTransparent || transparent(p);
     }
@@ -157,7 +157,7 @@ bool encodeGif(const AnimSequence& seq, Bytes& out, std::string& error)
     std::vector<uint8_t> indices;
     std::vector<uint32_t> colors;
     for (size_t n = 0; n < seq.frames.size(); ++n) {
-        const AnimFrame& f = seq.frames[n];
+        const TimedFrame& f = seq.frames[n];
         int key = NO_TRANSPARENT_COLOR;
         ColorMap local;
         if (global) {
@@ -208,7 +208,7 @@ bool encodeWebp(const AnimSequence& seq, int quality, Bytes& out, std::string& e
     config.exact = 1;
     int timestamp = 0;
     std::vector<uint8_t> rgba;
-    for (const AnimFrame& f : seq.frames) {
+    for (const TimedFrame& f : seq.frames) {
         WebPPicture pic;
         if (!WebPPictureInit(&pic)) return error = "libwebp version", false;
         pic.use_argb = 1;

@@ -15,7 +15,7 @@ namespace qv {
 
 // One composed frame: width x height pixels 0xAARRGGBB (alpha 0 transparent, 255 opaque),
 // and how long it shows, in milliseconds.
-struct AnimFrame {
+struct TimedFrame {
     std::vector<uint32_t> pixels;
     int durationMs = 0;
 };
@@ -24,13 +24,13 @@ struct AnimSequence {
     int width = 0;
     int height = 0;
     int loopCount = 0;  // 0: for ever
-    std::vector<AnimFrame> frames;
+    std::vector<TimedFrame> frames;
 };
 
 // GIF delays are whole centiseconds: frame k gets the difference of the rounded times at
 // which it starts and ends, so the rounding never accumulates (the whole lasts the
 // sequence's total within 5 ms).
-std::vector<int> gifDelaysCs(const std::vector<AnimFrame>& frames);
+std::vector<int> gifDelaysCs(const std::vector<TimedFrame>& frames);
 
 // GIF has one transparent index and no partial alpha: a pixel is transparent when its alpha
 // is below 128. The frames share one exact palette when all of them use at most 255 colours

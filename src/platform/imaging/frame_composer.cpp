@@ -1,18 +1,18 @@
 // Quorvane — a viewer and editor for Dominara unit and leader-head animations.
 // Copyright (C) 2026 The Quorvane developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/frame_composer.h"
+#include "platform/imaging/frame_composer.h"
 
+#include <QFile>
+#include <QString>
 #include <algorithm>
-#include <cstdio>
 
-#include "cli/cli_common.h"
 #include "core/strings.h"
 #include "platform/imaging/builtin_data.h"
 
-namespace qv::cli {
+namespace qv {
 
-int FrameComposer::prepare(const FlcLoadResult& loaded, const ComposeOptions& o)
+Status FrameComposer::prepare(const FlcLoadResult& loaded, const ComposeOptions& o)
 {
     store_ = &loaded.store;
     leaderHead_ = loaded.leaderHead;
@@ -24,8 +24,8 @@ int FrameComposer::prepare(const FlcLoadResult& loaded, const ComposeOptions& o)
         const Status st = civDisplayPalette(o.civ, o.civSources, store.basePalette, display_);
         if (!st) {
             // The view shows the reason first, then that the scheme could not be had.
-            if (!st.message.empty()) printMessage(toPlainLineBreaks(st.message));
-            return refuse(str::IDS_CANNOT_GET_CIV_PALETTE);
+            const std::string reason = st.message.empty() ? std::string() : st.message + "\r\n";
+            return Status::failure(reason + str::IDS_CANNOT_GET_CIV_PALETTE);
         }
     }
 
@@ -40,8 +40,8 @@ int FrameComposer::prepare(const FlcLoadResult& loaded, const ComposeOptions& o)
     if (!loaded.leaderHead && (o.background.choice == BackgroundChoice::Sea || o.background.choice == BackgroundChoice::Land)) {
         const auto kind = o.background.choice == BackgroundChoice::Sea ? BackgroundPicture::Sea : BackgroundPicture::Land;
         QString path;
-        if (!provideBackgroundPicture(kind, path) || !loadBackgroundPicture(toLocal(path), picture_))
-            return refuse(str::IDS_CANNOT_SET_BACKGROUND);
+        if (!provideBackgroundPicture(kind, path) || !loadBackgroundPicture(QFile::encodeName(path).toStdString(), picture_))
+            return Status::failure(str::IDS_CANNOT_SET_BACKGROUND);
         pictureView_ = picture_.view();
         comp_.picture = &pictureView_;
     }
@@ -50,7 +50,7 @@ int FrameComposer::prepare(const FlcLoadResult& loaded, const ComposeOptions& o)
     comp_.frame.top = loaded.leaderHead ? 0 : static_cast<uint8_t>(store.header.topOffset);
     width_ = loaded.leaderHead ? store.header.width : kUnitArea;
     height_ = loaded.leaderHead ? store.header.height : kUnitArea;
-    return kExitOk;
+    return Status::success();
 }
 
 IndexedPixels FrameComposer::indexed(int n) const
@@ -62,6 +62,18 @@ IndexedPixels FrameComposer::indexed(int n) const
 }
 
 void FrameComposer::composeFrame(int n) { compose(back_.view(), indexed(n), display_, comp_); }
+
+std::vector<uint32_t> FrameComposer::backgroundArgb() const
+{
+    std::vector<uint32_t> out(static_cast<size_t>(width_) * static_cast<size_t>(height_), 0);
+    if (transparent_) return out;
+    Surface32 scratch(kBackBufferWidth, kBackBufferHeight);
+    drawBackground(scratch.view(), comp_.picture, comp_.fillRgb);
+    for (int y = 0; y < height_; ++y)
+        for (int x = 0; x < width_; ++x)
+            out[size_t(y) * size_t(width_) + size_t(x)] = kOpaque | (scratch.at(x, y) & kRgbMask);
+    return out;
+}
 
 std::vector<uint32_t> FrameComposer::frameArgb(int n, bool partialAlpha)
 {
@@ -93,4 +105,4 @@ std::vector<uint32_t> FrameComposer::frameArgb(int n, bool partialAlpha)
     return out;
 }
 
-}  // namespace qv::cli
+}  // namespace qv

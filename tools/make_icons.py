@@ -124,6 +124,7 @@ ICONS['recent_qsb'] = grid() + circle(12, 12, 3.5, PAPER, INK) + line(12, 12, 12
 ICONS['new_storyboard'] = grid() + poly([(12, 0.5), (13, 3), (15.5, 3), (13.5, 4.5), (14.5, 7), (12, 5.5), (9.5, 7), (10.5, 4.5), (8.5, 3), (11, 3)], GOLD, INK, 0.5)
 ICONS['export_to_storyboard'] = film() + small_arrow_right() + ''
 ICONS['export_to_flc'] = grid() + small_arrow_right(BLUE)
+ICONS['export_animation'] = film() + poly([(9, 8.5), (14.5, 12), (9, 15.5)], GOLD, INK, 0.6)
 ICONS['refresh'] = ('<path d="M13 8 A5 5 0 1 1 11.5 4.5" fill="none" stroke="%s" stroke-width="2"/>' % GREEN
                     + poly([(9.5, 2), (14, 2.5), (12.5, 6.5)], GREEN))
 ICONS['exit'] = rect(2.5, 1.5, 7, 13, '#c8a878', INK) + circle(7.5, 8, 0.8, INK) + arrow(1, 0, RED)

@@ -68,6 +68,7 @@ enum CommandId : int {
     ID_VIEW_ZOOM_FIT = 32838,
     ID_VIEW_ZOOM_IN = 32839,
     ID_VIEW_ZOOM_OUT = 32840,
+    ID_EXPORT_ANIMATION = 32841,  // animated GIF or WebP
 
     // Recent-file lists: the first entry of each (up to 16 follow on).
     ID_RECENT_FLC_FIRST = 57750,

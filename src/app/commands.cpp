@@ -68,6 +68,7 @@ const std::vector<CommandInfo>& allCommands()
         {ID_DIR_S, IDS_CMD_DIR_S, IDS_TIP_DIR_S, "dir_s", true},
         {ID_DIR_ALL, IDS_CMD_DIR_ALL, IDS_TIP_DIR_ALL, "dir_all", true},
         {ID_COLOR_REPLACE, IDS_CMD_COLOR_REPLACE, IDS_TIP_COLOR_REPLACE, "color_replace", false},
+        {ID_EXPORT_ANIMATION, IDS_CMD_EXPORT_ANIMATION, IDS_TIP_EXPORT_ANIMATION, "export_animation", false},
         // Commands of the menus only.
         {ID_EDIT_UNDO, IDS_CMD_UNDO, IDS_TIP_UNDO, "undo", false},
         {ID_EDIT_REDO, IDS_CMD_REDO, IDS_TIP_REDO, "redo", false},
@@ -195,6 +196,7 @@ const std::vector<ToolbarButton>& toolbarButtons()
         {ID_DIR_S, B::Plain, false, 0},
         {ID_DIR_ALL, B::Plain, false, 0},
         {ID_COLOR_REPLACE, B::Plain, false, 0},
+        {ID_EXPORT_ANIMATION, B::Plain, true, 0},
     };
     return buttons;
 }
@@ -222,6 +224,7 @@ std::vector<MenuItem> fileMenu(int resourceId)
     m.push_back(sep());
     if (resourceId == kMenuFlc) m.push_back(cmd(ID_EXPORT_TO_STORYBOARD));
     if (resourceId == kMenuStoryboard) m.push_back(cmd(ID_EXPORT_TO_FLC));
+    if (resourceId != kMenuNoDocument) m.push_back(cmd(ID_EXPORT_ANIMATION));
     m.push_back(cmd(ID_NEW_STORYBOARD));
     m.push_back(cmd(ID_IMPORT_TO_STORYBOARD));
     m.push_back(sep());

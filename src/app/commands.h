@@ -3,8 +3,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // The command table: for every command id its menu text, its prompt ("status-bar text
-// \n tooltip") and its icon; the toolbar's 50 buttons in their order; and the three
-// menus (128 without a document, 129 for an FLC window, 130 for a storyboard window).
+// \n tooltip") and its icon; the toolbar's buttons in their order (the classic 50, then
+// Export Animation); and the three menus (128 without a document, 129 for an FLC window, 130 for a storyboard window).
 #pragma once
 
 #include <QIcon>

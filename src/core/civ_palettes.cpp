@@ -148,15 +148,9 @@ Palette256 applyCivScheme(const Palette256& base, const Palette256& scheme)
 
 Status civDisplayPalette(int civ, const CivPaletteSources& sources, const Palette256& base, Palette256& display)
 {
-    if (civ == 0) {
-        display = base;
-        return Status::success();
-    }
-    std::string path;
-    const Status st = locateCivPalette(civ, sources, path);
-    if (!st) return st;
+    // For civilization 0 the scheme is `base` itself, which laid over `base` changes nothing.
     Palette256 scheme;
-    if (!copyCivPalette(path, scheme)) return Status::failure();
+    if (Status st = paletteFromRes(civ, sources, base, scheme); !st) return st;
     display = applyCivScheme(base, scheme);
     return Status::success();
 }

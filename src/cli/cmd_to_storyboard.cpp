@@ -68,8 +68,7 @@ int runToStoryboard(const QStringList& args)
     o.add("smoke", QStringLiteral("Smoke and shadow colours 224..255: keep (default), builtin, or a palette file."),
           "SOURCE");
     o.add("depth", QStringLiteral("Sheet depth: 8 (default) or 24 bits."), "BITS");
-    o.add("no-palette-file", QStringLiteral("Write no palette file (an existing one of the name is deleted)."));
-    o.add("no-default-palette", QStringLiteral("Write no NAME_Default palette."));
+    addPaletteFileSwitches(o);
     int status = kExitOk;
     if (!o.parse(args, status)) return status;
 
@@ -155,17 +154,12 @@ int runToStoryboard(const QStringList& args)
     s.smokeType = smokeType;
     s.smokePalettePath = smokePath;
     s.colorDepth = colorDepth;
-    s.makePaletteFile = !o.isSet("no-palette-file");
-    s.writeDefaultPalette = !o.isSet("no-default-palette");
+    readPaletteFileSwitches(o, s);
 
-    std::vector<std::string> notices;
-    OutputFolder folder;
-    if (const int made = folder.ensureFor(s.targetPath); made != kExitOk) return made;
-    const Status done = FlcToStoryboard(source, s, civSources, &notices);
-    printNotices(notices);
-    if (!done) return refuse(done.message.empty() ? std::string(str::IDS_CANNOT_GET_CIV_PALETTE) : done.message);
-    folder.keep();
-    return kExitOk;
+    return writeStoryboardAt(
+        s.targetPath,
+        [&](std::vector<std::string>* notices) { return FlcToStoryboard(source, s, civSources, notices); },
+        str::IDS_CANNOT_GET_CIV_PALETTE);
 }
 
 const CommandRegistrar reg("to-storyboard",

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/compositor.h"
 #include "core/file_io.h"
 #include "core/pcx_picture.h"
 #include "core/strings.h"
@@ -13,8 +14,6 @@
 namespace qv {
 
 namespace {
-
-constexpr uint32_t rgbRef(uint32_t r, uint32_t g, uint32_t b) { return r | (g << 8) | (b << 16); }
 
 // Where the game keeps its schemes, below its install folder.
 constexpr const char* kGamePaletteFolder = "Art/Units/Palettes";

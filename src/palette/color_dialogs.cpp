@@ -26,6 +26,7 @@
 #include <optional>
 
 #include "core/civ_palettes.h"
+#include "core/compositor.h"
 #include "core/flc_reader.h"
 #include "core/palette_ops.h"
 #include "core/strings.h"
@@ -69,8 +70,6 @@ QString colourText(uint32_t rgb, int index = -1)
     if (index >= 0) t += QStringLiteral("  ") + S(str::IDS_LABEL_INDEX) + QStringLiteral(" %1").arg(index);
     return t;
 }
-
-uint32_t refToRgb(uint32_t c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
 
 // Shows a failure of the imaging layer or anything else inside a dialog operation.
 void reportException(const char* function)
@@ -256,7 +255,7 @@ void CColorTableDlg::onSelected(uint32_t colorRef)
 void CColorTableDlg::onHot(uint32_t colorRef)
 {
     curSwatch_->setColorRef(colorRef);
-    current_->setText(colourText(refToRgb(colorRef), grid_->hotCell()));
+    current_->setText(colourText(colorRefToRgb(colorRef), grid_->hotCell()));
 }
 
 void CColorTableDlg::done(int result)
@@ -1121,7 +1120,7 @@ void CSelectFromImageDlg::hoverAt(const QPoint& pos)
 {
     uint32_t rgb = 0;
     if (!area_->colourAt(pos, rgb)) return;
-    swatch_->setColorRef(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF));
+    swatch_->setColorRef(rgbToColorRef(rgb));
     current_->setText(colourText(rgb));
     const int half = kZoomCells / 2;
     const uint32_t outside = area_->palette().color(QPalette::Window).rgb() & 0xFFFFFF;

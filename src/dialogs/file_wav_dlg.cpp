@@ -13,6 +13,7 @@
 
 #include "core/strings.h"
 #include "platform/ui/profile.h"
+#include "platform/ui/services.h"
 
 namespace qv {
 
@@ -40,17 +41,13 @@ private:
     std::unique_ptr<QSoundEffect> effect_;
 };
 
-IWavPreviewPlayer* g_player = nullptr;
+ServiceSlot<IWavPreviewPlayer, QtWavPlayer> g_player;
 
 }  // namespace
 
-IWavPreviewPlayer& wavPreviewPlayer()
-{
-    static QtWavPlayer qt;
-    return g_player ? *g_player : qt;
-}
+IWavPreviewPlayer& wavPreviewPlayer() { return g_player.get(); }
 
-void setWavPreviewPlayer(IWavPreviewPlayer* player) { g_player = player; }
+void setWavPreviewPlayer(IWavPreviewPlayer* player) { g_player.set(player); }
 
 CFileWavDlg::CFileWavDlg(const QString& filter, QWidget* parent)
     : CFileDialogX(true, {}, {},

@@ -555,34 +555,30 @@ void CColorReplaceDlg::replaceSelected()
 
 void CColorReplaceDlg::openRange()
 {
+    runTool([this] { return std::make_unique<CReplaceRangeDlg>(work_, source_, this); });
+}
+
+void CColorReplaceDlg::runTool(const std::function<std::unique_ptr<CToolDlg>()>& make)
+{
     work_ = dest_->cellsPalette();
-    CReplaceRangeDlg dlg(work_, source_, this);
-    dlg.exec();
+    const std::unique_ptr<CToolDlg> dlg = make();
+    dlg->exec();
     redrawDestination();
 }
 
 void CColorReplaceDlg::openMove()
 {
-    work_ = dest_->cellsPalette();
-    CMoveColorsDlg dlg(work_, this);
-    dlg.exec();
-    redrawDestination();
+    runTool([this] { return std::make_unique<CMoveColorsDlg>(work_, this); });
 }
 
 void CColorReplaceDlg::openBchs()
 {
-    work_ = dest_->cellsPalette();
-    CColorBCHSDlg dlg(work_, preview_, this);
-    dlg.exec();
-    redrawDestination();
+    runTool([this] { return std::make_unique<CColorBCHSDlg>(work_, preview_, this); });
 }
 
 void CColorReplaceDlg::openFromImage()
 {
-    work_ = dest_->cellsPalette();
-    CSelectFromImageDlg dlg(work_, this);
-    dlg.exec();
-    redrawDestination();
+    runTool([this] { return std::make_unique<CSelectFromImageDlg>(work_, this); });
 }
 
 void CColorReplaceDlg::savePalette() { ExportPalette(dest_->cellsPalette(), this); }

@@ -15,6 +15,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "core/flc_format.h"
 #include "platform/imaging/pictor.h"
@@ -36,6 +37,7 @@ class CAnimationView;
 class CCivColorCombo;
 class CColorSwatch;
 class CColorTable;
+class CToolDlg;
 
 // The Palette command of a view: the Color Table dialog over its display palette; OK
 // applies the result as one undoable step.
@@ -129,6 +131,8 @@ private:
     void onDestinationSelected(uint32_t colorRef);
     void onBoxesEdited(uint32_t colorRef);
     QPushButton* addButton(const char* text, const char* name, void (CColorReplaceDlg::*slot)());
+    // Runs the tool dialog `make` makes over the destination's colours, then shows them.
+    void runTool(const std::function<std::unique_ptr<CToolDlg>()>& make);
 
     Palette256* caller_;
     std::function<bool(const Palette256&)> applied_;

@@ -173,37 +173,47 @@ protected:
     Palette256 work_;
 };
 
-class CReplaceRangeDlg : public CToolDlg {
+// A tool dialog over a run of entries: "from", "to" and "count" boxes, each change of
+// which sets the limits again.
+class CIndexRangeDlg : public CToolDlg {
     Q_OBJECT
 public:
-    CReplaceRangeDlg(Palette256& destination, const Palette256& source, QWidget* parent = nullptr);
+    using CToolDlg::CToolDlg;
     QSpinBox* fromBox() const { return from_; }
     QSpinBox* toBox() const { return to_; }
     QSpinBox* countBox() const { return count_; }
+
+protected:
+    // Makes the three boxes (indexes 0..255, a count of 0..countMax) and ties them to limit().
+    void makeIndexBoxes(int countMax);
+    virtual void limit() = 0;
+    QSpinBox* from_ = nullptr;
+    QSpinBox* to_ = nullptr;
+    QSpinBox* count_ = nullptr;
+};
+
+class CReplaceRangeDlg : public CIndexRangeDlg {
+    Q_OBJECT
+public:
+    CReplaceRangeDlg(Palette256& destination, const Palette256& source, QWidget* parent = nullptr);
     CColorTable* destinationGrid() const { return dest_; }
     CColorTable* sourceGrid() const { return src_; }
     void replaceRange();
 
 protected:
     void redraw() override;
+    void limit() override;
 
 private:
-    void limit();
     Palette256 source_;
     CColorTable* dest_ = nullptr;
     CColorTable* src_ = nullptr;
-    QSpinBox* from_ = nullptr;
-    QSpinBox* to_ = nullptr;
-    QSpinBox* count_ = nullptr;
 };
 
-class CMoveColorsDlg : public CToolDlg {
+class CMoveColorsDlg : public CIndexRangeDlg {
     Q_OBJECT
 public:
     CMoveColorsDlg(Palette256& palette, QWidget* parent = nullptr);
-    QSpinBox* fromBox() const { return from_; }
-    QSpinBox* toBox() const { return to_; }
-    QSpinBox* countBox() const { return count_; }
     QCheckBox* allBox() const { return all_; }
     QPushButton* leftShiftButton() const { return left_; }
     QPushButton* rightShiftButton() const { return right_; }
@@ -214,14 +224,11 @@ public:
 
 protected:
     void redraw() override;
+    void limit() override;
 
 private:
     void updateMode();
-    void limit();
     CColorTable* grid_ = nullptr;
-    QSpinBox* from_ = nullptr;
-    QSpinBox* to_ = nullptr;
-    QSpinBox* count_ = nullptr;
     QCheckBox* all_ = nullptr;
     QPushButton* left_ = nullptr;
     QPushButton* right_ = nullptr;

@@ -14,6 +14,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "app/editor_app.h"
 #include "app/editor_doc_manager.h"
@@ -57,6 +58,16 @@ W* add(QGroupBox* g, const char* text)
     g->layout()->addWidget(w);
     return w;
 }
+// A row of controls in a group, without margins of its own.
+std::pair<QWidget*, QHBoxLayout*> addRow(QGroupBox* g)
+{
+    auto* row = new QWidget(g);
+    auto* h = new QHBoxLayout(row);
+    h->setContentsMargins(0, 0, 0, 0);
+    g->layout()->addWidget(row);
+    return {row, h};
+}
+
 
 QWidget* newPage(QTabWidget* tabs, const char* title)
 {
@@ -89,16 +100,13 @@ COptionsDlg::COptionsDlg(QWidget* parent) : CDialogX(QString::fromLatin1(kSectio
     reloadLast = add<QCheckBox>(g, str::IDS_OPT_RELOAD_LAST);
     g = group(str::IDS_OPT_GRP_RECENT, doc);
     {
-        auto* row = new QWidget(g);
-        auto* h = new QHBoxLayout(row);
-        h->setContentsMargins(0, 0, 0, 0);
+        const auto [row, h] = addRow(g);
         h->addWidget(new QLabel(tr8(str::IDS_OPT_RECENT_CONTAINS), row));
         maxMru = new QSpinBox(row);
         maxMru->setRange(kMaxMruMin, kMaxMruMax);
         h->addWidget(maxMru);
         h->addWidget(new QLabel(tr8(str::IDS_OPT_FILES), row));
         h->addStretch();
-        g->layout()->addWidget(row);
     }
     static_cast<QVBoxLayout*>(doc->layout())->addStretch();
 
@@ -124,16 +132,13 @@ COptionsDlg::COptionsDlg(QWidget* parent) : CDialogX(QString::fromLatin1(kSectio
     palResources = add<QRadioButton>(g, str::IDS_OPT_PAL_RESOURCES);
     palFolder = add<QRadioButton>(g, str::IDS_OPT_PAL_FOLDER);
     {
-        auto* row = new QWidget(g);
-        auto* h = new QHBoxLayout(row);
-        h->setContentsMargins(0, 0, 0, 0);
+        const auto [row, h] = addRow(g);
         palDir = new QLineEdit(row);
         browse = new QPushButton(tr8(str::IDS_OPT_BROWSE), row);
         del = new QPushButton(tr8(str::IDS_OPT_DEL), row);
         h->addWidget(palDir);
         h->addWidget(browse);
         h->addWidget(del);
-        g->layout()->addWidget(row);
     }
     builtinNote = add<QLabel>(g, str::IDS_OPT_PAL_BUILTIN_NOTE);
     builtinNote->setWordWrap(true);

@@ -421,10 +421,10 @@ QWidget* CControlPanels::makeSoundPanel()
 
     auto* playSound = new QCheckBox(S(str::IDS_PANEL_PLAY_SOUND), page);
     playSound->setObjectName(idName(IDC_PLAY_SOUND));
-    playSound->setChecked(GetProfileInt(settings::kDlgBar, settings::kPreview, settings::kPreviewDefault) != 0);
+    playSound->setChecked(settings::readSetting(settings::kPreview) != 0);
     auto* autoplay = new QCheckBox(S(str::IDS_PANEL_AUTOPLAY), page);
     autoplay->setObjectName(idName(IDC_AUTOPLAY));
-    autoplay->setChecked(GetProfileInt(settings::kDlgBar, settings::kWavNonStop, settings::kWavNonStopDefault) != 0);
+    autoplay->setChecked(settings::readSetting(settings::kWavNonStop) != 0);
     v->addWidget(playSound);
     v->addWidget(autoplay);
 
@@ -443,7 +443,7 @@ QWidget* CControlPanels::makeSoundPanel()
         refreshStates(IAnimationControl::kSound);
     });
     connect(playSound, &QCheckBox::clicked, this, [this, autoplay](bool on) {
-        WriteProfileInt(settings::kDlgBar, settings::kPreview, on ? 1 : 0);
+        settings::writeSetting(settings::kPreview, on ? 1 : 0);
         if (!view_) return;
         if (!on)
             view_->stopSound();
@@ -451,7 +451,7 @@ QWidget* CControlPanels::makeSoundPanel()
             view_->playSound();
     });
     connect(autoplay, &QCheckBox::clicked, this, [this](bool on) {
-        WriteProfileInt(settings::kDlgBar, settings::kWavNonStop, on ? 1 : 0);
+        settings::writeSetting(settings::kWavNonStop, on ? 1 : 0);
         if (!view_) return;
         if (!on)
             view_->stopSound();

@@ -214,23 +214,19 @@ void CEditorApp::ReadGameFolders()
 
 void CEditorApp::LoadSettings()
 {
-    maxMru_ = GetProfileInt(kOptions, kMaxMru, kMaxMruDefault);
-    if (maxMru_ < kMaxMruMin || maxMru_ > kMaxMruMax) maxMru_ = kMaxMruDefault;
-    loadDoc_ = GetProfileInt(kOptions, kLoadDoc, kLoadDocDefault) != 0;
-    checkFileType_ = GetProfileInt(kOptions, kCheckFileType, kCheckFileTypeDefault) != 0;
-    palType_ = GetProfileInt(kOptions, kPalType, kPalTypeDefault);
-    if (palType_ < 0 || palType_ > 2) palType_ = kPalTypeDefault;
-    palTypeChosen_ = HasProfileValue(kOptions, kPalType);
+    maxMru_ = readSetting(kMaxMru, kMaxMruMin, kMaxMruMax);
+    loadDoc_ = readSetting(kLoadDoc) != 0;
+    checkFileType_ = readSetting(kCheckFileType) != 0;
+    palType_ = readSetting(kPalType, 0, 2);
+    palTypeChosen_ = HasProfileValue(kOptions, kPalType.name);
     palDir_ = GetProfileString(kOptions, kPalDir);
-    animType_ = GetProfileInt(kOptions, kAnimType, kAnimTypeDefault);
-    if (animType_ != 0 && animType_ != 1) animType_ = kAnimTypeDefault;
-    expOpen_ = GetProfileInt(kOptions, kExpOpen, kExpOpenDefault) != 0;
-    expAsk_ = GetProfileInt(kOptions, kExpAsk, kExpAskDefault) != 0;
-    menuStyle_ = GetProfileInt(kMenu, kMenuStyle, kMenuStyleDefault);
-    if (menuStyle_ < 0 || menuStyle_ > 3) menuStyle_ = kMenuStyleDefault;
-    menuSelection_ = GetProfileInt(kMenu, kMenuSelection, kMenuSelectionDefault);
-    menuGloom_ = GetProfileInt(kMenu, kMenuGloom, kMenuGloomDefault);
-    buttonSettings_ = GetProfileInt(kButtonX, kButtonSettings, kButtonSettingsDefault) & 3;
+    animType_ = readSetting(kAnimType, 0, 1);
+    expOpen_ = readSetting(kExpOpen) != 0;
+    expAsk_ = readSetting(kExpAsk) != 0;
+    menuStyle_ = readSetting(kMenuStyle, 0, 3);
+    menuSelection_ = readSetting(kMenuSelection);
+    menuGloom_ = readSetting(kMenuGloom);
+    buttonSettings_ = readSetting(kButtonSettings) & 3;
 
     // The two recent lists, with the new maximum.
     mru_.RemoveAll();

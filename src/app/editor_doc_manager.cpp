@@ -168,7 +168,7 @@ void CEditorDocManager::OnFileOpen()
                                              QString::fromUtf8(str::IDS_OPEN_FILTER), owner);
         dlg->title = QString::fromUtf8(str::IDS_OPEN_FILE_TITLE);
     }
-    dlg->filterIndex = GetProfileInt(settings::kOptions, settings::kQuorvaneFilter, settings::kQuorvaneFilterDefault);
+    dlg->filterIndex = settings::readSetting(settings::kQuorvaneFilter);
     // In the current animation's folder (at the last file opened when it is there).
     QString current;
     if (CWinApp* app = CWinApp::instance())
@@ -181,7 +181,7 @@ void CEditorDocManager::OnFileOpen()
     OpenByExtension(path);
     // Recorded also when opening failed.
     WriteProfileString(settings::kOptions, settings::kLastOpend, path);
-    WriteProfileInt(settings::kOptions, settings::kQuorvaneFilter, dlg->filterIndex);
+    settings::writeSetting(settings::kQuorvaneFilter, dlg->filterIndex);
 }
 
 QString& CEditorDocManager::programPath()

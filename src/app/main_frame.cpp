@@ -111,10 +111,10 @@ bool CMainFrame::LoadFrame()
 
 void CMainFrame::ReadFrameSettings()
 {
-    showToolBar_ = GetProfileInt(kOptions, kShowToolBar, kShowBarDefault);
-    showStatusBar_ = GetProfileInt(kOptions, kShowStatusBar, kShowBarDefault);
-    showDialogBar_ = GetProfileInt(kOptions, kShowDialogBar, kShowBarDefault);
-    SetTopmost(GetProfileInt(kOptions, kAlwaysOnTop, kAlwaysOnTopDefault) > 0);
+    showToolBar_ = readSetting(kShowToolBar);
+    showStatusBar_ = readSetting(kShowStatusBar);
+    showDialogBar_ = readSetting(kShowDialogBar);
+    SetTopmost(readSetting(kAlwaysOnTop) > 0);
 }
 
 void CMainFrame::ApplySettings()
@@ -126,15 +126,15 @@ void CMainFrame::ApplySettings()
 
 void CMainFrame::SaveSettings()
 {
-    WriteProfileInt(kOptions, kShowToolBar, toolBar_ && !toolBar_->isHidden() ? 1 : 0);
-    WriteProfileInt(kOptions, kShowStatusBar, !statusBar()->isHidden() ? 1 : 0);
-    WriteProfileInt(kOptions, kShowDialogBar, controlBar_ && !controlBar_->isHidden() ? 1 : 0);
+    writeSetting(kShowToolBar, toolBar_ && !toolBar_->isHidden() ? 1 : 0);
+    writeSetting(kShowStatusBar, !statusBar()->isHidden() ? 1 : 0);
+    writeSetting(kShowDialogBar, controlBar_ && !controlBar_->isHidden() ? 1 : 0);
     position_.Save(this);
     WriteProfileBinary(kCtrlBars, QStringLiteral("State"), saveState());
     if (controlBar_) controlBar_->SaveState();
     if (panels_) panels_->SaveExpandedStates();
     saveToolbarButtons();
-    WriteProfileInt(kOptions, kAlwaysOnTop, topmost_ ? 1 : 0);
+    writeSetting(kAlwaysOnTop, topmost_ ? 1 : 0);
     FlushProfile();
 }
 

@@ -24,50 +24,40 @@ inline constexpr char kDlgBarSizes[] = "Dlg Bar";  // the control bar's sizes an
 inline constexpr char kDlgBar[] = "DlgBar";        // the panels' expanded states and sound checks
 inline constexpr char kToolBar[] = "ToolBar";      // the toolbar's button customisation
 
+// A whole-number setting: its section, its name and the value read when none is stored.
+struct IntSetting {
+    const char* section;
+    const char* name;
+    int defaultValue;
+};
+
 // "Options" values and their defaults.
-inline constexpr char kMaxMru[] = "Max MRU";
-inline constexpr int kMaxMruDefault = 4, kMaxMruMin = 4, kMaxMruMax = 16;
-inline constexpr char kLoadDoc[] = "Load Doc";
-inline constexpr int kLoadDocDefault = 0;
-inline constexpr char kCheckFileType[] = "Check File Type";
-inline constexpr int kCheckFileTypeDefault = 1;
-inline constexpr char kPalType[] = "Pal Type";
-inline constexpr int kPalTypeDefault = 0;
+inline constexpr IntSetting kMaxMru{kOptions, "Max MRU", 4};
+inline constexpr int kMaxMruMin = 4, kMaxMruMax = 16;
+inline constexpr IntSetting kLoadDoc{kOptions, "Load Doc", 0};
+inline constexpr IntSetting kCheckFileType{kOptions, "Check File Type", 1};
+inline constexpr IntSetting kPalType{kOptions, "Pal Type", 0};
 inline constexpr char kPalDir[] = "Pal Dir";
-inline constexpr char kAnimType[] = "Anim Type";
-inline constexpr int kAnimTypeDefault = 0;
-inline constexpr char kExpOpen[] = "ExpOpen";
-inline constexpr int kExpOpenDefault = 1;
-inline constexpr char kExpAsk[] = "ExpAsk";
-inline constexpr int kExpAskDefault = 1;
+inline constexpr IntSetting kAnimType{kOptions, "Anim Type", 0};
+inline constexpr IntSetting kExpOpen{kOptions, "ExpOpen", 1};
+inline constexpr IntSetting kExpAsk{kOptions, "ExpAsk", 1};
 inline constexpr char kLastOpend[] = "Last Opend";
-inline constexpr char kQuorvaneFilter[] = "QuorvaneFilter";
-inline constexpr int kQuorvaneFilterDefault = 1;
-inline constexpr char kShowToolBar[] = "Show ToolBar";
-inline constexpr char kShowStatusBar[] = "Show StatusBar";
-inline constexpr char kShowDialogBar[] = "Show DialogBar";
-inline constexpr int kShowBarDefault = 1;
-inline constexpr char kAlwaysOnTop[] = "Always on top";
-inline constexpr int kAlwaysOnTopDefault = 0;
+inline constexpr IntSetting kQuorvaneFilter{kOptions, "QuorvaneFilter", 1};
+inline constexpr IntSetting kShowToolBar{kOptions, "Show ToolBar", 1};
+inline constexpr IntSetting kShowStatusBar{kOptions, "Show StatusBar", 1};
+inline constexpr IntSetting kShowDialogBar{kOptions, "Show DialogBar", 1};
+inline constexpr IntSetting kAlwaysOnTop{kOptions, "Always on top", 0};
 inline constexpr char kCustomColor[] = "Custom Color";  // default: the system's button-face colour
-inline constexpr char kDirection[] = "Direction";
-inline constexpr int kDirectionDefault = 0;
-inline constexpr char kBgdType[] = "Bgd Type";
-inline constexpr int kBgdTypeDefault = 0;
-inline constexpr char kAlphaBlend[] = "AlphaBlend";
-inline constexpr int kAlphaBlendDefault = 1;
-inline constexpr char kViewZoom[] = "View Zoom";  // 1..8 whole factors, 0 fit to the window
-inline constexpr int kViewZoomDefault = 1;
+inline constexpr IntSetting kDirection{kOptions, "Direction", 0};
+inline constexpr IntSetting kBgdType{kOptions, "Bgd Type", 0};
+inline constexpr IntSetting kAlphaBlend{kOptions, "AlphaBlend", 1};
+inline constexpr IntSetting kViewZoom{kOptions, "View Zoom", 1};  // 1..8 whole factors, 0 fit to the window
 
 // "Menu" and "ButtonX" values.
-inline constexpr char kMenuStyle[] = "Style";
-inline constexpr int kMenuStyleDefault = 2;
-inline constexpr char kMenuSelection[] = "Selection";
-inline constexpr int kMenuSelectionDefault = 1;
-inline constexpr char kMenuGloom[] = "Gloom";
-inline constexpr int kMenuGloomDefault = 1;
-inline constexpr char kButtonSettings[] = "Settings";
-inline constexpr int kButtonSettingsDefault = 0;
+inline constexpr IntSetting kMenuStyle{kMenu, "Style", 2};
+inline constexpr IntSetting kMenuSelection{kMenu, "Selection", 1};
+inline constexpr IntSetting kMenuGloom{kMenu, "Gloom", 1};
+inline constexpr IntSetting kButtonSettings{kButtonX, "Settings", 0};
 
 // "Dlg Bar" values.
 inline constexpr char kFloatX[] = "FloatX";
@@ -87,10 +77,16 @@ inline constexpr char kPanelAnimation[] = "Anim";
 inline constexpr char kPanelView[] = "View";
 inline constexpr char kPanelSound[] = "Sound";
 inline constexpr char kPanelExtra[] = "Extra";
-inline constexpr char kWavNonStop[] = "Wav NonStop";
-inline constexpr int kWavNonStopDefault = 1;
-inline constexpr char kPreview[] = "Preview";
-inline constexpr int kPreviewDefault = 1;
+inline constexpr IntSetting kWavNonStop{kDlgBar, "Wav NonStop", 1};
+inline constexpr IntSetting kPreview{kDlgBar, "Preview", 1};
+
+// The stored value of a setting, or its default when none is stored; with `low` and
+// `high`, a stored value outside them also reads as the default.
+int readSetting(const IntSetting& setting);
+int readSetting(const IntSetting& setting, int low, int high);
+void writeSetting(const IntSetting& setting, int value);
+// Forgets the stored value, so that the default applies again.
+void removeSetting(const IntSetting& setting);
 
 // The system's button-face colour as a Windows colour value (0x00BBGGRR), the default
 // of "Custom Color" and the toolbar swatch's starting colour.

@@ -50,8 +50,7 @@ int runNewStoryboard(const QStringList& args)
     o.add("palette-type", QStringLiteral("Palette files to write: act (default), riff or jasc."), "TYPE");
     o.add("smoke", QStringLiteral("Smoke and shadow colours 224..255: keep (default), builtin, or a palette file."),
           "SOURCE");
-    o.add("no-palette-file", QStringLiteral("Write no palette file (an existing one of the name is deleted)."));
-    o.add("no-default-palette", QStringLiteral("Write no NAME_Default palette."));
+    addPaletteFileSwitches(o);
     int status = kExitOk;
     if (!o.parse(args, status)) return status;
 
@@ -90,17 +89,10 @@ int runNewStoryboard(const QStringList& args)
         return o.usage(str::IDS_SB_CLI_BAD_PALETTE_TYPE);
     if (o.isSet("smoke") && !parseSmoke(o.value("smoke"), s.smokeType, s.smokePalettePath))
         return o.usage(str::IDS_SB_CLI_BAD_SMOKE);
-    s.makePaletteFile = !o.isSet("no-palette-file");
-    s.writeDefaultPalette = !o.isSet("no-default-palette");
+    readPaletteFileSwitches(o, s);
 
-    std::vector<std::string> notices;
-    OutputFolder folder;
-    if (const int made = folder.ensureFor(s.targetPath); made != kExitOk) return made;
-    const Status done = NewStoryboard(s, o.civSources(), &notices);
-    printNotices(notices);
-    if (!done) return refuse(done.message);
-    folder.keep();
-    return kExitOk;
+    return writeStoryboardAt(s.targetPath,
+                             [&](std::vector<std::string>* notices) { return NewStoryboard(s, o.civSources(), notices); });
 }
 
 const CommandRegistrar reg("new-storyboard", "new-storyboard [-o SHEET.pcx|SHEET.bmp] [OPTIONS]",

@@ -71,8 +71,7 @@ int runToStoryboard(const QStringList& args)
     o.add("smoke", QStringLiteral("Smoke and shadow colours 224..255: keep (default), builtin, or a palette file."),
           "SOURCE");
     o.add("depth", QStringLiteral("Sheet depth: 8 (default) or 24 bits."), "BITS");
-    o.add("no-palette-file", QStringLiteral("Write no palette file (an existing one of the name is deleted)."));
-    o.add("no-default-palette", QStringLiteral("Write no NAME_Default palette."));
+    addPaletteFileSwitches(o);
     addBatchOptions(o, "Sheets of a batch: pcx (default) or bmp.");
     int status = kExitOk;
     if (!o.parse(args, status)) return status;
@@ -120,7 +119,7 @@ int runToStoryboard(const QStringList& args)
     const bool civGiven = o.isSet("civ"), frameGiven = o.isSet("frame"), resize = o.isSet("resize");
     const bool framesGiven = o.isSet("frames-per-direction"), offsetGiven = o.isSet("offset");
     const bool delayGiven = o.isSet("delay"), trimGiven = o.isSet("trim");
-    const bool makePaletteFile = !o.isSet("no-palette-file"), writeDefaultPalette = !o.isSet("no-default-palette");
+    const bool writeDefaultPalette = !o.isSet("no-default-palette");
 
     // One animation to one storyboard: the sheet in `sheetDirectory` named `sheetBaseName`, or
     // beside the animation when no sheet is given.
@@ -170,17 +169,12 @@ int runToStoryboard(const QStringList& args)
         s.smokeType = smokeType;
         s.smokePalettePath = smokePath;
         s.colorDepth = colorDepth;
-        s.makePaletteFile = makePaletteFile;
-        s.writeDefaultPalette = writeDefaultPalette;
+        readPaletteFileSwitches(o, s);
 
-        std::vector<std::string> notices;
-        OutputFolder folder;
-        if (const int made = folder.ensureFor(s.targetPath); made != kExitOk) return made;
-        const Status done = FlcToStoryboard(source, s, civSources, &notices);
-        printNotices(notices);
-        if (!done) return refuse(done.message.empty() ? std::string(str::IDS_CANNOT_GET_CIV_PALETTE) : done.message);
-        folder.keep();
-        return kExitOk;
+        return writeStoryboardAt(
+            s.targetPath,
+            [&](std::vector<std::string>* notices) { return FlcToStoryboard(source, s, civSources, notices); },
+            str::IDS_CANNOT_GET_CIV_PALETTE);
     };
     if (!batch)
         return exportOne(absoluteLocalPath(positional.first()), outputGiven, outputDirectory, baseFileName,

@@ -96,4 +96,23 @@ void printNotices(const std::vector<std::string>& notices)
     for (const std::string& n : notices) printMessage(toPlainLineBreaks(n));
 }
 
+void addPaletteFileSwitches(CommandOptions& o)
+{
+    o.add("no-palette-file", QStringLiteral("Write no palette file (an existing one of the name is deleted)."));
+    o.add("no-default-palette", QStringLiteral("Write no NAME_Default palette."));
+}
+
+int writeStoryboardAt(const std::string& targetPath, const std::function<Status(std::vector<std::string>*)>& write,
+                      const std::string& emptyMessage)
+{
+    std::vector<std::string> notices;
+    OutputFolder folder;
+    if (const int made = folder.ensureFor(targetPath); made != kExitOk) return made;
+    const Status done = write(&notices);
+    printNotices(notices);
+    if (!done) return refuse(done.message.empty() ? emptyMessage : done.message);
+    folder.keep();
+    return kExitOk;
+}
+
 }  // namespace qv::cli

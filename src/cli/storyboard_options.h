@@ -9,10 +9,13 @@
 
 #include <QCommandLineParser>
 #include <QString>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "cli/command_options.h"
 #include "core/civ_palettes.h"
+#include "core/result.h"
 
 namespace qv::cli {
 
@@ -34,5 +37,24 @@ bool parseSheetTarget(const QString& text, std::string& outputDirectory, std::st
 
 // Prints messages the program showed along the way (warnings, reasons) to standard error.
 void printNotices(const std::vector<std::string>& notices);
+
+// --no-palette-file and --no-default-palette, which both storyboard-making commands take,
+// and what they ask for: whether to write NAME.act (or .pal) and NAME_Default.
+void addPaletteFileSwitches(CommandOptions& o);
+template <class Settings>
+void readPaletteFileSwitches(const CommandOptions& o, Settings& s);
+
+// Writes a storyboard at `targetPath` through `write`: the folder is made first when it
+// is missing (and removed again when the storyboard is not written), the notices are
+// printed, and a failure is refused with its message, or `emptyMessage` when it has none.
+int writeStoryboardAt(const std::string& targetPath, const std::function<Status(std::vector<std::string>*)>& write,
+                      const std::string& emptyMessage = {});
+
+template <class Settings>
+void readPaletteFileSwitches(const CommandOptions& o, Settings& s)
+{
+    s.makePaletteFile = !o.isSet("no-palette-file");
+    s.writeDefaultPalette = !o.isSet("no-default-palette");
+}
 
 }  // namespace qv::cli

@@ -45,11 +45,32 @@ Status readImageInfo(const uint8_t* data, size_t size, ImageFileInfo& info)
     }
 }
 
-Status readImageFileInfo(const std::string& path, ImageFileInfo& info)
+namespace {
+
+template <class Out>
+Status parseFile(const std::string& path, Status (*parse)(const uint8_t*, size_t, Out&), Out& out)
 {
     Bytes data;
     if (!readWholeFile(path, data)) return Status::failure(formatMessage(str::IDS_IMG_CANNOT_OPEN, {path}));
-    return readImageInfo(data.data(), data.size(), info);
+    return parse(data.data(), data.size(), out);
+}
+
+}  // namespace
+
+Status parseImageFile(const std::string& path, Status (*parse)(const uint8_t*, size_t, Bitmap&), Bitmap& out)
+{
+    return parseFile(path, parse, out);
+}
+
+Status parseImageFile(const std::string& path, Status (*parse)(const uint8_t*, size_t, ImageFileInfo&),
+                      ImageFileInfo& info)
+{
+    return parseFile(path, parse, info);
+}
+
+Status readImageFileInfo(const std::string& path, ImageFileInfo& info)
+{
+    return parseImageFile(path, readImageInfo, info);
 }
 
 Status decodeImage(const uint8_t* data, size_t size, Bitmap& out)
@@ -61,12 +82,7 @@ Status decodeImage(const uint8_t* data, size_t size, Bitmap& out)
     }
 }
 
-Status readImageFile(const std::string& path, Bitmap& out)
-{
-    Bytes data;
-    if (!readWholeFile(path, data)) return Status::failure(formatMessage(str::IDS_IMG_CANNOT_OPEN, {path}));
-    return decodeImage(data.data(), data.size(), out);
-}
+Status readImageFile(const std::string& path, Bitmap& out) { return parseImageFile(path, decodeImage, out); }
 
 Status encodeImage(const Bitmap& bmp, int formatCode, int bitsPerPixel, Bytes& out)
 {

@@ -78,6 +78,12 @@ Status readImageFileInfo(const std::string& path, ImageFileInfo& info);
 Status decodeImage(const uint8_t* data, size_t size, Bitmap& out);
 Status readImageFile(const std::string& path, Bitmap& out);
 
+// Reads the whole file at `path` and parses its bytes with `parse` (a decoder or a reader
+// of the size and depth); a file that cannot be read fails with its path.
+Status parseImageFile(const std::string& path, Status (*parse)(const uint8_t*, size_t, Bitmap&), Bitmap& out);
+Status parseImageFile(const std::string& path, Status (*parse)(const uint8_t*, size_t, ImageFileInfo&),
+                      ImageFileInfo& info);
+
 // Encodes a bitmap as PCX (formatCode 1) or BMP (6) at 8 or 24 bits per pixel and writes it
 // to `path` in one piece (the target stays as it was when anything fails). An 8-bit bitmap
 // written at 24 bits takes its palette colours; a 24-bit bitmap written at 8 bits is first

@@ -5,7 +5,6 @@
 
 #include <cstring>
 
-#include "core/file_io.h"
 #include "core/strings.h"
 
 namespace qv {
@@ -130,12 +129,7 @@ Status decodeBmp(const uint8_t* data, size_t size, Bitmap& out)
     return Status::success();
 }
 
-Status readBmpFile(const std::string& path, Bitmap& out)
-{
-    Bytes data;
-    if (!readWholeFile(path, data)) return Status::failure(formatMessage(str::IDS_IMG_CANNOT_OPEN, {path}));
-    return decodeBmp(data, out);
-}
+Status readBmpFile(const std::string& path, Bitmap& out) { return parseImageFile(path, decodeBmp, out); }
 
 // What we write: the 14-byte file header ("BM", file size, two zero reserved words, offset
 // of the pixels) and a 40-byte information header: width, a positive height (rows stored
@@ -201,11 +195,6 @@ Status encodeBmp(const Bitmap& bmp, Bytes& out)
         }
     }
     return Status::success();
-}
-
-Status writeBmpFile(const std::string& path, const Bitmap& bmp, int bitsPerPixel)
-{
-    return writeImageFile(path, bmp, kFormatBmp, bitsPerPixel);
 }
 
 }  // namespace qv

@@ -31,7 +31,5 @@ Status readBmpFile(const std::string& path, Bitmap& out);
 // Encodes a valid 8-bit or 24-bit bitmap as BMP at its own depth; an 8-bit BMP always
 // carries all 256 palette entries (see bmp_codec.cpp for the header we write).
 Status encodeBmp(const Bitmap& bmp, Bytes& out);
-// Writes the bitmap as BMP at 8 or 24 bits (converting as writeImageFile does).
-Status writeBmpFile(const std::string& path, const Bitmap& bmp, int bitsPerPixel);
 
 }  // namespace qv

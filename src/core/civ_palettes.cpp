@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/compositor.h"
 #include "core/file_io.h"
 #include "core/pcx_picture.h"
 #include "core/strings.h"
@@ -13,8 +14,6 @@
 namespace qv {
 
 namespace {
-
-constexpr uint32_t rgbRef(uint32_t r, uint32_t g, uint32_t b) { return r | (g << 8) | (b << 16); }
 
 // Where the game keeps its schemes, below its install folder.
 constexpr const char* kGamePaletteFolder = "Art/Units/Palettes";
@@ -148,15 +147,9 @@ Palette256 applyCivScheme(const Palette256& base, const Palette256& scheme)
 
 Status civDisplayPalette(int civ, const CivPaletteSources& sources, const Palette256& base, Palette256& display)
 {
-    if (civ == 0) {
-        display = base;
-        return Status::success();
-    }
-    std::string path;
-    const Status st = locateCivPalette(civ, sources, path);
-    if (!st) return st;
+    // For civilization 0 the scheme is `base` itself, which laid over `base` changes nothing.
     Palette256 scheme;
-    if (!copyCivPalette(path, scheme)) return Status::failure();
+    if (Status st = paletteFromRes(civ, sources, base, scheme); !st) return st;
     display = applyCivScheme(base, scheme);
     return Status::success();
 }

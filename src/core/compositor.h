@@ -49,6 +49,8 @@ constexpr uint32_t colorRefToRgb(uint32_t colorRef)
     return ((colorRef & 0xFFu) << 16) | (colorRef & 0xFF00u) | ((colorRef >> 16) & 0xFFu);
 }
 constexpr uint32_t rgbToColorRef(uint32_t rgb) { return colorRefToRgb(rgb); }
+// The Windows colour value of red, green and blue (each 0..255).
+constexpr uint32_t rgbRef(uint32_t r, uint32_t g, uint32_t b) { return r | (g << 8) | (b << 16); }
 
 // A writable 32-bit picture somewhere in memory. `stride` counts pixels, not bytes.
 struct Pixels32 {

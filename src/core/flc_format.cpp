@@ -3,9 +3,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/flc_format.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
 
-#include "core/byte_io.h"
 
 namespace qv {
 
@@ -29,84 +30,70 @@ const char* directionName(Direction d)
     return (i >= 0 && i <= 8) ? names[i] : "All";
 }
 
+namespace {
+
+struct HeaderField {
+    size_t offset;
+    size_t size;
+};
+
+#define QV_HEADER_FIELD(name) HeaderField{offsetof(FlcHeader, name), sizeof(FlcHeader::name)}
+
+// The header's numbers, each stored little-endian at its own place in the struct (the
+// struct is packed, so its layout is the file's); the two reserved byte blocks are kept
+// as they are.
+constexpr HeaderField kHeaderNumbers[] = {
+    QV_HEADER_FIELD(size),          QV_HEADER_FIELD(magic),          QV_HEADER_FIELD(frames),
+    QV_HEADER_FIELD(width),         QV_HEADER_FIELD(height),         QV_HEADER_FIELD(depth),
+    QV_HEADER_FIELD(flags),         QV_HEADER_FIELD(speed),          QV_HEADER_FIELD(reserved1),
+    QV_HEADER_FIELD(created),       QV_HEADER_FIELD(creator),        QV_HEADER_FIELD(updated),
+    QV_HEADER_FIELD(updater),       QV_HEADER_FIELD(aspectX),        QV_HEADER_FIELD(aspectY),
+    QV_HEADER_FIELD(extFlags),      QV_HEADER_FIELD(keyFrames),      QV_HEADER_FIELD(totalFrames),
+    QV_HEADER_FIELD(reqMemory),     QV_HEADER_FIELD(maxRegions),     QV_HEADER_FIELD(transpNum),
+    QV_HEADER_FIELD(oFrame1),       QV_HEADER_FIELD(oFrame2),        QV_HEADER_FIELD(extWord1),
+    QV_HEADER_FIELD(extWord2),      QV_HEADER_FIELD(directions),     QV_HEADER_FIELD(framesPerDirection),
+    QV_HEADER_FIELD(leftOffset),    QV_HEADER_FIELD(topOffset),      QV_HEADER_FIELD(originalWidth),
+    QV_HEADER_FIELD(originalHeight), QV_HEADER_FIELD(animationTime), QV_HEADER_FIELD(directionMask),
+};
+
+#undef QV_HEADER_FIELD
+
+constexpr size_t numberBytes()
+{
+    size_t n = 0;
+    for (const HeaderField& f : kHeaderNumbers) n += f.size;
+    return n;
+}
+static_assert(numberBytes() + sizeof(FlcHeader::reserved2) + sizeof(FlcHeader::reserved3) == kFlcHeaderSize,
+              "every byte of the header is a listed number or a reserved block");
+
+bool hostIsLittleEndian()
+{
+    const uint16_t one = 1;
+    uint8_t first = 0;
+    std::memcpy(&first, &one, 1);
+    return first == 1;
+}
+
+// Copies the header's 128 bytes from `from` to `to`, turning each number between
+// little-endian and the host's order (the same reversal either way, none on a
+// little-endian host).
+void copyHeaderBytes(const uint8_t* from, uint8_t* to)
+{
+    std::memcpy(to, from, kFlcHeaderSize);
+    if (hostIsLittleEndian()) return;
+    for (const HeaderField& f : kHeaderNumbers) std::reverse(to + f.offset, to + f.offset + f.size);
+}
+
+}  // namespace
+
 FlcHeader FlcHeader::parse(const uint8_t* b)
 {
     FlcHeader h;
-    h.size = getLE32(b + 0);
-    h.magic = getLE16(b + 4);
-    h.frames = getLE16(b + 6);
-    h.width = getLE16(b + 8);
-    h.height = getLE16(b + 10);
-    h.depth = getLE16(b + 12);
-    h.flags = getLE16(b + 14);
-    h.speed = getLE32(b + 16);
-    h.reserved1 = getLE16(b + 20);
-    h.created = getLE32(b + 22);
-    h.creator = getLE32(b + 26);
-    h.updated = getLE32(b + 30);
-    h.updater = getLE32(b + 34);
-    h.aspectX = getLE16(b + 38);
-    h.aspectY = getLE16(b + 40);
-    h.extFlags = getLE16(b + 42);
-    h.keyFrames = getLE16(b + 44);
-    h.totalFrames = getLE16(b + 46);
-    h.reqMemory = getLE32(b + 48);
-    h.maxRegions = getLE16(b + 52);
-    h.transpNum = getLE16(b + 54);
-    std::memcpy(h.reserved2, b + 56, 24);
-    h.oFrame1 = getLE32(b + 80);
-    h.oFrame2 = getLE32(b + 84);
-    h.extWord1 = getLE32(b + 88);
-    h.extWord2 = getLE32(b + 92);
-    h.directions = getLE16(b + 96);
-    h.framesPerDirection = getLE16(b + 98);
-    h.leftOffset = getLE16(b + 100);
-    h.topOffset = getLE16(b + 102);
-    h.originalWidth = getLE16(b + 104);
-    h.originalHeight = getLE16(b + 106);
-    h.animationTime = getLE32(b + 108);
-    h.directionMask = getLE32(b + 112);
-    std::memcpy(h.reserved3, b + 116, 12);
+    copyHeaderBytes(b, reinterpret_cast<uint8_t*>(&h));
     return h;
 }
 
-void FlcHeader::serialize(uint8_t* b) const
-{
-    putLE32(b + 0, size);
-    putLE16(b + 4, magic);
-    putLE16(b + 6, frames);
-    putLE16(b + 8, width);
-    putLE16(b + 10, height);
-    putLE16(b + 12, depth);
-    putLE16(b + 14, flags);
-    putLE32(b + 16, speed);
-    putLE16(b + 20, reserved1);
-    putLE32(b + 22, created);
-    putLE32(b + 26, creator);
-    putLE32(b + 30, updated);
-    putLE32(b + 34, updater);
-    putLE16(b + 38, aspectX);
-    putLE16(b + 40, aspectY);
-    putLE16(b + 42, extFlags);
-    putLE16(b + 44, keyFrames);
-    putLE16(b + 46, totalFrames);
-    putLE32(b + 48, reqMemory);
-    putLE16(b + 52, maxRegions);
-    putLE16(b + 54, transpNum);
-    std::memcpy(b + 56, reserved2, 24);
-    putLE32(b + 80, oFrame1);
-    putLE32(b + 84, oFrame2);
-    putLE32(b + 88, extWord1);
-    putLE32(b + 92, extWord2);
-    putLE16(b + 96, directions);
-    putLE16(b + 98, framesPerDirection);
-    putLE16(b + 100, leftOffset);
-    putLE16(b + 102, topOffset);
-    putLE16(b + 104, originalWidth);
-    putLE16(b + 106, originalHeight);
-    putLE32(b + 108, animationTime);
-    putLE32(b + 112, directionMask);
-    std::memcpy(b + 116, reserved3, 12);
-}
+void FlcHeader::serialize(uint8_t* b) const { copyHeaderBytes(reinterpret_cast<const uint8_t*>(this), b); }
 
 }  // namespace qv

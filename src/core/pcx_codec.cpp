@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/file_io.h"
 #include "core/strings.h"
 
 namespace qv {
@@ -148,12 +147,7 @@ Status decodePcx(const uint8_t* data, size_t size, Bitmap& out)
     return Status::success();
 }
 
-Status readPcxFile(const std::string& path, Bitmap& out)
-{
-    Bytes data;
-    if (!readWholeFile(path, data)) return Status::failure(formatMessage(str::IDS_IMG_CANNOT_OPEN, {path}));
-    return decodePcx(data, out);
-}
+Status readPcxFile(const std::string& path, Bitmap& out) { return parseImageFile(path, decodePcx, out); }
 
 // What we write, for 8-bit and 24-bit pictures alike: manufacturer 10, version 5 (PC
 // Paintbrush 3.0 and later, the version that allows the 256-colour palette block),

@@ -66,6 +66,21 @@ Status checkGrid(int frameWidth, int frameHeight, int framesPerDirection, int di
     return Status::success();
 }
 
+// The plan of either wizard's settings for a storyboard of geometry `g`.
+template <class Settings>
+StoryboardPlan planOf(const Settings& s, const StoryboardGeometry& g)
+{
+    StoryboardPlan plan;
+    plan.g = g;
+    plan.targetPath = s.targetPath;
+    plan.imageFormat = s.imageFormat;
+    plan.colorDepth = s.colorDepth;
+    plan.paletteFileType = s.paletteFileType;
+    plan.makePaletteFile = s.makePaletteFile;
+    plan.writeDefaultPalette = s.writeDefaultPalette;
+    return plan;
+}
+
 // The plan of either wizard's settings for a cell of w x h, F columns and D rows. A grid
 // the sheet cannot hold, or a name the description cannot hold, is refused before
 // anything is written.
@@ -74,30 +89,41 @@ Status planStoryboard(const Settings& s, int w, int h, int F, int D, int left, i
                       StoryboardPlan& plan)
 {
     if (Status st = checkGrid(w, h, F, D); !st) return st;
-    plan.g = StoryboardGeometry::grid(w, h, F, D, s.frameDelay, left, top, sheetFormatCode(s.imageFormat),
-                                      s.paletteFileType, leaderHead);
-    plan.targetPath = s.targetPath;
-    plan.imageFormat = s.imageFormat;
-    plan.colorDepth = s.colorDepth;
-    plan.paletteFileType = s.paletteFileType;
-    plan.makePaletteFile = s.makePaletteFile;
-    plan.writeDefaultPalette = s.writeDefaultPalette;
+    plan = planOf(s, StoryboardGeometry::grid(w, h, F, D, s.frameDelay, left, top, sheetFormatCode(s.imageFormat),
+                                              s.paletteFileType, leaderHead));
     StoryboardInfo probe;
     return makeStoryboardInfo(plan.targetPath, plan.g, probe);
 }
 
-// The blank 8-bit sheet of the plan (with `testPath`, the target's writability is tested
-// first); a failure is "Cannot create Storyboard.", after the
-// reason when there is one.
-Status createPlannedSheet(const StoryboardPlan& plan, const Palette256& sheetPalette, Bitmap& sheet,
-                          std::vector<std::string>* notices, const std::string& testPath)
+// Lays the colours 0..63 of civilization `civ` over `palette`; `scheme`, when given, gets
+// the civilization's whole palette (`base` for 0). A failed lookup changes nothing.
+Status layCivColours(int civ, const CivPaletteSources& sources, const Palette256& base, Palette256& palette,
+                     Palette256* scheme = nullptr)
+{
+    Palette256 civColours;
+    if (Status st = paletteFromRes(civ, sources, base, civColours); !st) return st;
+    palette = applyCivScheme(palette, civColours);
+    if (scheme) *scheme = civColours;
+    return Status::success();
+}
+
+// The blank 8-bit sheet of the plan in `made`, with the plan's geometry and both palettes
+// (with `testPath`, the target's writability is tested first); a failure is "Cannot create
+// Storyboard.", after the reason when there is one.
+Status startPlannedSheet(const StoryboardPlan& plan, const Palette256& mainPalette, const Palette256& sheetPalette,
+                         StoryboardSheet& made, std::vector<std::string>* notices, const std::string& testPath)
 {
     const StoryboardGeometry& g = plan.g;
     const Status st = CreateStoryboard(g.sheetWidth, g.sheetHeight, g.frameWidth, g.frameHeight, g.directions,
-                                       g.framesPerDirection, 8, sheetPalette, sheet, testPath);
-    if (st) return st;
-    addNotice(notices, st.message);
-    return Status::failure(str::IDS_STORYBOARD_CANNOT_CREATE);
+                                       g.framesPerDirection, 8, sheetPalette, made.sheet, testPath);
+    if (!st) {
+        addNotice(notices, st.message);
+        return Status::failure(str::IDS_STORYBOARD_CANNOT_CREATE);
+    }
+    made.geometry = g;
+    made.mainPalette = mainPalette;
+    made.sheetPalette = sheetPalette;
+    return st;
 }
 
 // The steps both commands end with, as one unit: the sheet, the palette file (or the
@@ -122,21 +148,6 @@ Status writePlannedStoryboard(const StoryboardPlan& plan, const Bitmap& sheet, c
     if (Status st = makeStoryboardInfo(plan.targetPath, plan.g, info); !st) return st;
     files.describe(plan.targetPath, info);
     return files.commit();
-}
-
-// The plan of a storyboard made in memory, for writing it where the settings say.
-template <class Settings>
-StoryboardPlan planOf(const Settings& s, const StoryboardGeometry& g)
-{
-    StoryboardPlan plan;
-    plan.g = g;
-    plan.targetPath = s.targetPath;
-    plan.imageFormat = s.imageFormat;
-    plan.colorDepth = s.colorDepth;
-    plan.paletteFileType = s.paletteFileType;
-    plan.makePaletteFile = s.makePaletteFile;
-    plan.writeDefaultPalette = s.writeDefaultPalette;
-    return plan;
 }
 
 }  // namespace
@@ -247,15 +258,13 @@ Status buildExportSheet(const ExportSource& source, const ExportStoryboardSettin
     else sheetPalette = source.workingPalette;
     Palette256 mainPalette = sheetPalette;
     if (settings.civPalette != source.shownCivilization && settings.civPalette != 0) {
-        Palette256 scheme;
-        const Status st = paletteFromRes(settings.civPalette, sources, source.basePalette, scheme);
-        if (!st) return st;
-        for (int i = kCivFirst; i <= kCivLast; ++i) mainPalette[i] = scheme[i];
+        if (Status st = layCivColours(settings.civPalette, sources, source.basePalette, mainPalette); !st) return st;
     }
     if (!source.leaderHead) applySmokeColours(settings.smokeType, settings.smokePalettePath, sheetPalette, notices);
 
-    Bitmap sheet;
-    if (Status st = createPlannedSheet(plan, sheetPalette, sheet, notices, testPath); !st) return st;
+    StoryboardSheet made;
+    if (Status st = startPlannedSheet(plan, mainPalette, sheetPalette, made, notices, testPath); !st) return st;
+    Bitmap& sheet = made.sheet;
 
     // Each frame's stored indices go into its cell, so the light and shadow indices
     // 224..254 and every other index come out exactly as the animation holds them.
@@ -288,10 +297,7 @@ Status buildExportSheet(const ExportSource& source, const ExportStoryboardSettin
         x += cw + 1;
         ++j;
     }
-    out.sheet = std::move(sheet);
-    out.geometry = plan.g;
-    out.mainPalette = mainPalette;
-    out.sheetPalette = sheetPalette;
+    out = std::move(made);
     return Status::success();
 }
 
@@ -324,23 +330,19 @@ Status buildNewSheet(const NewStoryboardSettings& settings, const CivPaletteSour
     const bool mainIsSheet = settings.leaderHead && !settings.usePaletteFile;
     if (!settings.leaderHead) {
         Palette256 civ;
-        const Status st = paletteFromRes(settings.civPalette, sources, sheetPalette, civ);
+        const Status st = layCivColours(settings.civPalette, sources, sheetPalette, sheetPalette, &civ);
         if (!st) {
             addNotice(notices, st.message);
             return Status::failure(str::IDS_STORYBOARD_CANNOT_APPLY_PALETTE);
         }
-        for (int i = kCivFirst; i <= kCivLast; ++i) sheetPalette[i] = civ[i];
         mainPalette = settings.usePaletteFile ? sheetPalette : civ;
     }
     applySmokeColours(settings.smokeType, settings.smokePalettePath, sheetPalette, notices);
     if (mainIsSheet) mainPalette = sheetPalette;
 
-    Bitmap sheet;
-    if (Status st = createPlannedSheet(plan, sheetPalette, sheet, notices, testPath); !st) return st;
-    out.sheet = std::move(sheet);
-    out.geometry = plan.g;
-    out.mainPalette = mainPalette;
-    out.sheetPalette = sheetPalette;
+    StoryboardSheet made;
+    if (Status st = startPlannedSheet(plan, mainPalette, sheetPalette, made, notices, testPath); !st) return st;
+    out = std::move(made);
     return Status::success();
 }
 

@@ -28,7 +28,6 @@ namespace qv {
 namespace {
 
 const QString kSection = QStringLiteral("Dlg Flc");
-const QString kPreview = QStringLiteral("Preview");
 
 // A frame as the view draws it: a unit over the default colour with shadows and lights
 // blended, a leader head over black.
@@ -127,29 +126,23 @@ struct CFileFlcDlg::Worker {
     QThreadPool pool;
     std::shared_ptr<Mailbox> mailbox = std::make_shared<Mailbox>();
     QPointer<QWidget> panel;
-    QPointer<QCheckBox> check;
     QPointer<CPreviewArea> area;
     QPointer<QLabel> info;
 };
 
 CFileFlcDlg::CFileFlcDlg(bool openDialog, const QString& defaultExt, const QString& fileName, unsigned flags,
                          const QString& filter, QWidget* parent)
-    : CFileDialogX(openDialog, defaultExt, fileName, flags | OFN_ENABLETEMPLATE, filter, parent),
+    : CPreviewFileDlg(kSection, openDialog, defaultExt, fileName, flags | OFN_ENABLETEMPLATE, filter, parent),
       worker_(std::make_unique<Worker>())
 {
-    preview_ = GetProfileInt(kSection, kPreview, 1) != 0;
 }
 
 CFileFlcDlg::~CFileFlcDlg() = default;
 
 QWidget* CFileFlcDlg::CreateCustomArea(QWidget* parent)
 {
-    auto* panel = new QWidget(parent);
-    auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(4, 0, 0, 0);
-    auto* check = new QCheckBox(QString::fromUtf8(str::IDS_FDLG_PREVIEW), panel);
-    check->setObjectName(QStringLiteral("preview"));
-    check->setChecked(preview_);
+    QVBoxLayout* layout = nullptr;
+    QWidget* panel = makePreviewPanel(parent, layout);
     auto* area = new CPreviewArea(panel);
     area->setObjectName(QStringLiteral("previewArea"));
     auto* info = new QLabel(panel);
@@ -160,14 +153,11 @@ QWidget* CFileFlcDlg::CreateCustomArea(QWidget* parent)
     info->setMinimumHeight(info->fontMetrics().height());
     area->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     panel->setFixedWidth(200);
-    layout->addWidget(check);
     layout->addWidget(area, 1);
     layout->addWidget(info);
-    QObject::connect(check, &QCheckBox::toggled, panel, [this](bool on) { setPreviewOn(on); });
 
     worker_->detach();
     worker_->panel = panel;
-    worker_->check = check;
     worker_->area = area;
     worker_->info = info;
     {
@@ -213,12 +203,10 @@ void CFileFlcDlg::OnFolderChange(const QString&)
     showPreview();
 }
 
-void CFileFlcDlg::setPreviewOn(bool on)
+void CFileFlcDlg::previewChanged(bool changed)
 {
-    if (preview_ == on) return;
-    preview_ = on;
-    if (worker_->check && worker_->check->isChecked() != on) worker_->check->setChecked(on);
-    if (on && !current_ && !selected_.isEmpty()) startLoading(selected_);
+    if (!changed) return;
+    if (preview_ && !current_ && !selected_.isEmpty()) startLoading(selected_);
     showPreview();
 }
 
@@ -293,7 +281,7 @@ bool CFileFlcDlg::OnFileOK()
 
 void CFileFlcDlg::OnDialogEnd(bool)
 {
-    WriteProfileInt(kSection, kPreview, preview_ ? 1 : 0);
+    savePreviewChoice();
     worker_->detach();
     worker_->pool.clear();
     current_.reset();

@@ -14,7 +14,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/ui/file_dialog.h"
+#include "dialogs/preview_file_dlg.h"
 
 class QCheckBox;
 class QLabel;
@@ -38,7 +38,7 @@ struct AnimationPreview {
 // Loads `path` (".flc" or ".qsb", any case) for the preview. Safe on any thread.
 AnimationPreview loadAnimationPreview(const QString& path);
 
-class CFileFlcDlg : public CFileDialogX {
+class CFileFlcDlg : public CPreviewFileDlg {
 public:
     CFileFlcDlg(bool openDialog, const QString& defaultExt, const QString& fileName, unsigned flags,
                 const QString& filter, QWidget* parent = nullptr);
@@ -50,9 +50,6 @@ public:
     bool OnFileOK() override;
     void OnDialogEnd(bool accepted) override;
 
-    bool previewOn() const { return preview_; }
-    // The "Preview" check: on loads the current selection.
-    void setPreviewOn(bool on);
     // The preview of the current selection once it has arrived (nullptr before).
     const AnimationPreview* currentPreview() const { return current_.get(); }
     CPreviewArea* previewArea() const;
@@ -61,6 +58,10 @@ public:
     // measurements; the dialog itself never waits).
     void waitForPreview();
 
+protected:
+    // Turning it on loads the current selection.
+    void previewChanged(bool changed) override;
+
 private:
     void startLoading(const QString& path);
     void deliver(int generation, std::shared_ptr<AnimationPreview> preview);
@@ -68,7 +69,6 @@ private:
 
     struct Worker;
     std::unique_ptr<Worker> worker_;
-    bool preview_ = true;
     QString selected_;  // the FLC file or storyboard selected, empty for anything else
     int generation_ = 0;
     std::shared_ptr<AnimationPreview> current_;

@@ -177,31 +177,24 @@ void CFileImgDlg::OnDialogEnd(bool) { WriteProfileInt(kImgSection, QStringLitera
 // ---- CFileImgAllDlg ---------------------------------------------------------------------
 
 CFileImgAllDlg::CFileImgAllDlg(const QString& filter, QWidget* parent)
-    : CFileDialogX(true, {}, {},
-                   OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES | OFN_ENABLESIZING |
-                       OFN_ENABLETEMPLATE,
-                   filter, parent)
+    : CPreviewFileDlg(kPreviewSection, true, {}, {},
+                      OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES | OFN_ENABLESIZING |
+                          OFN_ENABLETEMPLATE,
+                      filter, parent)
 {
-    preview_ = GetProfileInt(kPreviewSection, QStringLiteral("Preview"), 1) != 0;
 }
 
 QWidget* CFileImgAllDlg::CreateCustomArea(QWidget* parent)
 {
-    auto* panel = new QWidget(parent);
-    auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(4, 0, 0, 0);
-    check_ = new QCheckBox(u8(str::IDS_FDLG_PREVIEW), panel);
-    check_->setObjectName(QStringLiteral("preview"));
-    check_->setChecked(preview_);
+    QVBoxLayout* layout = nullptr;
+    QWidget* panel = makePreviewPanel(parent, layout);
     area_ = new CPreviewArea(panel);
     area_->setObjectName(QStringLiteral("previewArea"));
     infoLabel_ = new QLabel(panel);
     infoLabel_->setObjectName(QStringLiteral("info"));
     infoLabel_->setWordWrap(true);
-    layout->addWidget(check_);
     layout->addWidget(area_, 1);
     layout->addWidget(infoLabel_);
-    QObject::connect(check_, &QCheckBox::toggled, panel, [this](bool on) { setPreviewOn(on); });
     showImage();
     return panel;
 }
@@ -233,13 +226,6 @@ void CFileImgAllDlg::OnFolderChange(const QString&)
     showImage();
 }
 
-void CFileImgAllDlg::setPreviewOn(bool on)
-{
-    preview_ = on;
-    if (check_ && check_->isChecked() != on) check_->setChecked(on);
-    showImage();
-}
-
 void CFileImgAllDlg::showImage()
 {
     if (infoLabel_) infoLabel_->setText(info_);
@@ -265,7 +251,7 @@ bool CFileImgAllDlg::OnFileOK()
 
 void CFileImgAllDlg::OnDialogEnd(bool)
 {
-    WriteProfileInt(kPreviewSection, QStringLiteral("Preview"), preview_ ? 1 : 0);
+    savePreviewChoice();
     image_.CloseFile();
 }
 

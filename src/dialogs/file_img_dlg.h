@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "platform/imaging/pictor.h"
+#include "dialogs/preview_file_dlg.h"
 #include "platform/ui/file_dialog.h"
 
 class QCheckBox;
@@ -73,7 +74,7 @@ private:
     QPointer<QToolButton> keepButton_;
 };
 
-class CFileImgAllDlg : public CFileDialogX {
+class CFileImgAllDlg : public CPreviewFileDlg {
 public:
     CFileImgAllDlg(const QString& filter, QWidget* parent = nullptr);
 
@@ -83,19 +84,18 @@ public:
     bool OnFileOK() override;
     void OnDialogEnd(bool accepted) override;
 
-    bool previewOn() const { return preview_; }
-    void setPreviewOn(bool on);
     const CPictorImage& image() const { return image_; }
     // "WxHxBb", or the reason the selected file cannot be read.
     const QString& infoText() const { return info_; }
+
+protected:
+    void previewChanged(bool) override { showImage(); }
 
 private:
     void showImage();
 
     CPictorImage image_;
-    bool preview_ = true;
     QString info_;
-    QPointer<QCheckBox> check_;
     QPointer<CPreviewArea> area_;
     QPointer<QLabel> infoLabel_;
 };

@@ -13,6 +13,7 @@
 
 #include "core/strings.h"
 #include "platform/ui/profile.h"
+#include "platform/ui/services.h"
 
 namespace qv {
 
@@ -40,25 +41,20 @@ private:
     std::unique_ptr<QSoundEffect> effect_;
 };
 
-IWavPreviewPlayer* g_player = nullptr;
+ServiceSlot<IWavPreviewPlayer, QtWavPlayer> g_player;
 
 }  // namespace
 
-IWavPreviewPlayer& wavPreviewPlayer()
-{
-    static QtWavPlayer qt;
-    return g_player ? *g_player : qt;
-}
+IWavPreviewPlayer& wavPreviewPlayer() { return g_player.get(); }
 
-void setWavPreviewPlayer(IWavPreviewPlayer* player) { g_player = player; }
+void setWavPreviewPlayer(IWavPreviewPlayer* player) { g_player.set(player); }
 
 CFileWavDlg::CFileWavDlg(const QString& filter, QWidget* parent)
-    : CFileDialogX(true, {}, {},
-                   OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES | OFN_ENABLESIZING |
-                       OFN_ENABLETEMPLATE,
-                   filter, parent)
+    : CPreviewFileDlg(kSection, true, {}, {},
+                      OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES | OFN_ENABLESIZING |
+                          OFN_ENABLETEMPLATE,
+                      filter, parent)
 {
-    preview_ = GetProfileInt(kSection, QStringLiteral("Preview"), 1) != 0;
     nonStop_ = GetProfileInt(kSection, QStringLiteral("Wav NonStop"), 0) != 0;
     filterIndex = GetProfileInt(kSection, QStringLiteral("Filter"), 1);
 }
@@ -67,12 +63,8 @@ CFileWavDlg::~CFileWavDlg() { wavPreviewPlayer().stop(); }
 
 QWidget* CFileWavDlg::CreateCustomArea(QWidget* parent)
 {
-    auto* panel = new QWidget(parent);
-    auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(4, 0, 0, 0);
-    previewCheck_ = new QCheckBox(QString::fromUtf8(str::IDS_FDLG_PREVIEW), panel);
-    previewCheck_->setObjectName(QStringLiteral("preview"));
-    previewCheck_->setChecked(preview_);
+    QVBoxLayout* layout = nullptr;
+    QWidget* panel = makePreviewPanel(parent, layout);
     nonStopCheck_ = new QCheckBox(QString::fromUtf8(str::IDS_FDLG_NON_STOP), panel);
     nonStopCheck_->setObjectName(QStringLiteral("nonStop"));
     nonStopCheck_->setChecked(nonStop_);
@@ -83,12 +75,10 @@ QWidget* CFileWavDlg::CreateCustomArea(QWidget* parent)
     auto* row = new QHBoxLayout;
     row->addWidget(play_);
     row->addWidget(stop_);
-    layout->addWidget(previewCheck_);
     layout->addWidget(nonStopCheck_);
     layout->addLayout(row);
     layout->addStretch(1);
     enableButtons(buttons_);
-    QObject::connect(previewCheck_, &QCheckBox::toggled, panel, [this](bool on) { setPreviewOn(on); });
     QObject::connect(nonStopCheck_, &QCheckBox::toggled, panel, [this](bool on) { setNonStop(on); });
     QObject::connect(play_, &QPushButton::clicked, panel, [this] { Play(); });
     QObject::connect(stop_, &QPushButton::clicked, panel, [this] { Stop(); });
@@ -122,15 +112,13 @@ void CFileWavDlg::OnFolderChange(const QString&)
     Stop();
 }
 
-void CFileWavDlg::setPreviewOn(bool on)
+void CFileWavDlg::previewChanged(bool)
 {
-    preview_ = on;
-    if (previewCheck_ && previewCheck_->isChecked() != on) previewCheck_->setChecked(on);
-    if (on)
+    if (preview_)
         Play();
     else
         Stop();
-    enableButtons(on && !wav_.isEmpty());
+    enableButtons(preview_ && !wav_.isEmpty());
 }
 
 void CFileWavDlg::setNonStop(bool on)
@@ -153,7 +141,7 @@ void CFileWavDlg::Stop() { wavPreviewPlayer().stop(); }
 
 void CFileWavDlg::OnDialogEnd(bool)
 {
-    WriteProfileInt(kSection, QStringLiteral("Preview"), preview_ ? 1 : 0);
+    savePreviewChoice();
     WriteProfileInt(kSection, QStringLiteral("Wav NonStop"), nonStop_ ? 1 : 0);
     WriteProfileInt(kSection, QStringLiteral("Filter"), filterIndex);
     Stop();

@@ -12,7 +12,7 @@
 #include <QString>
 #include <memory>
 
-#include "platform/ui/file_dialog.h"
+#include "dialogs/preview_file_dlg.h"
 
 class QCheckBox;
 class QPushButton;
@@ -31,7 +31,7 @@ public:
 IWavPreviewPlayer& wavPreviewPlayer();
 void setWavPreviewPlayer(IWavPreviewPlayer* player);
 
-class CFileWavDlg : public CFileDialogX {
+class CFileWavDlg : public CPreviewFileDlg {
 public:
     CFileWavDlg(const QString& filter, QWidget* parent = nullptr);
     ~CFileWavDlg() override;
@@ -41,23 +41,23 @@ public:
     void OnFolderChange(const QString& folder) override;
     void OnDialogEnd(bool accepted) override;
 
-    bool previewOn() const { return preview_; }
     bool nonStop() const { return nonStop_; }
-    void setPreviewOn(bool on);
     void setNonStop(bool on);
     void Play();
     void Stop();
     // Whether "Play" and "Stop" can be pressed.
     bool buttonsEnabled() const { return buttons_; }
 
+protected:
+    // On plays the selected file, off stops it.
+    void previewChanged(bool changed) override;
+
 private:
     void enableButtons(bool on);
 
-    bool preview_ = true;
     bool nonStop_ = false;
     bool buttons_ = false;
     QString wav_;  // the WAV file selected
-    QPointer<QCheckBox> previewCheck_;
     QPointer<QCheckBox> nonStopCheck_;
     QPointer<QPushButton> play_;
     QPointer<QPushButton> stop_;

@@ -14,6 +14,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "app/editor_app.h"
 #include "app/editor_doc_manager.h"
@@ -31,7 +32,6 @@ using namespace settings;
 namespace {
 
 constexpr char kSection[] = "Dlg Options";
-constexpr char kCurTab[] = "CurTab";
 
 // The menu library's same-border switch lives as long as the program runs.
 bool& sameBorderSwitch()
@@ -58,6 +58,16 @@ W* add(QGroupBox* g, const char* text)
     return w;
 }
 
+// A row of controls in a group, without margins of its own.
+std::pair<QWidget*, QHBoxLayout*> addRow(QGroupBox* g)
+{
+    auto* row = new QWidget(g);
+    auto* h = new QHBoxLayout(row);
+    h->setContentsMargins(0, 0, 0, 0);
+    g->layout()->addWidget(row);
+    return {row, h};
+}
+
 QWidget* newPage(QTabWidget* tabs, const char* title)
 {
     auto* page = new QWidget(tabs);
@@ -66,11 +76,7 @@ QWidget* newPage(QTabWidget* tabs, const char* title)
     return page;
 }
 
-int intIn(const char* section, const char* entry, int def, int lo, int hi)
-{
-    const int v = GetProfileInt(QString::fromLatin1(section), QString::fromLatin1(entry), def);
-    return v < lo || v > hi ? def : v;
-}
+constexpr IntSetting kCurTab{kSection, "CurTab", 0};
 
 }  // namespace
 
@@ -89,16 +95,13 @@ COptionsDlg::COptionsDlg(QWidget* parent) : CDialogX(QString::fromLatin1(kSectio
     reloadLast = add<QCheckBox>(g, str::IDS_OPT_RELOAD_LAST);
     g = group(str::IDS_OPT_GRP_RECENT, doc);
     {
-        auto* row = new QWidget(g);
-        auto* h = new QHBoxLayout(row);
-        h->setContentsMargins(0, 0, 0, 0);
+        const auto [row, h] = addRow(g);
         h->addWidget(new QLabel(tr8(str::IDS_OPT_RECENT_CONTAINS), row));
         maxMru = new QSpinBox(row);
         maxMru->setRange(kMaxMruMin, kMaxMruMax);
         h->addWidget(maxMru);
         h->addWidget(new QLabel(tr8(str::IDS_OPT_FILES), row));
         h->addStretch();
-        g->layout()->addWidget(row);
     }
     static_cast<QVBoxLayout*>(doc->layout())->addStretch();
 
@@ -124,16 +127,13 @@ COptionsDlg::COptionsDlg(QWidget* parent) : CDialogX(QString::fromLatin1(kSectio
     palResources = add<QRadioButton>(g, str::IDS_OPT_PAL_RESOURCES);
     palFolder = add<QRadioButton>(g, str::IDS_OPT_PAL_FOLDER);
     {
-        auto* row = new QWidget(g);
-        auto* h = new QHBoxLayout(row);
-        h->setContentsMargins(0, 0, 0, 0);
+        const auto [row, h] = addRow(g);
         palDir = new QLineEdit(row);
         browse = new QPushButton(tr8(str::IDS_OPT_BROWSE), row);
         del = new QPushButton(tr8(str::IDS_OPT_DEL), row);
         h->addWidget(palDir);
         h->addWidget(browse);
         h->addWidget(del);
-        g->layout()->addWidget(row);
     }
     builtinNote = add<QLabel>(g, str::IDS_OPT_PAL_BUILTIN_NOTE);
     builtinNote->setWordWrap(true);
@@ -165,7 +165,7 @@ COptionsDlg::COptionsDlg(QWidget* parent) : CDialogX(QString::fromLatin1(kSectio
     connect(del, &QPushButton::clicked, palDir, &QLineEdit::clear);
 
     load();
-    tabs->setCurrentIndex(intIn(kSection, kCurTab, 0, 0, tabs->count() - 1));
+    tabs->setCurrentIndex(readSetting(kCurTab, 0, tabs->count() - 1));
 
     // Any change enables Apply and keeps the dependent controls' states right.
     for (QCheckBox* c : findChildren<QCheckBox*>()) connect(c, &QCheckBox::toggled, this, &COptionsDlg::changed);
@@ -181,31 +181,31 @@ void COptionsDlg::load()
     auto* app = CEditorApp::instance();
     auto* dm = app ? app->editorDocManager() : nullptr;
     associate->setChecked(dm && dm->CheckFileTypes());
-    checkAtStartup->setChecked(intIn(kOptions, kCheckFileType, kCheckFileTypeDefault, 0, 1) != 0);
-    reloadLast->setChecked(intIn(kOptions, kLoadDoc, kLoadDocDefault, 0, 1) != 0);
-    maxMru->setValue(intIn(kOptions, kMaxMru, kMaxMruDefault, kMaxMruMin, kMaxMruMax));
+    checkAtStartup->setChecked(readSetting(kCheckFileType, 0, 1) != 0);
+    reloadLast->setChecked(readSetting(kLoadDoc, 0, 1) != 0);
+    maxMru->setValue(readSetting(kMaxMru, kMaxMruMin, kMaxMruMax));
 
-    showToolBar->setChecked(GetProfileInt(kOptions, kShowToolBar, kShowBarDefault) != 0);
-    showStatusBar->setChecked(GetProfileInt(kOptions, kShowStatusBar, kShowBarDefault) != 0);
-    const int style = intIn(kMenu, kMenuStyle, kMenuStyleDefault, 0, 3);
+    showToolBar->setChecked(readSetting(kShowToolBar) != 0);
+    showStatusBar->setChecked(readSetting(kShowStatusBar) != 0);
+    const int style = readSetting(kMenuStyle, 0, 3);
     (style >= 2 ? xpStyle : oldStyle)->setChecked(true);
     specialBorder->setChecked(style % 2 == 0);
     sameBorder->setChecked(sameBorderSwitch());
-    disabledSelection->setChecked(GetProfileInt(kMenu, kMenuSelection, kMenuSelectionDefault) != 0);
-    gloom->setChecked(GetProfileInt(kMenu, kMenuGloom, kMenuGloomDefault) != 0);
-    const int buttons = GetProfileInt(kButtonX, kButtonSettings, kButtonSettingsDefault) & 3;
+    disabledSelection->setChecked(readSetting(kMenuSelection) != 0);
+    gloom->setChecked(readSetting(kMenuGloom) != 0);
+    const int buttons = readSetting(kButtonSettings) & 3;
     buttonEffects->setChecked((buttons & 2) == 0);
     buttonIcons->setChecked((buttons & 1) == 0);
 
     // Without the game and with no source chosen yet, the built-in schemes are in use:
     // the dialog shows that source (and says why).
-    const int pal = app ? app->civPaletteSource() : intIn(kOptions, kPalType, kPalTypeDefault, 0, 2);
+    const int pal = app ? app->civPaletteSource() : readSetting(kPalType, 0, 2);
     (pal == 0 ? palGame : pal == 1 ? palResources : palFolder)->setChecked(true);
     palDir->setText(GetProfileString(kOptions, kPalDir));
     builtinNote->setVisible(app && app->usesBuiltinSchemesByDefault());
-    (intIn(kOptions, kAnimType, kAnimTypeDefault, 0, 1) == 0 ? play : pause)->setChecked(true);
-    expOpen->setChecked(intIn(kOptions, kExpOpen, kExpOpenDefault, 0, 1) != 0);
-    expAsk->setChecked(intIn(kOptions, kExpAsk, kExpAskDefault, 0, 1) != 0);
+    (readSetting(kAnimType, 0, 1) == 0 ? play : pause)->setChecked(true);
+    expOpen->setChecked(readSetting(kExpOpen, 0, 1) != 0);
+    expAsk->setChecked(readSetting(kExpAsk, 0, 1) != 0);
     updateEnabling();
 }
 
@@ -244,26 +244,26 @@ void COptionsDlg::Apply()
 void COptionsDlg::writePages()
 {
     int mru = maxMru->value();
-    if (mru < kMaxMruMin || mru > kMaxMruMax) mru = kMaxMruDefault;
-    WriteProfileInt(kOptions, kMaxMru, mru);
-    WriteProfileInt(kOptions, kLoadDoc, reloadLast->isChecked() ? 1 : 0);
-    WriteProfileInt(kOptions, kCheckFileType, checkAtStartup->isChecked() ? 1 : 0);
+    if (mru < kMaxMruMin || mru > kMaxMruMax) mru = kMaxMru.defaultValue;
+    writeSetting(kMaxMru, mru);
+    writeSetting(kLoadDoc, reloadLast->isChecked() ? 1 : 0);
+    writeSetting(kCheckFileType, checkAtStartup->isChecked() ? 1 : 0);
 
-    WriteProfileInt(kOptions, kShowToolBar, showToolBar->isChecked() ? 1 : 0);
-    WriteProfileInt(kOptions, kShowStatusBar, showStatusBar->isChecked() ? 1 : 0);
+    writeSetting(kShowToolBar, showToolBar->isChecked() ? 1 : 0);
+    writeSetting(kShowStatusBar, showStatusBar->isChecked() ? 1 : 0);
     const int style = (xpStyle->isChecked() ? 2 : 0) + (specialBorder->isChecked() ? 0 : 1);
-    WriteProfileInt(kMenu, kMenuStyle, style);
-    WriteProfileInt(kMenu, kMenuGloom, gloom->isChecked() ? 1 : 0);
-    WriteProfileInt(kMenu, kMenuSelection, disabledSelection->isChecked() ? 1 : 0);
+    writeSetting(kMenuStyle, style);
+    writeSetting(kMenuGloom, gloom->isChecked() ? 1 : 0);
+    writeSetting(kMenuSelection, disabledSelection->isChecked() ? 1 : 0);
     sameBorderSwitch() = sameBorder->isChecked();
     const int buttons = (buttonIcons->isChecked() ? 0 : 1) | (buttonEffects->isChecked() ? 0 : 2);
-    WriteProfileInt(kButtonX, kButtonSettings, buttons);
+    writeSetting(kButtonSettings, buttons);
 
-    WriteProfileInt(kOptions, kPalType, palGame->isChecked() ? 0 : palResources->isChecked() ? 1 : 2);
+    writeSetting(kPalType, palGame->isChecked() ? 0 : palResources->isChecked() ? 1 : 2);
     WriteProfileString(kOptions, kPalDir, palDir->text());
-    WriteProfileInt(kOptions, kAnimType, play->isChecked() ? 0 : 1);
-    WriteProfileInt(kOptions, kExpOpen, expOpen->isChecked() ? 1 : 0);
-    WriteProfileInt(kOptions, kExpAsk, expAsk->isChecked() ? 1 : 0);
+    writeSetting(kAnimType, play->isChecked() ? 0 : 1);
+    writeSetting(kExpOpen, expOpen->isChecked() ? 1 : 0);
+    writeSetting(kExpAsk, expAsk->isChecked() ? 1 : 0);
     FlushProfile();
 }
 
@@ -291,12 +291,10 @@ void COptionsDlg::OnDefault()
     try {
         // A default is a value not stored: the settings file keeps only what was chosen,
         // so a later version's defaults apply. The palette folder stays.
-        for (const char* e : {kMaxMru, kLoadDoc, kCheckFileType, kShowToolBar, kShowStatusBar, kPalType, kAnimType,
-                              kExpOpen, kExpAsk})
-            RemoveProfileValue(QString::fromLatin1(kOptions), QString::fromLatin1(e));
-        for (const char* e : {kMenuStyle, kMenuGloom, kMenuSelection})
-            RemoveProfileValue(QString::fromLatin1(kMenu), QString::fromLatin1(e));
-        RemoveProfileValue(QString::fromLatin1(kButtonX), QString::fromLatin1(kButtonSettings));
+        for (const IntSetting* s : {&kMaxMru, &kLoadDoc, &kCheckFileType, &kShowToolBar, &kShowStatusBar, &kPalType,
+                                    &kAnimType, &kExpOpen, &kExpAsk, &kMenuStyle, &kMenuGloom, &kMenuSelection,
+                                    &kButtonSettings})
+            removeSetting(*s);
         FlushProfile();
         sameBorderSwitch() = true;
         if (CEditorApp* app = CEditorApp::instance()) app->LoadSettings();
@@ -317,7 +315,7 @@ void COptionsDlg::OnDefault()
 
 void COptionsDlg::done(int result)
 {
-    WriteProfileInt(QString::fromLatin1(kSection), QString::fromLatin1(kCurTab), tabs->currentIndex());
+    writeSetting(kCurTab, tabs->currentIndex());
     CDialogX::done(result);
 }
 

@@ -26,6 +26,7 @@
 #include <optional>
 
 #include "core/civ_palettes.h"
+#include "core/compositor.h"
 #include "core/flc_reader.h"
 #include "core/palette_ops.h"
 #include "core/strings.h"
@@ -52,14 +53,6 @@ QPushButton* makeButton(QWidget* parent, const char* text, const char* name)
     return b;
 }
 
-QSpinBox* makeIndexBox(QWidget* parent, const char* name, int max)
-{
-    auto* box = new QSpinBox(parent);
-    box->setObjectName(QString::fromUtf8(name));
-    box->setRange(0, max);  // three characters at most
-    return box;
-}
-
 // "Red: r  Green: g  Blue: b" and, with an index, "  Index: i".
 QString colourText(uint32_t rgb, int index = -1)
 {
@@ -69,8 +62,6 @@ QString colourText(uint32_t rgb, int index = -1)
     if (index >= 0) t += QStringLiteral("  ") + S(str::IDS_LABEL_INDEX) + QStringLiteral(" %1").arg(index);
     return t;
 }
-
-uint32_t refToRgb(uint32_t c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
 
 // Shows a failure of the imaging layer or anything else inside a dialog operation.
 void reportException(const char* function)
@@ -256,7 +247,7 @@ void CColorTableDlg::onSelected(uint32_t colorRef)
 void CColorTableDlg::onHot(uint32_t colorRef)
 {
     curSwatch_->setColorRef(colorRef);
-    current_->setText(colourText(refToRgb(colorRef), grid_->hotCell()));
+    current_->setText(colourText(colorRefToRgb(colorRef), grid_->hotCell()));
 }
 
 void CColorTableDlg::done(int result)
@@ -554,36 +545,32 @@ void CColorReplaceDlg::replaceSelected()
     onDestinationSelected(dest_->cellColor(to));
 }
 
-void CColorReplaceDlg::openRange()
+void CColorReplaceDlg::runTool(const std::function<std::unique_ptr<CToolDlg>()>& make)
 {
     work_ = dest_->cellsPalette();
-    CReplaceRangeDlg dlg(work_, source_, this);
-    dlg.exec();
+    const std::unique_ptr<CToolDlg> dlg = make();
+    dlg->exec();
     redrawDestination();
+}
+
+void CColorReplaceDlg::openRange()
+{
+    runTool([this] { return std::make_unique<CReplaceRangeDlg>(work_, source_, this); });
 }
 
 void CColorReplaceDlg::openMove()
 {
-    work_ = dest_->cellsPalette();
-    CMoveColorsDlg dlg(work_, this);
-    dlg.exec();
-    redrawDestination();
+    runTool([this] { return std::make_unique<CMoveColorsDlg>(work_, this); });
 }
 
 void CColorReplaceDlg::openBchs()
 {
-    work_ = dest_->cellsPalette();
-    CColorBCHSDlg dlg(work_, preview_, this);
-    dlg.exec();
-    redrawDestination();
+    runTool([this] { return std::make_unique<CColorBCHSDlg>(work_, preview_, this); });
 }
 
 void CColorReplaceDlg::openFromImage()
 {
-    work_ = dest_->cellsPalette();
-    CSelectFromImageDlg dlg(work_, this);
-    dlg.exec();
-    redrawDestination();
+    runTool([this] { return std::make_unique<CSelectFromImageDlg>(work_, this); });
 }
 
 void CColorReplaceDlg::savePalette() { ExportPalette(dest_->cellsPalette(), this); }
@@ -645,10 +632,23 @@ void CToolDlg::discard()
     redraw();
 }
 
+void CIndexRangeDlg::makeIndexBoxes(int countMax)
+{
+    const char* names[] = {"from", "to", "count"};
+    QSpinBox** boxes[] = {&from_, &to_, &count_};
+    for (int i = 0; i < 3; ++i) {
+        auto* box = new QSpinBox(this);
+        box->setObjectName(QString::fromUtf8(names[i]));
+        box->setRange(0, i == 2 ? countMax : 255);  // three characters at most
+        *boxes[i] = box;
+    }
+    for (QSpinBox* b : {from_, to_, count_}) connect(b, QOverload<int>::of(&QSpinBox::valueChanged), this, [this] { limit(); });
+}
+
 // ---- Replace Range ---------------------------------------------------------------------
 
 CReplaceRangeDlg::CReplaceRangeDlg(Palette256& destination, const Palette256& source, QWidget* parent)
-    : CToolDlg(QStringLiteral("Dlg Range"), destination, parent), source_(source)
+    : CIndexRangeDlg(QStringLiteral("Dlg Range"), destination, parent), source_(source)
 {
     setWindowTitle(S(str::IDS_RANGE_TITLE));
     auto* layout = new QVBoxLayout(this);
@@ -659,9 +659,7 @@ CReplaceRangeDlg::CReplaceRangeDlg(Palette256& destination, const Palette256& so
     grids->addWidget(dest_);
     layout->addLayout(grids);
     auto* boxes = new QHBoxLayout;
-    from_ = makeIndexBox(this, "from", 255);
-    to_ = makeIndexBox(this, "to", 255);
-    count_ = makeIndexBox(this, "count", 256);
+    makeIndexBoxes(256);
     boxes->addWidget(new QLabel(S(str::IDS_RANGE_FROM), this));
     boxes->addWidget(from_);
     boxes->addWidget(new QLabel(S(str::IDS_RANGE_TO), this));
@@ -678,7 +676,6 @@ CReplaceRangeDlg::CReplaceRangeDlg(Palette256& destination, const Palette256& so
     layout->addWidget(note);
     layout->addWidget(makeButtonRow());
 
-    for (QSpinBox* b : {from_, to_, count_}) connect(b, QOverload<int>::of(&QSpinBox::valueChanged), this, [this] { limit(); });
     connect(src_, &CColorTable::selectedColorChanged, this, [this] { from_->setValue(src_->selectedCell()); });
     connect(dest_, &CColorTable::selectedColorChanged, this, [this] { to_->setValue(dest_->selectedCell()); });
     connect(replace, &QPushButton::clicked, this, &CReplaceRangeDlg::replaceRange);
@@ -707,7 +704,7 @@ namespace {
 const QString kMoveSection = QStringLiteral("Dlg MoveColor");
 }
 
-CMoveColorsDlg::CMoveColorsDlg(Palette256& palette, QWidget* parent) : CToolDlg(kMoveSection, palette, parent)
+CMoveColorsDlg::CMoveColorsDlg(Palette256& palette, QWidget* parent) : CIndexRangeDlg(kMoveSection, palette, parent)
 {
     setWindowTitle(S(str::IDS_MOVE_TITLE));
     auto* layout = new QHBoxLayout(this);
@@ -716,9 +713,7 @@ CMoveColorsDlg::CMoveColorsDlg(Palette256& palette, QWidget* parent) : CToolDlg(
     auto* side = new QVBoxLayout;
     layout->addLayout(side);
     auto* form = new QGridLayout;
-    from_ = makeIndexBox(this, "from", 255);
-    to_ = makeIndexBox(this, "to", 255);
-    count_ = makeIndexBox(this, "count", 255);
+    makeIndexBoxes(255);
     const char* labels[] = {str::IDS_MOVE_FROM, str::IDS_MOVE_TO, str::IDS_MOVE_COUNT};
     QSpinBox* boxes[] = {from_, to_, count_};
     for (int i = 0; i < 3; ++i) {
@@ -748,8 +743,6 @@ CMoveColorsDlg::CMoveColorsDlg(Palette256& palette, QWidget* parent) : CToolDlg(
         }
         updateMode();
     });
-    for (QSpinBox* b : {from_, to_}) connect(b, QOverload<int>::of(&QSpinBox::valueChanged), this, [this] { limit(); });
-    connect(count_, QOverload<int>::of(&QSpinBox::valueChanged), this, [this] { limit(); });
     connect(left_, &QPushButton::clicked, this, [this] { shift(false); });
     connect(right_, &QPushButton::clicked, this, [this] { shift(true); });
     connect(moveTo_, &QPushButton::clicked, this, &CMoveColorsDlg::moveTo);
@@ -1121,7 +1114,7 @@ void CSelectFromImageDlg::hoverAt(const QPoint& pos)
 {
     uint32_t rgb = 0;
     if (!area_->colourAt(pos, rgb)) return;
-    swatch_->setColorRef(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF));
+    swatch_->setColorRef(rgbToColorRef(rgb));
     current_->setText(colourText(rgb));
     const int half = kZoomCells / 2;
     const uint32_t outside = area_->palette().color(QPalette::Window).rgb() & 0xFFFFFF;

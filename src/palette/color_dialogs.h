@@ -15,6 +15,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "core/flc_format.h"
 #include "platform/imaging/pictor.h"
@@ -36,6 +37,7 @@ class CAnimationView;
 class CCivColorCombo;
 class CColorSwatch;
 class CColorTable;
+class CToolDlg;
 
 // The Palette command of a view: the Color Table dialog over its display palette; OK
 // applies the result as one undoable step.
@@ -129,6 +131,8 @@ private:
     void onDestinationSelected(uint32_t colorRef);
     void onBoxesEdited(uint32_t colorRef);
     QPushButton* addButton(const char* text, const char* name, void (CColorReplaceDlg::*slot)());
+    // Runs the tool dialog `make` makes over the destination's colours, then shows them.
+    void runTool(const std::function<std::unique_ptr<CToolDlg>()>& make);
 
     Palette256* caller_;
     std::function<bool(const Palette256&)> applied_;
@@ -169,37 +173,47 @@ protected:
     Palette256 work_;
 };
 
-class CReplaceRangeDlg : public CToolDlg {
+// A tool dialog over a run of entries: "from", "to" and "count" boxes, each change of
+// which sets the limits again.
+class CIndexRangeDlg : public CToolDlg {
     Q_OBJECT
 public:
-    CReplaceRangeDlg(Palette256& destination, const Palette256& source, QWidget* parent = nullptr);
+    using CToolDlg::CToolDlg;
     QSpinBox* fromBox() const { return from_; }
     QSpinBox* toBox() const { return to_; }
     QSpinBox* countBox() const { return count_; }
+
+protected:
+    // Makes the three boxes (indexes 0..255, a count of 0..countMax) and ties them to limit().
+    void makeIndexBoxes(int countMax);
+    virtual void limit() = 0;
+    QSpinBox* from_ = nullptr;
+    QSpinBox* to_ = nullptr;
+    QSpinBox* count_ = nullptr;
+};
+
+class CReplaceRangeDlg : public CIndexRangeDlg {
+    Q_OBJECT
+public:
+    CReplaceRangeDlg(Palette256& destination, const Palette256& source, QWidget* parent = nullptr);
     CColorTable* destinationGrid() const { return dest_; }
     CColorTable* sourceGrid() const { return src_; }
     void replaceRange();
 
 protected:
     void redraw() override;
+    void limit() override;
 
 private:
-    void limit();
     Palette256 source_;
     CColorTable* dest_ = nullptr;
     CColorTable* src_ = nullptr;
-    QSpinBox* from_ = nullptr;
-    QSpinBox* to_ = nullptr;
-    QSpinBox* count_ = nullptr;
 };
 
-class CMoveColorsDlg : public CToolDlg {
+class CMoveColorsDlg : public CIndexRangeDlg {
     Q_OBJECT
 public:
     CMoveColorsDlg(Palette256& palette, QWidget* parent = nullptr);
-    QSpinBox* fromBox() const { return from_; }
-    QSpinBox* toBox() const { return to_; }
-    QSpinBox* countBox() const { return count_; }
     QCheckBox* allBox() const { return all_; }
     QPushButton* leftShiftButton() const { return left_; }
     QPushButton* rightShiftButton() const { return right_; }
@@ -210,14 +224,11 @@ public:
 
 protected:
     void redraw() override;
+    void limit() override;
 
 private:
     void updateMode();
-    void limit();
     CColorTable* grid_ = nullptr;
-    QSpinBox* from_ = nullptr;
-    QSpinBox* to_ = nullptr;
-    QSpinBox* count_ = nullptr;
     QCheckBox* all_ = nullptr;
     QPushButton* left_ = nullptr;
     QPushButton* right_ = nullptr;

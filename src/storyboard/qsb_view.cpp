@@ -71,13 +71,13 @@ void showInformation(QWidget* parent, const QString& title, const QString& text)
 bool openAfterExportSetting()
 {
     if (CEditorApp* app = theApp()) return app->openAfterExport();
-    return GetProfileInt(settings::kOptions, settings::kExpOpen, settings::kExpOpenDefault) != 0;
+    return settings::readSetting(settings::kExpOpen) != 0;
 }
 
 bool askBeforeOpeningSetting()
 {
     if (CEditorApp* app = theApp()) return app->askOnExport();
-    return GetProfileInt(settings::kOptions, settings::kExpAsk, settings::kExpAskDefault) != 0;
+    return settings::readSetting(settings::kExpAsk) != 0;
 }
 
 CQsbView::CQsbView(QWidget* parent) : CAnimationView(parent) {}

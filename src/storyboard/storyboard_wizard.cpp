@@ -778,23 +778,18 @@ void CStoryboardWizard::settingsChanged()
 
 void CStoryboardWizard::onTrimChanged() { settingsChanged(); }
 
-// With proportions constrained, the other side follows the frame's aspect ratio.
-void CStoryboardWizard::onWidthChanged(int value)
-{
-    if (syncing_ || !constrain_->isChecked() || baseWidth_ <= 0) return;
-    const int h = QString::asprintf("%.0f", double(value) * baseHeight_ / baseWidth_).toInt();
-    syncing_ = true;
-    height_->setValue(std::clamp(h, 1, kMaxSide));
-    syncing_ = false;
-    settingsChanged();
-}
+void CStoryboardWizard::onWidthChanged(int value) { followSide(value, baseWidth_, baseHeight_, height_); }
 
-void CStoryboardWizard::onHeightChanged(int value)
+void CStoryboardWizard::onHeightChanged(int value) { followSide(value, baseHeight_, baseWidth_, width_); }
+
+// With proportions constrained, the other side follows the frame's aspect ratio: `value`
+// of the side whose original is `fromBase` sets `other`, whose original is `toBase`.
+void CStoryboardWizard::followSide(int value, int fromBase, int toBase, QSpinBox* other)
 {
-    if (syncing_ || !constrain_->isChecked() || baseHeight_ <= 0) return;
-    const int w = QString::asprintf("%.0f", double(value) * baseWidth_ / baseHeight_).toInt();
+    if (syncing_ || !constrain_->isChecked() || fromBase <= 0) return;
+    const int v = QString::asprintf("%.0f", double(value) * toBase / fromBase).toInt();
     syncing_ = true;
-    width_->setValue(std::clamp(w, 1, kMaxSide));
+    other->setValue(std::clamp(v, 1, kMaxSide));
     syncing_ = false;
     settingsChanged();
 }

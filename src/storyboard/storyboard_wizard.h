@@ -85,6 +85,7 @@ private:
     void updateInformation();
     void onWidthChanged(int value);
     void onHeightChanged(int value);
+    void followSide(int value, int fromBase, int toBase, QSpinBox* other);
     void onTrimChanged();
     void setPreviewShown(bool on);
     void requestPreview();

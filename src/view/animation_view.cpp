@@ -63,7 +63,7 @@ CAnimationView::~CAnimationView()
     stopSound();
     CAnimationView::UnloadAnimation();
     device_.reset();
-    WriteProfileInt(kOptions, QStringLiteral("Direction"), static_cast<int>(playback_.direction()));
+    settings::writeSetting(settings::kDirection, static_cast<int>(playback_.direction()));
 }
 
 // ---- Loading -------------------------------------------------------------------------
@@ -164,7 +164,7 @@ void CAnimationView::SetZoom(int zoom)
 {
     if (zoom < kZoomFit || zoom > kMaxZoom) return;
     zoom_ = zoom;
-    WriteProfileInt(kOptions, QString::fromLatin1(settings::kViewZoom), zoom);
+    settings::writeSetting(settings::kViewZoom, zoom);
     ResizeViewWindow(baseSize_.width(), baseSize_.height());
 }
 
@@ -242,24 +242,23 @@ void CAnimationView::OnInitialUpdate()
 {
     CDocument* doc = GetDocument();
     if (!doc || doc->GetPathName().isEmpty()) return;
-    zoom_ = GetProfileInt(kOptions, QString::fromLatin1(settings::kViewZoom), settings::kViewZoomDefault);
-    if (zoom_ < kZoomFit || zoom_ > kMaxZoom) zoom_ = settings::kViewZoomDefault;
+    zoom_ = settings::readSetting(settings::kViewZoom, kZoomFit, kMaxZoom);
     ResizeViewWindow(242, 244);
     if (device_) device_->Release();
     device_ = std::make_unique<DrawDevice>();
 
     customColor_ = static_cast<uint32_t>(
         GetProfileInt(kOptions, QStringLiteral("Custom Color"), static_cast<int>(defaultColor_)));
-    savedDirection_ = static_cast<uint32_t>(GetProfileInt(kOptions, QStringLiteral("Direction"), 0));
+    savedDirection_ = static_cast<uint32_t>(settings::readSetting(settings::kDirection));
     if (savedDirection_ > 8) savedDirection_ = 0;
-    bgdType_ = static_cast<uint32_t>(GetProfileInt(kOptions, QStringLiteral("Bgd Type"), 0));
-    alphaBlend_ = GetProfileInt(kOptions, QStringLiteral("AlphaBlend"), 1) != 0;
+    bgdType_ = static_cast<uint32_t>(settings::readSetting(settings::kBgdType));
+    alphaBlend_ = settings::readSetting(settings::kAlphaBlend) != 0;
     // "Anim Type" is the application's current value; without the application object
     // (views made on their own) the stored setting stands in for it.
     if (auto* app = dynamic_cast<CEditorApp*>(CWinApp::instance()))
         startPaused_ = app->animationType() == 1;
     else
-        startPaused_ = GetProfileInt(kOptions, QStringLiteral("Anim Type"), 0) == 1;
+        startPaused_ = settings::readSetting(settings::kAnimType) == 1;
     civilization_ = 0;
 
     const QString path = doc->GetPathName();

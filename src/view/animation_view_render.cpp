@@ -15,6 +15,7 @@
 #include "app/command_ids.h"
 #include "app/editor_app.h"
 #include "app/main_frame.h"
+#include "app/settings.h"
 #include "core/strings.h"
 #include "palette/color_dialogs.h"
 #include "palette/palette_file_dialogs.h"
@@ -82,7 +83,7 @@ void CAnimationView::SetBgdDefault()
     bgdType_ = kBgdDefault;
     playback_.requestRedraw();
     fillColor_ = toFillColor(defaultColor_);
-    WriteProfileInt(kOptions, QStringLiteral("Bgd Type"), static_cast<int>(bgdType_));
+    settings::writeSetting(settings::kBgdType, static_cast<int>(bgdType_));
 }
 
 void CAnimationView::SetBgdColor(uint32_t colorRef)
@@ -92,7 +93,7 @@ void CAnimationView::SetBgdColor(uint32_t colorRef)
     bgdType_ = kBgdCustom;
     playback_.requestRedraw();
     fillColor_ = toFillColor(customColor_);
-    WriteProfileInt(kOptions, QStringLiteral("Bgd Type"), static_cast<int>(bgdType_));
+    settings::writeSetting(settings::kBgdType, static_cast<int>(bgdType_));
     WriteProfileInt(kOptions, QStringLiteral("Custom Color"), static_cast<int>(customColor_));
 }
 
@@ -104,7 +105,7 @@ bool CAnimationView::SetBgdPCX(int kind)
     const bool ok = LoadBgdPicture(path);
     if (ok) {
         bgdType_ = static_cast<uint32_t>(kind);
-        WriteProfileInt(kOptions, QStringLiteral("Bgd Type"), kind);
+        settings::writeSetting(settings::kBgdType, kind);
     }
     playback_.requestRedraw();
     return ok;
@@ -143,7 +144,7 @@ bool CAnimationView::SetAlphaBlend(bool on)
     UpdateColorKey();
     if (!on) SetBgdDefault();
     for (AnimFrame& frame : frames_) frame.SetColorKey(colorKey_);
-    WriteProfileInt(kOptions, QStringLiteral("AlphaBlend"), on ? 1 : 0);
+    settings::writeSetting(settings::kAlphaBlend, on ? 1 : 0);
     return true;
 }
 
@@ -210,11 +211,11 @@ CivPaletteSources CAnimationView::civPaletteSourcesNow()
         game.base = app->baseGameFolder();
     } else {
         // Views made without the application object read the settings themselves.
-        palType = GetProfileInt(kOptions, QStringLiteral("Pal Type"), 0);
+        palType = settings::readSetting(settings::kPalType);
         palDir = GetProfileString(kOptions, QStringLiteral("Pal Dir"));
         game = readGameFolders();
         // As the application: without the game and no source chosen, the built-in schemes.
-        if (!HasProfileValue(kOptions, QStringLiteral("Pal Type")) && !game.baseFound) palType = 1;
+        if (!HasProfileValue(kOptions, settings::kPalType.name) && !game.baseFound) palType = 1;
     }
     return civPaletteSources(palType, palDir, game, viewDataFolders());
 }

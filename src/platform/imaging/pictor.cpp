@@ -434,33 +434,25 @@ const uint8_t* PICTOR::GetBitmapRow(const PictorBitmap& bmp, int row)
 
 // ---- Adjustments ----
 
-void PICTOR::ChangeBitmapIntensity(PictorBitmap& bmp, int amount)
+namespace {
+
+// An adjustment of the whole bitmap by `amount`, which must lie within -limit..limit.
+void adjustBitmap(PictorBitmap& bmp, int amount, int limit, void (*adjust)(Bitmap&, int))
 {
     requireBitmap(bmp);
-    requireRange(amount, -1000, 1000);
-    changeIntensity(bmp.bitmap, amount);
+    requireRange(amount, -limit, limit);
+    adjust(bmp.bitmap, amount);
 }
 
-void PICTOR::ChangeBitmapContrast(PictorBitmap& bmp, int amount)
-{
-    requireBitmap(bmp);
-    requireRange(amount, -1000, 1000);
-    changeContrast(bmp.bitmap, amount);
-}
+}  // namespace
 
-void PICTOR::ChangeBitmapHue(PictorBitmap& bmp, int degrees)
-{
-    requireBitmap(bmp);
-    requireRange(degrees, -360, 360);
-    changeHue(bmp.bitmap, degrees);
-}
+void PICTOR::ChangeBitmapIntensity(PictorBitmap& bmp, int amount) { adjustBitmap(bmp, amount, 1000, changeIntensity); }
 
-void PICTOR::ChangeBitmapSaturation(PictorBitmap& bmp, int amount)
-{
-    requireBitmap(bmp);
-    requireRange(amount, -1000, 1000);
-    changeSaturation(bmp.bitmap, amount);
-}
+void PICTOR::ChangeBitmapContrast(PictorBitmap& bmp, int amount) { adjustBitmap(bmp, amount, 1000, changeContrast); }
+
+void PICTOR::ChangeBitmapHue(PictorBitmap& bmp, int degrees) { adjustBitmap(bmp, degrees, 360, changeHue); }
+
+void PICTOR::ChangeBitmapSaturation(PictorBitmap& bmp, int amount) { adjustBitmap(bmp, amount, 1000, changeSaturation); }
 
 // ---- Drawing ----
 

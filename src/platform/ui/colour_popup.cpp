@@ -15,13 +15,14 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/compositor.h"
+
 namespace qv {
 
 namespace {
 
 bool g_xpLook = true;
 
-constexpr uint32_t rgbRef(uint32_t r, uint32_t g, uint32_t b) { return r | (g << 8) | (b << 16); }
 
 // The classic office colour set, five rows of eight.
 const uint32_t kGrid[] = {

@@ -163,17 +163,13 @@ public:
     }
 };
 
-IScreenCapture* g_capture = nullptr;
+ServiceSlot<IScreenCapture, DesktopCapture> g_capture;
 
 }  // namespace
 
-IScreenCapture& screenCaptureService()
-{
-    static DesktopCapture desktop;
-    return g_capture ? *g_capture : desktop;
-}
+IScreenCapture& screenCaptureService() { return g_capture.get(); }
 
-void setScreenCaptureService(IScreenCapture* service) { g_capture = service; }
+void setScreenCaptureService(IScreenCapture* service) { g_capture.set(service); }
 
 bool screenGrabAllowed()
 {

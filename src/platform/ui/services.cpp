@@ -170,18 +170,14 @@ private:
     QElapsedTimer timer_;
 };
 
-IMessageBoxService* g_messages = nullptr;
-IFileDialogService* g_fileDialogs = nullptr;
-IClock* g_clock = nullptr;
+ServiceSlot<IMessageBoxService, QtMessageBoxes> g_messages;
+ServiceSlot<IFileDialogService, QtFileDialogs> g_fileDialogs;
+ServiceSlot<IClock, SteadyClock> g_clock;
 
 }  // namespace
 
-IMessageBoxService& messageBoxService()
-{
-    static QtMessageBoxes qtBoxes;
-    return g_messages ? *g_messages : qtBoxes;
-}
-void setMessageBoxService(IMessageBoxService* service) { g_messages = service; }
+IMessageBoxService& messageBoxService() { return g_messages.get(); }
+void setMessageBoxService(IMessageBoxService* service) { g_messages.set(service); }
 
 int AfxMessageBox(const QString& text, unsigned flags)
 {
@@ -203,12 +199,8 @@ int ScriptedMessageBoxes::show(QWidget*, const QString& text, unsigned flags)
     return (type == MB_YESNO || type == MB_YESNOCANCEL) ? IDYES : IDOK;
 }
 
-IFileDialogService& fileDialogService()
-{
-    static QtFileDialogs qtDialogs;
-    return g_fileDialogs ? *g_fileDialogs : qtDialogs;
-}
-void setFileDialogService(IFileDialogService* service) { g_fileDialogs = service; }
+IFileDialogService& fileDialogService() { return g_fileDialogs.get(); }
+void setFileDialogService(IFileDialogService* service) { g_fileDialogs.set(service); }
 
 bool ScriptedFileDialogs::runFileDialog(CFileDialogX& dlg)
 {
@@ -242,12 +234,8 @@ bool ScriptedFileDialogs::browseFolder(QWidget*, const QString& title, const QSt
     return true;
 }
 
-IClock& clock()
-{
-    static SteadyClock steady;
-    return g_clock ? *g_clock : steady;
-}
-void setClock(IClock* c) { g_clock = c; }
+IClock& clock() { return g_clock.get(); }
+void setClock(IClock* c) { g_clock.set(c); }
 
 // ---- Colour dialog ---------------------------------------------------------------
 
@@ -265,22 +253,13 @@ public:
     }
 };
 
-IColorDialogService*& currentColorDialogs()
-{
-    static IColorDialogService* service = nullptr;
-    return service;
-}
+ServiceSlot<IColorDialogService, QtColorDialogs> g_colorDialogs;
 
 }  // namespace
 
-IColorDialogService& colorDialogService()
-{
-    static QtColorDialogs qt;
-    IColorDialogService* s = currentColorDialogs();
-    return s ? *s : qt;
-}
+IColorDialogService& colorDialogService() { return g_colorDialogs.get(); }
 
-void setColorDialogService(IColorDialogService* service) { currentColorDialogs() = service; }
+void setColorDialogService(IColorDialogService* service) { g_colorDialogs.set(service); }
 
 bool ShowColorDialog(QWidget* parent, uint32_t& colorRef) { return colorDialogService().chooseColor(parent, colorRef); }
 

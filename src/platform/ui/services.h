@@ -19,6 +19,22 @@ class QWidget;
 
 namespace qv {
 
+// One replaceable service: the default one, made on first use, unless a test installed
+// another (installing null goes back to the default).
+template <class Interface, class Default>
+class ServiceSlot {
+public:
+    Interface& get()
+    {
+        static Default fallback;
+        return replacement_ ? *replacement_ : fallback;
+    }
+    void set(Interface* service) { replacement_ = service; }
+
+private:
+    Interface* replacement_ = nullptr;
+};
+
 // Message box styles and answers, with the values the program has always used.
 enum MessageBoxFlags : unsigned {
     MB_OK = 0x0,

@@ -196,7 +196,7 @@ const std::vector<ToolbarButton>& toolbarButtons()
         {ID_DIR_S, B::Plain, false, 0},
         {ID_DIR_ALL, B::Plain, false, 0},
         {ID_COLOR_REPLACE, B::Plain, false, 0},
-        {ID_EXPORT_ANIMATION, B::Plain, true, 0},
+        {ID_EXPORT_ANIMATION, B::Plain, false, 0},
     };
     return buttons;
 }

@@ -489,16 +489,18 @@ private slots:
     {
         auto app = start();
         CMainFrame* frame = app->mainWindow();
-        // The toolbar's 50 buttons in their order, with the set visible at first.
+        // The toolbar's 50 buttons in their order, then Export Animation (hidden at first, so
+        // the set visible at first stays the classic one).
         QList<int> order;
         for (QAction* a : frame->toolBar()->actions())
             if (auto* b = qobject_cast<QToolButton*>(frame->toolBar()->widgetForAction(a)))
                 order << b->defaultAction()->data().toInt();
-        QCOMPARE(order.size(), 50);
+        QCOMPARE(order.size(), 51);
         QCOMPARE(order.front(), int(ID_FILE_OPEN));
         QCOMPARE(order.at(13), int(ID_PLAY));
         QCOMPARE(order.at(47), int(ID_DIR_S));
-        QCOMPARE(order.back(), int(ID_COLOR_REPLACE));
+        QCOMPARE(order.at(49), int(ID_COLOR_REPLACE));
+        QCOMPARE(order.back(), int(ID_EXPORT_ANIMATION));
         QList<int> visible;
         for (int id : order)
             if (frame->isToolbarButtonVisible(id)) visible << id;

@@ -13,6 +13,9 @@
 #include <map>
 #include <new>
 #include <system_error>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "cli/cli_common.h"
 #include "core/storyboard_document.h"
@@ -220,6 +223,16 @@ static void printOverview()
 int main(int argc, char** argv)
 {
     using namespace qv::cli;
+#if defined(__GLIBC__)
+    // Each input of a batch allocates and frees frames and sheets of a few megabytes. By
+    // default glibc maps such blocks afresh and hands them back at once, so every input paid
+    // again for the kernel zeroing and mapping its pages (more than half the time of a batch,
+    // and the part that does not scale with threads). Keeping freed memory for the next input
+    // makes a batch about three times faster; the process is short-lived, so the memory it
+    // keeps is returned when it ends.
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+#endif
     QCoreApplication::setApplicationName(QStringLiteral("quorvane-cli"));
     QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUORVANE_VERSION));

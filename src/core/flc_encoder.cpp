@@ -228,15 +228,16 @@ Status encodeFlc(const FlcEncodeParams& p, const std::vector<std::vector<uint8_t
 {
     out.clear();
     const int w = p.width, h = p.height, F = p.framesPerDirection, D = p.directions;
-    if (!validSide(w) || !validSide(h) || F < 1 || D < 1 || static_cast<long>(F) * D > 0xFFFF)
-        return Status::failure();
+    // Only a fault of the caller gets the frames wrong; it is still said, never a silent failure.
+    const Status mismatch = Status::failure(formatMessage(str::IDS_FLC_FRAMES_DO_NOT_MATCH, {D, F, w, h}));
+    if (!validSide(w) || !validSide(h) || F < 1 || D < 1 || static_cast<long>(F) * D > 0xFFFF) return mismatch;
     // The reader refuses larger frames, so the file is not written.
     if (w > kMaxFrameSide || h > kMaxFrameSide)
         return Status::failure(formatMessage(str::IDS_FLC_FRAME_TOO_LARGE, {w, h}));
     const size_t pictureSize = static_cast<size_t>(w) * static_cast<size_t>(h);
-    if (frames.size() != static_cast<size_t>(F) * static_cast<size_t>(D)) return Status::failure();
+    if (frames.size() != static_cast<size_t>(F) * static_cast<size_t>(D)) return mismatch;
     for (const auto& f : frames)
-        if (f.size() != pictureSize) return Status::failure();
+        if (f.size() != pictureSize) return mismatch;
 
     // The work buffer serves every chunk of the export.
     std::vector<uint8_t> work(flcWorkBufferSize(w, h));

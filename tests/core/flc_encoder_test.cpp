@@ -320,7 +320,10 @@ TEST(FlcEncodeFile, RefusesPicturesThatDoNotMatch)
 {
     Bytes file;
     const Palette256 pal;
-    EXPECT_FALSE(encodeFlc(unitParams(4, 2, 1, 1), {}, pal, file));
+    const Status none = encodeFlc(unitParams(4, 2, 1, 1), {}, pal, file);
+    EXPECT_FALSE(none);
+    EXPECT_EQ(none.message,
+              "The frames cannot be written as an FLC animation: they do not make 1 directions of 1 frames of 4 x 2 pixels.");
     EXPECT_FALSE(encodeFlc(unitParams(4, 2, 1, 1), {Bytes(7)}, pal, file));
     EXPECT_FALSE(encodeFlc(unitParams(4, 2, 2, 1), {Bytes(8)}, pal, file));
     EXPECT_FALSE(encodeFlc(unitParams(256, 1, 1, 1), {Bytes(256)}, pal, file));

@@ -47,10 +47,10 @@ struct Item {
     std::string refusal;  // why it is not converted, when it is not
 };
 
-bool takesExtension(const BatchSpec& spec, const fs::path& file)
+bool takesExtension(const BatchJob& job, const fs::path& file)
 {
     const std::string ext = fileExtension(file.string());
-    return std::any_of(spec.inputExtensions.begin(), spec.inputExtensions.end(),
+    return std::any_of(job.inputExtensions.begin(), job.inputExtensions.end(),
                        [&](const std::string& e) { return equalsNoCase(e, ext); });
 }
 
@@ -61,7 +61,7 @@ fs::path withoutExtension(const fs::path& p)
 
 // The files of `folder` the command takes, below it when `recursive`, sorted by path;
 // folders that cannot be read are reported in `unreadable`.
-void collectFolder(const BatchSpec& spec, const fs::path& folder, bool recursive, std::vector<fs::path>& files,
+void collectFolder(const BatchJob& job, const fs::path& folder, bool recursive, std::vector<fs::path>& files,
                    std::vector<std::string>& unreadable)
 {
     std::error_code ec;
@@ -76,7 +76,7 @@ void collectFolder(const BatchSpec& spec, const fs::path& folder, bool recursive
         std::error_code kind;
         if (it->is_directory(kind)) {
             if (recursive) subfolders.push_back(it->path());
-        } else if (takesExtension(spec, it->path())) {
+        } else if (takesExtension(job, it->path())) {
             own.push_back(it->path());
         }
     }
@@ -84,7 +84,7 @@ void collectFolder(const BatchSpec& spec, const fs::path& folder, bool recursive
     std::sort(own.begin(), own.end());
     files.insert(files.end(), own.begin(), own.end());
     std::sort(subfolders.begin(), subfolders.end());
-    for (const fs::path& sub : subfolders) collectFolder(spec, sub, recursive, files, unreadable);
+    for (const fs::path& sub : subfolders) collectFolder(job, sub, recursive, files, unreadable);
 }
 
 // A path for comparing files: symbolic links and "." / ".." resolved as far as it exists.
@@ -211,7 +211,7 @@ bool isBatch(const CommandOptions& o)
     return inputs.size() == 1 && fs::is_directory(fs::path(absoluteLocalPath(inputs.first())), ec);
 }
 
-int runBatch(const CommandOptions& o, const BatchSpec& spec)
+int runBatch(const CommandOptions& o, const BatchJob& job)
 {
     // Options first: nothing is converted after a usage error.
     int jobs = std::max(1, QThread::idealThreadCount());
@@ -221,19 +221,19 @@ int runBatch(const CommandOptions& o, const BatchSpec& spec)
         if (!ok || jobs < 1 || jobs > kMaxJobs) return o.usage(str::IDS_BATCH_BAD_JOBS);
     }
     std::string format;
-    if (!spec.formats.empty()) {
-        format = spec.formats.front();
+    if (!job.formats.empty()) {
+        format = job.formats.front();
         if (o.isSet("format")) {
             format = toLocal(o.value("format").toLower());
-            if (std::find(spec.formats.begin(), spec.formats.end(), format) == spec.formats.end()) {
+            if (std::find(job.formats.begin(), job.formats.end(), format) == job.formats.end()) {
                 std::string list;
-                for (const std::string& f : spec.formats) list += (list.empty() ? "" : ", ") + f;
+                for (const std::string& f : job.formats) list += (list.empty() ? "" : ", ") + f;
                 return o.usage(formatMessage(str::IDS_BATCH_BAD_FORMAT, {list}));
             }
         }
     }
     const bool outputGiven = o.isSet("output") && !o.value("output").isEmpty();
-    if (!outputGiven && !spec.outputBesideInput) return o.usage(str::IDS_BATCH_NEEDS_OUTPUT_FOLDER);
+    if (!outputGiven && !job.outputBesideInput) return o.usage(str::IDS_BATCH_NEEDS_OUTPUT_FOLDER);
     const bool force = o.isSet("force");
     const bool recursive = o.isSet("recursive");
 
@@ -243,9 +243,9 @@ int runBatch(const CommandOptions& o, const BatchSpec& spec)
         outFolder = fs::path(o.path("output"));
         const std::string ext = fileExtension(outFolder.string());
         if (!fs::is_directory(outFolder, ec) &&
-            std::any_of(spec.outputExtensions.begin(), spec.outputExtensions.end(),
+            std::any_of(job.outputExtensions.begin(), job.outputExtensions.end(),
                         [&](const std::string& e) { return equalsNoCase(e, ext); }))
-            return o.usage(spec.singleUsage);
+            return o.usage(job.singleUsage);
         if (fs::exists(outFolder, ec) && !fs::is_directory(outFolder, ec))
             return refuse(formatMessage(str::IDS_BATCH_TARGET_IS_FILE, {outFolder.string()}));
     }
@@ -271,7 +271,7 @@ int runBatch(const CommandOptions& o, const BatchSpec& spec)
         }
         std::vector<fs::path> files;
         std::vector<std::string> unreadable;
-        collectFolder(spec, given, recursive, files, unreadable);
+        collectFolder(job, given, recursive, files, unreadable);
         for (const std::string& u : unreadable) notes.push_back(formatMessage(str::IDS_BATCH_CANNOT_READ_FOLDER, {u}));
         folderProblems += int(unreadable.size());
         if (files.empty() && unreadable.empty())
@@ -291,7 +291,7 @@ int runBatch(const CommandOptions& o, const BatchSpec& spec)
             item.refusal = formatMessage(str::IDS_FILE_NOT_FOUND, {item.input});
             continue;
         }
-        item.outputs = spec.outputs(item.stem, format, item.input);
+        item.outputs = job.outputs(item.stem, format, item.input);
         for (const std::string& out : item.outputs) writers[identity(out)].push_back(i);
     }
     for (size_t i = 0; i < items.size(); ++i) {
@@ -356,7 +356,7 @@ int runBatch(const CommandOptions& o, const BatchSpec& spec)
             {
                 MessageCapture capture(outcome.report);
                 try {
-                    outcome.converted = spec.convert(items[i].input, items[i].outputs.front()) == kExitOk;
+                    outcome.converted = job.convert(items[i].input, items[i].outputs.front()) == kExitOk;
                 } catch (const std::bad_alloc&) {
                     refuse(formatMessage(str::IDS_NOT_ENOUGH_MEMORY, {commandName}));
                 } catch (...) {

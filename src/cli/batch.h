@@ -31,7 +31,7 @@ void warmUpBuiltinData(const CivPaletteSources& sources, std::initializer_list<i
 // True when the command works on a batch: several inputs, or a folder.
 bool isBatch(const CommandOptions& o);
 
-struct BatchSpec {
+struct BatchJob {
     // Extensions (lower case, no dot) of the files taken from folders.
     std::vector<std::string> inputExtensions;
     // Values --format takes, the default first; empty when the command has no --format.
@@ -58,6 +58,6 @@ struct BatchSpec {
 // output, an existing file without --force), converts the others in parallel and prints
 // the summary. Returns kExitOk when every input was converted, kExitRefused when any was
 // refused, kExitUsage on a usage error (nothing converted).
-int runBatch(const CommandOptions& o, const BatchSpec& spec);
+int runBatch(const CommandOptions& o, const BatchJob& job);
 
 }  // namespace qv::cli

@@ -105,16 +105,16 @@ int runAnim(const QStringList& args)
     if (!batch) return animOne(o, options, absoluteLocalPath(positional.first()), absoluteLocalPath(output));
 
     warmUpBuiltinData(options.compose.civSources, {options.compose.civ}, options.compose.background.choice);
-    BatchSpec spec;
-    spec.inputExtensions = {"flc", "qsb"};
-    spec.formats = {"gif", "webp"};
-    spec.outputExtensions = spec.formats;
-    spec.singleUsage = str::IDS_ANIM_NEEDS_FILE_AND_OUTPUT;
-    spec.outputs = [](const std::string& stem, const std::string& format, const std::string&) {
+    BatchJob job;
+    job.inputExtensions = {"flc", "qsb"};
+    job.formats = {"gif", "webp"};
+    job.outputExtensions = job.formats;
+    job.singleUsage = str::IDS_ANIM_NEEDS_FILE_AND_OUTPUT;
+    job.outputs = [](const std::string& stem, const std::string& format, const std::string&) {
         return std::vector<std::string>{stem + "." + format};
     };
-    spec.convert = [&](const std::string& input, const std::string& path) { return animOne(o, options, input, path); };
-    return runBatch(o, spec);
+    job.convert = [&](const std::string& input, const std::string& path) { return animOne(o, options, input, path); };
+    return runBatch(o, job);
 }
 
 const CommandRegistrar reg("anim",

@@ -277,15 +277,15 @@ int runRecolour(const QStringList& args)
                 return s.option == QLatin1String("palette") ? refuse(toLocal(why)) : usageError(command, why);
         }
     }
-    BatchSpec spec;
-    spec.inputExtensions = {"flc", "act", "pal"};
-    spec.outputExtensions = spec.inputExtensions;
-    spec.singleUsage = str::IDS_RECOLOUR_CLI_NEEDS_FILES;
-    spec.outputs = [](const std::string& stem, const std::string&, const std::string& input) {
+    BatchJob job;
+    job.inputExtensions = {"flc", "act", "pal"};
+    job.outputExtensions = job.inputExtensions;
+    job.singleUsage = str::IDS_RECOLOUR_CLI_NEEDS_FILES;
+    job.outputs = [](const std::string& stem, const std::string&, const std::string& input) {
         return std::vector<std::string>{stem + "." + fileExtension(input)};
     };
-    spec.convert = recolourOne;
-    return runBatch(o, spec);
+    job.convert = recolourOne;
+    return runBatch(o, job);
 }
 
 const CommandRegistrar reg("recolour",

@@ -147,18 +147,18 @@ int runRender(const QStringList& args)
     if (!batch) return renderOne(absoluteLocalPath(positional.first()), o.value("output"));
 
     warmUpBuiltinData(compose.civSources, {compose.civ}, compose.background.choice);
-    BatchSpec spec;
-    spec.inputExtensions = {"flc"};
-    spec.formats = {"png", "bmp"};
-    spec.outputExtensions = spec.formats;
-    spec.singleUsage = str::IDS_RENDER_NEEDS_FILE_AND_OUTPUT;
-    spec.outputs = [](const std::string& stem, const std::string& format, const std::string&) {
+    BatchJob job;
+    job.inputExtensions = {"flc"};
+    job.formats = {"png", "bmp"};
+    job.outputExtensions = job.formats;
+    job.singleUsage = str::IDS_RENDER_NEEDS_FILE_AND_OUTPUT;
+    job.outputs = [](const std::string& stem, const std::string& format, const std::string&) {
         return std::vector<std::string>{stem + "." + format};
     };
-    spec.convert = [&](const std::string& input, const std::string& output) {
+    job.convert = [&](const std::string& input, const std::string& output) {
         return renderOne(input, fromLocal(output));
     };
-    return runBatch(o, spec);
+    return runBatch(o, job);
 }
 
 const CommandRegistrar reg("render",

@@ -76,15 +76,15 @@ int runToFlc(const QStringList& args)
     // Paths are made absolute, as the program's file dialogs give them; messages show them so.
     if (!batch) return convert(absoluteLocalPath(positional.first()), o.path("output"));
 
-    BatchSpec spec;
-    spec.inputExtensions = {"qsb"};
-    spec.outputExtensions = {"flc"};
-    spec.singleUsage = str::IDS_TO_FLC_NEEDS_FILE_AND_OUTPUT;
-    spec.outputs = [](const std::string& stem, const std::string&, const std::string&) {
+    BatchJob job;
+    job.inputExtensions = {"qsb"};
+    job.outputExtensions = {"flc"};
+    job.singleUsage = str::IDS_TO_FLC_NEEDS_FILE_AND_OUTPUT;
+    job.outputs = [](const std::string& stem, const std::string&, const std::string&) {
         return std::vector<std::string>{stem + ".flc"};
     };
-    spec.convert = convert;
-    return runBatch(o, spec);
+    job.convert = convert;
+    return runBatch(o, job);
 }
 
 const CommandRegistrar reg("to-flc", "to-flc STORYBOARD.qsb -o OUT.flc [--delay MS]",

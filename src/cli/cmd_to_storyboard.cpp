@@ -182,26 +182,26 @@ int runToStoryboard(const QStringList& args)
 
     // A batch: NAME.pcx (or .bmp), its palette files and NAME.qsb per animation.
     warmUpBuiltinData(civSources, {civ, viewCiv});
-    BatchSpec spec;
-    spec.inputExtensions = {"flc"};
-    spec.formats = {"pcx", "bmp"};
-    spec.outputExtensions = spec.formats;
-    spec.singleUsage = str::IDS_SB_CLI_TO_STORYBOARD_USAGE;
-    spec.outputBesideInput = true;
-    spec.outputs = [&](const std::string& stem, const std::string& format, const std::string&) {
+    BatchJob job;
+    job.inputExtensions = {"flc"};
+    job.formats = {"pcx", "bmp"};
+    job.outputExtensions = job.formats;
+    job.singleUsage = str::IDS_SB_CLI_TO_STORYBOARD_USAGE;
+    job.outputBesideInput = true;
+    job.outputs = [&](const std::string& stem, const std::string& format, const std::string&) {
         const std::string sheet = stem + "." + format;
         std::vector<std::string> files{sheet, qsbPathFor(sheet)};
         files.push_back(exportedPalettePath(sheet, paletteType));
         if (writeDefaultPalette) files.push_back(exportedPalettePath(sheet, paletteType, "_Default"));
         return files;
     };
-    spec.convert = [&](const std::string& input, const std::string& sheet) {
+    job.convert = [&](const std::string& input, const std::string& sheet) {
         std::string directory, name;
         int format = 0;
         parseSheetTarget(fromLocal(sheet), directory, name, format);
         return exportOne(input, true, directory, name, format);
     };
-    return runBatch(o, spec);
+    return runBatch(o, job);
 }
 
 const CommandRegistrar reg("to-storyboard",

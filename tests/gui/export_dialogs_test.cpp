@@ -72,7 +72,7 @@ class ExportDialogsTest : public QObject, qvtest::GuiHarness<> {
 private:
     ScriptedScreenCapture capture_;
 
-    static AnimationSpec spec(int w, int h, bool leaderHead)
+    static AnimationSpec fixture(int w, int h, bool leaderHead)
     {
         AnimationSpec a;
         a.width = w;
@@ -126,7 +126,7 @@ private slots:
     {
         QFETCH(bool, leaderHead);
         QFETCH(QString, file);
-        const QString flc = !file.isEmpty() ? file : writeFlc(QStringLiteral("a.flc"), spec(30, 20, leaderHead), 40, 50);
+        const QString flc = !file.isEmpty() ? file : writeFlc(QStringLiteral("a.flc"), fixture(30, 20, leaderHead), 40, 50);
         CFlcView* view = open(flc);
         QVERIFY(view);
         cli({QStringLiteral("info"), flc, QStringLiteral("-o"), path(QStringLiteral("cli.txt"))});
@@ -172,7 +172,7 @@ private slots:
         QFETCH(int, depth);
         QFETCH(int, filter);
         QFETCH(int, width);
-        const QString flc = writeFlc(QStringLiteral("f.flc"), spec(100, 80, leaderHead), 30, 12);
+        const QString flc = writeFlc(QStringLiteral("f.flc"), fixture(100, 80, leaderHead), 30, 12);
         CFlcView* view = open(flc);
         QVERIFY(view);
         view->navigate(IAnimationControl::NavNext);
@@ -261,7 +261,7 @@ private slots:
 
     void animationDialogPreviewsAndRefusesBrokenFiles()
     {
-        const QString good = writeFlc(QStringLiteral("good.flc"), spec(24, 16, false));
+        const QString good = writeFlc(QStringLiteral("good.flc"), fixture(24, 16, false));
         Bytes cut = read(good);
         cut.resize(200);
         const QString broken = path(QStringLiteral("broken.flc"));

@@ -63,7 +63,7 @@ bool runCli(const QStringList& args)
     return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
-ExportedStoryboardFixture spec(bool leaderHead, int format, int depth, int paletteType = 0)
+ExportedStoryboardFixture fixture(bool leaderHead, int format, int depth, int paletteType = 0)
 {
     ExportedStoryboardFixture s;
     s.anim.leaderHead = leaderHead;
@@ -152,7 +152,7 @@ private slots:
         QFETCH(int, format);
         QFETCH(int, depth);
         QFETCH(int, paletteType);
-        const ExportedStoryboardFixture s = spec(leaderHead, format, depth, paletteType);
+        const ExportedStoryboardFixture s = fixture(leaderHead, format, depth, paletteType);
         const QString qsb = make(QStringLiteral("Warrior"), s);
         QVERIFY(!qsb.isEmpty());
         CQsbView* view = open(qsb);
@@ -184,7 +184,7 @@ private slots:
 
     void refusalsComeInTheirOrder()
     {
-        const ExportedStoryboardFixture s = spec(false, 0, 0);
+        const ExportedStoryboardFixture s = fixture(false, 0, 0);
         const QString qsb = make(QStringLiteral("Unit"), s);
         const Bytes description = readBytes(qsb);
         const QString sheet = path(QStringLiteral("Unit.pcx"));
@@ -216,7 +216,7 @@ private slots:
         }
 
         // A 24-bit sheet without both palette files cannot be cut into frames.
-        const QString deep = make(QStringLiteral("Deep"), spec(false, 1, 1));
+        const QString deep = make(QStringLiteral("Deep"), fixture(false, 1, 1));
         QFile::remove(path(QStringLiteral("Deep.act")));
         QFile::remove(path(QStringLiteral("Deep_Default.act")));
         boxes_.clear();
@@ -230,7 +230,7 @@ private slots:
 
     void saveSaveAsAndReload()
     {
-        const QString qsb = make(QStringLiteral("Knight"), spec(false, 0, 0));
+        const QString qsb = make(QStringLiteral("Knight"), fixture(false, 0, 0));
         CQsbView* view = open(qsb);
         QVERIFY(view && view->isLoaded());
 
@@ -295,7 +295,7 @@ private slots:
 
     void externalChangeAsksOnceAndReloads()
     {
-        const QString qsb = make(QStringLiteral("Archer"), spec(false, 0, 0));
+        const QString qsb = make(QStringLiteral("Archer"), fixture(false, 0, 0));
         CQsbView* view = open(qsb);
         QVERIFY(view && view->isLoaded());
         auto* doc = qobject_cast<CQsbDoc*>(view->GetDocument());
@@ -343,7 +343,7 @@ private slots:
     {
         QFETCH(bool, leaderHead);
         QFETCH(bool, customDelay);
-        const QString qsb = make(QStringLiteral("Mage"), spec(leaderHead, 1, 1));
+        const QString qsb = make(QStringLiteral("Mage"), fixture(leaderHead, 1, 1));
         CQsbView* view = open(qsb);
         QVERIFY(view && view->isLoaded());
         if (customDelay) {
@@ -381,7 +381,7 @@ private slots:
     void importDialogWritesWhatTheCliWrites()
     {
         // The picture: a storyboard sheet of 8 rows of 3 cells of 21 x 14.
-        make(QStringLiteral("Source"), spec(false, 1, 0));
+        make(QStringLiteral("Source"), fixture(false, 1, 0));
         const QString picture = path(QStringLiteral("Source.bmp"));
         QDir(dir_->path()).mkdir(QStringLiteral("gui"));
         QDir(dir_->path()).mkdir(QStringLiteral("cli"));

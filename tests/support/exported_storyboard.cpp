@@ -10,17 +10,17 @@
 
 namespace qv::test {
 
-std::string writeExportedStoryboard(const std::filesystem::path& dir, const std::string& name, const ExportedStoryboardFixture& spec)
+std::string writeExportedStoryboard(const std::filesystem::path& dir, const std::string& name, const ExportedStoryboardFixture& shape)
 {
     const std::string flc = (dir / (name + ".flc")).string();
-    if (!writeFileAtomic(flc, buildAnimation(spec.anim))) return {};
+    if (!writeFileAtomic(flc, buildAnimation(shape.anim))) return {};
     FlcLoadResult loaded;
     if (!loadFlcAnimation(flc, loaded)) return {};
     const ExportSource source = exportSourceFrom(loaded);
     ExportStoryboardSettings s = exportWizardDefaults(flc, source);
-    s.imageFormat = spec.imageFormat;
-    s.colorDepth = spec.colorDepth;
-    s.paletteFileType = spec.paletteType;
+    s.imageFormat = shape.imageFormat;
+    s.colorDepth = shape.colorDepth;
+    s.paletteFileType = shape.paletteType;
     s.targetPath = storyboardTargetPath(s.outputDirectory, s.baseFileName, s.imageFormat);
     if (!FlcToStoryboard(source, s, CivPaletteSources{})) return {};
     return qsbPathFor(s.targetPath);

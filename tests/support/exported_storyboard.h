@@ -23,6 +23,6 @@ struct ExportedStoryboardFixture {
 
 // Writes `name`.flc and the storyboard made from it (`name`.qsb with its sheet and
 // palette files) into `dir`; returns the description's path, or "" on failure.
-std::string writeExportedStoryboard(const std::filesystem::path& dir, const std::string& name, const ExportedStoryboardFixture& spec);
+std::string writeExportedStoryboard(const std::filesystem::path& dir, const std::string& name, const ExportedStoryboardFixture& shape);
 
 }  // namespace qv::test

@@ -19,15 +19,15 @@ std::string unitIniText(const KeyValues& animations, const KeyValues& sounds, co
     return s;
 }
 
-Bytes buildWav(const WavSpec& spec)
+Bytes buildWav(const WavSpec& shape)
 {
-    const uint16_t align = static_cast<uint16_t>(spec.channels * spec.bitsPerSample / 8);
-    const uint32_t frames = spec.sampleRate * spec.milliseconds / 1000;
+    const uint16_t align = static_cast<uint16_t>(shape.channels * shape.bitsPerSample / 8);
+    const uint32_t frames = shape.sampleRate * shape.milliseconds / 1000;
     Bytes out(44 + size_t(frames) * align, 0);
     uint8_t* samples = out.data() + 44;
-    for (uint32_t i = 0; i < frames && spec.bitsPerSample == 16; ++i) {
+    for (uint32_t i = 0; i < frames && shape.bitsPerSample == 16; ++i) {
         const int v = static_cast<int>(1000 * std::sin(i * 0.2));
-        for (uint16_t c = 0; c < spec.channels; ++c)
+        for (uint16_t c = 0; c < shape.channels; ++c)
             putLE16(samples + size_t(i) * align + c * 2u, static_cast<uint16_t>(v));
     }
     const uint32_t dataSize = static_cast<uint32_t>(out.size() - 44);
@@ -37,14 +37,14 @@ Bytes buildWav(const WavSpec& spec)
     tag(8, "WAVE");
     tag(12, "fmt ");
     putLE32(&out[16], 16);
-    putLE16(&out[20], spec.formatField.value_or(1));
-    putLE16(&out[22], spec.channels);
-    putLE32(&out[24], spec.sampleRate);
-    putLE32(&out[28], spec.sampleRate * align);
-    putLE16(&out[32], spec.blockAlignField.value_or(align));
-    putLE16(&out[34], spec.bitsPerSample);
+    putLE16(&out[20], shape.formatField.value_or(1));
+    putLE16(&out[22], shape.channels);
+    putLE32(&out[24], shape.sampleRate);
+    putLE32(&out[28], shape.sampleRate * align);
+    putLE16(&out[32], shape.blockAlignField.value_or(align));
+    putLE16(&out[34], shape.bitsPerSample);
     tag(36, "data");
-    putLE32(&out[40], spec.dataSizeField.value_or(dataSize));
+    putLE32(&out[40], shape.dataSizeField.value_or(dataSize));
     return out;
 }
 

@@ -43,7 +43,7 @@ struct WavSpec {
     WavSpec& withBlockAlign(uint16_t v) { blockAlignField = v; return *this; }
 };
 // A WAV file of a quiet tone.
-Bytes buildWav(const WavSpec& spec = {});
+Bytes buildWav(const WavSpec& shape = {});
 
 // An AMB file that names `wavNames` (each written with ".wav"), between small binary
 // records as the game's files have them. `magic` is the file's first four bytes.

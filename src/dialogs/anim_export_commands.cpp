@@ -17,23 +17,12 @@
 
 namespace qv {
 
-namespace {
-
-CAnimationView* activeAnimationView()
-{
-    CWinApp* app = CWinApp::instance();
-    CNewMDIFrameWnd* frame = app ? app->mainFrame() : nullptr;
-    return frame ? dynamic_cast<CAnimationView*>(frame->GetActiveView()) : nullptr;
-}
-
-}  // namespace
-
 void RegisterAnimationExportCommands()
 {
     CEditorApp::RegisterCommand(
         ID_EXPORT_ANIMATION,
         [] {
-            CAnimationView* view = activeAnimationView();
+            CAnimationView* view = CAnimationView::active();
             if (!view) return;
             try {
                 ExportAnimation(*view, CWinApp::instance()->mainFrame());
@@ -44,7 +33,7 @@ void RegisterAnimationExportCommands()
             }
         },
         [] {
-            CAnimationView* view = activeAnimationView();
+            CAnimationView* view = CAnimationView::active();
             return view && view->isLoaded();
         });
 }

@@ -22,16 +22,9 @@ namespace qv {
 
 namespace {
 
-CAnimationView* activeAnimationView()
-{
-    CWinApp* app = CWinApp::instance();
-    CNewMDIFrameWnd* frame = app ? app->mainFrame() : nullptr;
-    return frame ? dynamic_cast<CAnimationView*>(frame->GetActiveView()) : nullptr;
-}
-
 bool animationLoaded()
 {
-    CAnimationView* view = activeAnimationView();
+    CAnimationView* view = CAnimationView::active();
     return view && view->isLoaded();
 }
 
@@ -44,7 +37,7 @@ void RegisterInfoAndExportCommands()
     CEditorApp::RegisterCommand(
         ID_SAVE_FRAME,
         [] {
-            if (CAnimationView* view = activeAnimationView()) CFlcImage().SaveFrameToFile(*view);
+            if (CAnimationView* view = CAnimationView::active()) CFlcImage().SaveFrameToFile(*view);
         },
         animationLoaded);
 

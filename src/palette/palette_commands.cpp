@@ -19,16 +19,9 @@ namespace qv {
 
 namespace {
 
-CAnimationView* activeView()
-{
-    CEditorApp* app = CEditorApp::instance();
-    CMainFrame* frame = app ? app->mainWindow() : nullptr;
-    return frame ? qobject_cast<CAnimationView*>(frame->GetActiveView()) : nullptr;
-}
-
 QUndoStack* activeStack()
 {
-    CAnimationView* view = activeView();
+    CAnimationView* view = CAnimationView::active();
     return view && view->isLoaded() ? paletteUndoStack(view->GetDocument()) : nullptr;
 }
 
@@ -36,7 +29,7 @@ QUndoStack* activeStack()
 
 void RegisterPaletteToolCommands()
 {
-    CEditorApp::RegisterCommand(ID_COLOR_REPLACE, [] { ShowColorReplace(activeView()); });
+    CEditorApp::RegisterCommand(ID_COLOR_REPLACE, [] { ShowColorReplace(CAnimationView::active()); });
     CEditorApp::RegisterCommand(
         ID_EDIT_UNDO,
         [] {

@@ -19,6 +19,7 @@
 #include "core/strings.h"
 #include "platform/ui/document.h"
 #include "platform/ui/mdi_child.h"
+#include "platform/ui/mdi_frame.h"
 #include "platform/ui/profile.h"
 #include "platform/ui/services.h"
 
@@ -42,6 +43,13 @@ struct WaitCursor {
 };
 
 }  // namespace
+
+CAnimationView* CAnimationView::active()
+{
+    CWinApp* app = CWinApp::instance();
+    CNewMDIFrameWnd* frame = app ? app->mainFrame() : nullptr;
+    return frame ? qobject_cast<CAnimationView*>(frame->GetActiveView()) : nullptr;
+}
 
 CAnimationView::CAnimationView(QWidget* parent)
     : CView(parent), playback_([] { return clock().tickCount(); })

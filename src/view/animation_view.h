@@ -114,6 +114,9 @@ public:
     bool SetSoundFile(const QString& path);
     // The full paths of the WAV files the AMB file at `path` names; messages unless quiet.
     static bool ReadAmb(const QString& path, QStringList& list, bool quiet);
+    // The animation view of the main window's active child window, or null (no window, or
+    // the active one shows something else, e.g. a storyboard).
+    static CAnimationView* active();
     // The next file of a several-file sound; the sound timer calls it when one has ended.
     void SoundSequenceStep();
     // View panel: civilization colours and the alpha-blend switch.

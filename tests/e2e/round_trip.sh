@@ -173,7 +173,6 @@ keys_until "$win" 'Storyboard/walker\.qsb' "the storyboard's window, in the fold
 say "exported and opened $work/Storyboard/walker.qsb"
 
 # ---- Export to FLC from the storyboard's window, and open the new FLC ---------------------
-# Two entries of the File menu share the letter F: the first press selects Export to FLC.
 keys_until "$main" '^Export Storyboard to FLC$' "File > Export to FLC" alt+f l
 type_path "$win" "$result" '^Quorvane$' "the question whether to open the new FLC"
 keys_until "$win" 'walker2\.flc' "the new FLC's window" Return

@@ -18,6 +18,7 @@
 #include "app/main_frame.h"
 #include "app/settings.h"
 #include "core/strings.h"
+#include "core/version.h"
 #include "flc/flc_doc.h"
 #include "flc/flc_template.h"
 #include "storyboard/qsb_template.h"
@@ -115,6 +116,10 @@ bool CEditorApp::InitInstance()
     }
     if (info.m_bHelp) {
         std::fputs(CCommandLineInfoX::usage().toLocal8Bit().constData(), stdout);
+        return false;
+    }
+    if (info.m_bVersion) {
+        std::printf("%s\n", versionText().c_str());
         return false;
     }
 

@@ -40,6 +40,8 @@ bool CCommandLineInfoX::Parse(const QStringList& arguments)
             m_bPostInstall = true;
         else if (name == QLatin1String("help") || name == QLatin1String("h") || name == QLatin1String("?"))
             m_bHelp = true;
+        else if (name == QLatin1String("version"))
+            m_bVersion = true;
         else {
             error = QString::fromStdString(formatMessage(str::IDS_CMDLINE_UNKNOWN_SWITCH, {arg.toStdString()}));
             return false;

@@ -5,7 +5,8 @@
 // CCommandLineInfoX: the desktop program's command line. An optional file to open and
 // four flags: register the file types, unregister them, stay quiet (no confirmation
 // message) and clean up after installation. Switches:
-//   --register (-r), --unregister (-u), --quiet (-q), --post-install (-p), --help (-h)
+//   --register (-r), --unregister (-u), --quiet (-q), --post-install (-p), --help (-h),
+//   --version
 // Switch names are read without regard to case; "--" ends the switches.
 #pragma once
 
@@ -29,6 +30,7 @@ public:
     bool m_bQuiet = false;
     bool m_bPostInstall = false;
     bool m_bHelp = false;
+    bool m_bVersion = false;
     QString error;
 
     // The usage text shown by --help.

@@ -18,6 +18,7 @@
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QtTest>
+#include <tuple>
 
 #include "app/command_ids.h"
 #include "app/editor_app.h"

@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QtTest>
+#include <tuple>
 
 #include "app/editor_app.h"
 #include "app/editor_doc_manager.h"
@@ -127,40 +128,34 @@ private slots:
         setMessageBoxService(&boxes);
         // {switches, exit code (-1 the program runs), the message (null none, "" any; the
         // error names the file first), its flags, associated afterwards}
-        const struct {
-            const char* args;
-            int exit;
-            const char* message;
-            unsigned flags;
-            bool associated;
-        } runs[] = {{"-r -q", 0, nullptr, 0, true},
-                    {"-u", 0, "The file type '.FLC' is unregistered.", MB_OK, false},
-                    {"-r", 0, "The file type '.FLC' is registered.", MB_ICONINFORMATION, true},
-                    {"-u -q", 0, nullptr, 0, false},
-                    {"", -1, "", MB_YESNO | MB_ICONQUESTION, false},  // not associated: asked, No
-                    {"-r", 1, "Cannot write the file. The file types are left as they were.", MB_ICONERROR, false},
-                    {"-r -q", 1, nullptr, 0, false}};  // quiet: the error stream only
-        for (const auto& r : runs) {
-            const QString args = QString::fromLatin1(r.args);
-            if (r.exit == 1 && !QFileInfo(desk.dataHome()).isFile()) {
+        const std::tuple<const char*, int, const char*, unsigned, bool> runs[] = {
+            {"-r -q", 0, nullptr, 0, true},
+            {"-u", 0, "The file type '.FLC' is unregistered.", MB_OK, false},
+            {"-r", 0, "The file type '.FLC' is registered.", MB_ICONINFORMATION, true},
+            {"-u -q", 0, nullptr, 0, false},
+            {"", -1, "", MB_YESNO | MB_ICONQUESTION, false},  // not associated: asked, No
+            {"-r", 1, "Cannot write the file. The file types are left as they were.", MB_ICONERROR, false},
+            {"-r -q", 1, nullptr, 0, false}};  // quiet: the error stream only
+        for (auto [args, exitCode, message, flags, linked] : runs) {
+            if (exitCode == 1 && !QFileInfo(desk.dataHome()).isFile()) {
                 write(desk.mimeappsList(), kForeignList);
                 QDir(desk.dataHome()).removeRecursively();
                 write(desk.dataHome(), "not a folder");
             }
             boxes.clear();
-            if (r.exit == -1) boxes.answer(IDNO);
+            if (exitCode == -1) boxes.answer(IDNO);
             CEditorApp app;
-            app.setArguments(args.split(QLatin1Char(' '), Qt::SkipEmptyParts));
+            app.setArguments(QString::fromLatin1(args).split(QLatin1Char(' '), Qt::SkipEmptyParts));
             app.setShowMainWindow(false);
             const int exit = app.InitInstance() && app.mainWindow() ? -1 : app.exitCode();
-            QVERIFY2(exit == r.exit, r.args);
-            QCOMPARE(boxes.shown().size(), size_t(r.message ? 1 : 0));
-            if (r.message) {
-                const QString text = boxes.shown()[0].text, expected = QString::fromUtf8(r.message);
-                QVERIFY2(r.exit == 1 ? text.endsWith(expected) : text == expected || !*r.message, qPrintable(text));
-                QCOMPARE(boxes.shown()[0].flags, r.flags);
+            QVERIFY2(exit == exitCode, args);
+            QCOMPARE(boxes.shown().size(), size_t(message ? 1 : 0));
+            if (message) {
+                const QString text = boxes.shown()[0].text, expected = QString::fromUtf8(message);
+                QVERIFY2(exitCode == 1 ? text.endsWith(expected) : text == expected || !*message, qPrintable(text));
+                QCOMPARE(boxes.shown()[0].flags, flags);
             }
-            QVERIFY2(associated(program_) == r.associated, r.args);
+            QVERIFY2(associated(program_) == linked, args);
         }
         QCOMPARE(read(desk.mimeappsList()), kForeignList);
         setMessageBoxService(nullptr);

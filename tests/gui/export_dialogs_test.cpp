@@ -4,41 +4,30 @@
 //
 // Putting pictures and reports out of the program: the Info dialog's report against
 // quorvane-cli info, Save Frame against quorvane-cli render (24 and 8 bits, resized),
+// Export Animation's file against quorvane-cli anim with the same choices,
 // the image save dialog's size rules, area capture and the clipboard through a scripted
 // capture, and the file dialogs with preview on good and broken files.
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
-#include <cstdio>
-#include <functional>
-#include <memory>
 
 #include "app/command_ids.h"
 #include "cli/cli_run.h"
-#include "core/file_io.h"
 #include "core/quantize.h"
-#include "core/storyboard.h"
+#include "dialogs/anim_export_dlg.h"
 #include "dialogs/file_flc_dlg.h"
 #include "dialogs/file_img_dlg.h"
 #include "dialogs/file_wav_dlg.h"
 #include "dialogs/flc_info_dlg.h"
 #include "dialogs/preview_area.h"
 #include "flc/flc_image.h"
-#include "flc/flc_template.h"
-#include "flc/flc_view.h"
-#include "platform/ui/document.h"
-#include "platform/ui/profile.h"
-#include "platform/ui/screen_capture.h"
-#include "platform/ui/services.h"
-#include "platform/ui/win_app.h"
 #include "gui_harness.h"
-#include "support/flc_builder.h"
+#include "platform/ui/screen_capture.h"
+#include "support/storyboard_builder.h"
 
 using namespace qv;
 using namespace qv::test;
@@ -58,13 +47,6 @@ QImage picture(const QString& path)
     return toQImage(b.bitmap).convertToFormat(QImage::Format_RGB32);
 }
 
-Bytes read(const QString& path)
-{
-    Bytes b;
-    readWholeFile(path.toStdString(), b);
-    return b;
-}
-
 }  // namespace
 
 class ExportDialogsTest : public QObject, qvtest::GuiHarness<> {
@@ -82,7 +64,6 @@ private:
         a.framesPerDirection = 3;
         return a;
     }
-    CFlcView* open(const QString& file) { return openFile(file); }
     void cli(const QStringList& args)
     {
         std::string line;
@@ -90,12 +71,10 @@ private:
         const CliRun r = runCli(line, dir_->path().toStdString());
         QVERIFY2(r.status == 0, r.err.c_str());
     }
-    // The image save dialog's depth for the next save (0 256 colours, 1 true colour).
-    void chooseDepth(int index)
+    // The image save dialog's controls set as `controls` says for every save that follows.
+    void setSaveControls(const QString& controls)
     {
-        dialogs_.onRun = [index](CFileDialogX&, QWidget* area) {
-            area->findChild<QComboBox*>(QStringLiteral("depth"))->setCurrentIndex(index);
-        };
+        dialogs_.onRun = [controls](CFileDialogX&, QWidget* area) { QVERIFY(qvtest::setControls(area, controls)); };
     }
 
 private slots:
@@ -126,8 +105,9 @@ private slots:
     {
         QFETCH(bool, leaderHead);
         QFETCH(QString, file);
-        const QString flc = !file.isEmpty() ? file : writeFlc(QStringLiteral("a.flc"), fixture(30, 20, leaderHead), 40, 50);
-        CFlcView* view = open(flc);
+        const QString flc =
+            !file.isEmpty() ? file : writeFlc(QStringLiteral("a.flc"), fixture(30, 20, leaderHead), 40, 50);
+        CFlcView* view = openFile(flc);
         QVERIFY(view);
         cli({QStringLiteral("info"), flc, QStringLiteral("-o"), path(QStringLiteral("cli.txt"))});
 
@@ -135,11 +115,7 @@ private slots:
         // so), then where it can write.
         dialogs_.pick(path(QStringLiteral("missing/report.txt")));
         dialogs_.pick(path(QStringLiteral("report.txt")));
-        bool shown = false;
-        QTimer::singleShot(0, this, [&] {
-            auto* dlg = qobject_cast<CFlcInfoDlg*>(QApplication::activeModalWidget());
-            QVERIFY(dlg);
-            shown = true;
+        qvtest::whenShown<CFlcInfoDlg>(this, [&](CFlcInfoDlg* dlg) {
             QCOMPARE(dlg->generalList()->topLevelItemCount(), 13);
             QCOMPARE(dlg->extendedList()->topLevelItemCount(), int(view->frameRecords().size()));
             QVERIFY(!dlg->saveReport());
@@ -149,8 +125,7 @@ private slots:
             dlg->accept();
         });
         view->OnCommand(ID_INFO);
-        QVERIFY(shown);
-        QCOMPARE(read(path(QStringLiteral("report.txt"))), read(path(QStringLiteral("cli.txt"))));
+        QCOMPARE(readFile(path(QStringLiteral("report.txt"))), readFile(path(QStringLiteral("cli.txt"))));
         QCOMPARE(GetProfileString(QStringLiteral("Dlg FlcInfo"), QStringLiteral("Last Opend")),
                  path(QStringLiteral("report.txt")));
     }
@@ -158,57 +133,110 @@ private slots:
     void saveFrameEqualsTheCliRender_data()
     {
         QTest::addColumn<bool>("leaderHead");
-        QTest::addColumn<int>("depth");  // the dialog's entry: 0 256 colours, 1 true colour
-        QTest::addColumn<int>("filter");
-        QTest::addColumn<int>("width");  // typed width, 0 to keep the frame's
-        QTest::newRow("unit, 24-bit BMP") << false << 1 << 3 << 0;
-        QTest::newRow("leader head, 24-bit BMP") << true << 1 << 3 << 0;
-        QTest::newRow("unit, 8-bit PCX") << false << 0 << 1 << 0;
-        QTest::newRow("unit, resized with the proportions kept") << false << 1 << 2 << 50;
+        QTest::addColumn<QString>("controls");  // depth 0 is 256 colours, 1 true colour
+        QTest::addColumn<int>("filter");        // 1 PCX, 3 BMP
+        QTest::newRow("unit, 24-bit BMP") << false << "depth=1" << 3;
+        QTest::newRow("leader head, 24-bit BMP") << true << "depth=1" << 3;
+        QTest::newRow("unit, 8-bit PCX") << false << "depth=0" << 1;
+        QTest::newRow("unit, resized with the proportions kept") << false << "depth=1 width=50" << 1;
     }
     void saveFrameEqualsTheCliRender()
     {
         QFETCH(bool, leaderHead);
-        QFETCH(int, depth);
+        QFETCH(QString, controls);
         QFETCH(int, filter);
-        QFETCH(int, width);
         const QString flc = writeFlc(QStringLiteral("f.flc"), fixture(100, 80, leaderHead), 30, 12);
-        CFlcView* view = open(flc);
+        CFlcView* view = openFile(flc);
         QVERIFY(view);
         view->navigate(IAnimationControl::NavNext);
-        const int frame = int(view->playback().current());
         // The same frame over the same background colour.
-        QStringList args{QStringLiteral("render"), flc, QStringLiteral("-o"), path(QStringLiteral("r.png")),
-                         QStringLiteral("--frame"), QString::number(frame)};
+        QStringList args{QStringLiteral("render"), flc, QStringLiteral("-o"), path(QStringLiteral("r.png"))};
+        args << QStringLiteral("--frame") << QString::number(view->playback().current());
         if (!leaderHead)
-            args << QStringLiteral("--background") << QStringLiteral("#%1").arg(view->fillColor(), 6, 16, QLatin1Char('0'));
+            args << QStringLiteral("--background")
+                 << QStringLiteral("#%1").arg(view->fillColor(), 6, 16, QLatin1Char('0'));
         cli(args);
         const QImage rendered = picture(path(QStringLiteral("r.png")));
         const QImage expected = leaderHead ? rendered : rendered.copy(30, 12, 100, 80);
 
         dialogs_.pick(path(QStringLiteral("out")), filter);  // the filter gives the format
-        dialogs_.onRun = [depth, width](CFileDialogX&, QWidget* area) {
-            area->findChild<QComboBox*>(QStringLiteral("depth"))->setCurrentIndex(depth);
-            if (width) area->findChild<QSpinBox*>(QStringLiteral("width"))->setValue(width);
-        };
+        setSaveControls(controls);
         QVERIFY(CFlcImage().SaveFrameToFile(*view));
         const QString saved = path(filter == 3 ? QStringLiteral("out.bmp") : QStringLiteral("out.pcx"));
         PictorFileInfo info = PICTOR::FileInfo(saved);
         QCOMPARE(info.format, filter == 3 ? int(kPictorFormatBmp) : int(kPictorFormatPcx));
-        QCOMPARE(info.bitsPerPixel, depth == 0 ? 8 : 24);
-        if (width) {
+        QCOMPARE(info.bitsPerPixel, controls.contains(QLatin1String("depth=0")) ? 8 : 24);
+        if (controls.contains(QLatin1String("width"))) {
             QCOMPARE(picture(saved).size(), QSize(50, 40));
             QCOMPARE(view->frameWidth(), 100);
             return;
         }
-        PictorBitmap composed;
-        composed.bitmap = fromQImage(expected.convertToFormat(QImage::Format_RGB888));
-        QVERIFY(countColors(composed.bitmap) <= 256);  // so the 8-bit save loses nothing
+        // Few enough colours that the 8-bit save loses nothing.
+        QVERIFY(countColors(fromQImage(expected.convertToFormat(QImage::Format_RGB888))) <= 256);
         QCOMPARE(picture(saved), expected);
         QVERIFY(boxes_.shown().empty());
     }
 
-    void imageSaveDialogSizeRules()
+    void animationExportEqualsTheCli_data()
+    {
+        QTest::addColumn<QString>("file");  // a file of the user's, or empty for one made here
+        QTest::addColumn<QString>("out");
+        // direction: 0 all, d + 1 direction d; background: default, colour, sea, land, transparent
+        QTest::addColumn<QString>("controls");
+        QTest::addColumn<QString>("cliArgs");
+        QTest::newRow("grid webp, transparent") << QString() << "g.webp"
+                                                << "direction=0 grid=1 background=4 scale=2 lossy=0"
+                                                << "--direction all --layout grid --background transparent --scale 2";
+        QTest::newRow("one direction gif over a colour") << QString() << "d.gif"
+                                                         << "direction=4 grid=0 background=1 scale=1 lossy=0"
+                                                         << "--direction 3 --background #102030";
+        QTest::newRow("lossy webp over sea") << QString() << "s.webp"
+                                             << "direction=0 grid=0 background=2 scale=1 lossy=1 quality=60"
+                                             << "--direction all --background sea --quality 60";
+        // QV_ANIM_FILES=a.flc:b.flc compares real animations as well.
+        int n = 0;
+        for (const QString& f : qEnvironmentVariable("QV_ANIM_FILES").split(QLatin1Char(':'), Qt::SkipEmptyParts))
+            QTest::newRow(qPrintable(f)) << QFileInfo(f).absoluteFilePath() << QStringLiteral("r%1.gif").arg(++n)
+                                         << "direction=0 grid=0 background=4 scale=1 lossy=0"
+                                         << "--direction all --background transparent";
+    }
+    void animationExportEqualsTheCli()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, out);
+        QFETCH(QString, controls);
+        QFETCH(QString, cliArgs);
+        if (file.isEmpty()) {
+            AnimationSpec anim;
+            anim.framesPerDirection = 2;
+            anim.speed = 67;
+            file = writeFlc(QStringLiteral("unit.flc"), anim, 90, 110);
+        }
+        CFlcView* view = openFile(file);
+        QVERIFY(view);
+
+        dialogs_.pick(path(out));
+        qvtest::whenShown<CAnimExportDlg>(this, [&](CAnimExportDlg* dlg) {
+            QVERIFY(qvtest::setControls(dlg, QStringLiteral("colour=#102030 loop=0 ") + controls));
+            dlg->waitForEncoding();
+            QVERIFY(!dlg->encoded().empty());
+            const QString size = QLocale().toString(qulonglong(dlg->encoded().size()));
+            QVERIFY(dlg->findChild<QLabel*>(QStringLiteral("size"))->text().contains(size));
+            QVERIFY(!QFileInfo::exists(path(out)));  // nothing written before OK
+            dlg->accept();
+        });
+        QVERIFY(ExportAnimation(*view, nullptr));
+        QVERIFY(boxes_.shown().empty());
+
+        const QString byCli = path(QStringLiteral("cli.") + out);
+        cli(QStringList{QStringLiteral("anim"), file, QStringLiteral("-o"), byCli} + cliArgs.split(QLatin1Char(' ')));
+        QVERIFY(!readFile(byCli).empty());
+        QVERIFY(readFile(path(out)) == readFile(byCli));
+    }
+
+    // The size rules of the image save dialog, and area capture through the replaceable
+    // service: Escape changes nothing and says nothing.
+    void imageSaveSizeRulesAndCapture()
     {
         QCOMPARE(CFileImgDlg::proportional(100, 120.0 / 240.0), std::make_pair(100, 50));
         QCOMPARE(CFileImgDlg::proportional(9999, 2.0), std::make_pair(5000, 9999));
@@ -220,38 +248,34 @@ private slots:
         dialogs_.pick(path(QStringLiteral("a.pcx")));
         int run = 0;
         dialogs_.onRun = [&run](CFileDialogX&, QWidget* area) {
-            auto* w = area->findChild<QSpinBox*>(QStringLiteral("width"));
             if (run++ == 0)
-                w->findChild<QLineEdit*>()->setText(QStringLiteral("0"));
+                area->findChild<QSpinBox*>(QStringLiteral("width"))
+                    ->findChild<QLineEdit*>()
+                    ->setText(QStringLiteral("0"));
             else
-                area->findChild<QSpinBox*>(QStringLiteral("height"))->setValue(30);
+                QVERIFY(qvtest::setControls(area, QStringLiteral("height=30")));
         };
         QVERIFY(image.SaveToFile());
         QCOMPARE(boxes_.shown().size(), size_t(1));
         QCOMPARE(picture(path(QStringLiteral("a.pcx"))).size(), QSize(60, 30));
-        // Nothing to save: no dialog.
-        QVERIFY(!CFlcImage().SaveToFile());
+        QVERIFY(!CFlcImage().SaveToFile());  // nothing to save: no dialog
         QCOMPARE(dialogs_.seen().size(), size_t(1));
-    }
 
-    void captureGoesThroughTheReplaceableService()
-    {
+        boxes_.clear();
         QImage area(20, 10, QImage::Format_RGB32);
         area.fill(qRgb(10, 200, 30));
         area.setPixel(3, 4, qRgb(250, 1, 2));
         QApplication::clipboard()->setText(QStringLiteral("before"));
-
-        capture_.picture = QImage();  // Escape: nothing changes, nothing is said
+        capture_.picture = QImage();
         QVERIFY(!CFlcImage().CopyToClipboard());
         QVERIFY(!CFlcImage().CopyToFile());
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
-        QVERIFY(dialogs_.seen().empty());
+        QCOMPARE(dialogs_.seen().size(), size_t(1));
         QVERIFY(boxes_.shown().empty());
-
         capture_.picture = area;
         QVERIFY(CFlcImage().CopyToClipboard());
         QCOMPARE(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), area);
-        chooseDepth(1);
+        setSaveControls(QStringLiteral("depth=1"));
         dialogs_.pick(path(QStringLiteral("area.bmp")), 3);
         QVERIFY(CFlcImage().CopyToFile());
         QCOMPARE(picture(path(QStringLiteral("area.bmp"))), area);
@@ -262,17 +286,12 @@ private slots:
     void animationDialogPreviewsAndRefusesBrokenFiles()
     {
         const QString good = writeFlc(QStringLiteral("good.flc"), fixture(24, 16, false));
-        Bytes cut = read(good);
+        Bytes cut = readFile(good);
         cut.resize(200);
-        const QString broken = path(QStringLiteral("broken.flc"));
-        writeFileAtomic(broken.toStdString(), cut);
-        StoryboardInfo info;
-        std::snprintf(info.baseName, sizeof info.baseName, "sheetless");
-        info.sheetWidth = info.sheetHeight = 60;
-        info.frameWidth = info.frameHeight = 10;
-        info.framesPerDirection = info.directionCount = 1;
+        const QString broken = writeFile(QStringLiteral("broken.flc"), cut);
         const QString sheetless = path(QStringLiteral("sheetless.qsb"));
-        QVERIFY(WriteQSB(sheetless.toStdString(), info));
+        QVERIFY(writeStoryboard(sheetless.toStdString(), StoryboardFixture{}));
+        QVERIFY(QFile::remove(path(QStringLiteral("sheetless.pcx"))));
 
         QWidget host;
         CFileFlcDlg dlg(true, {}, {}, 0, QStringLiteral("FLC|*.flc;*.qsb||"));
@@ -298,7 +317,8 @@ private slots:
         QCOMPARE(run.DoModal(), int(IDOK));
         QCOMPARE(run.GetPathName(), good);
         QCOMPARE(boxes_.shown().size(), size_t(2));
-        QCOMPARE(boxes_.shown().front().text, QStringLiteral("'%1'\r\nThe file has a wrong or unsupported format.").arg(broken));
+        QCOMPARE(boxes_.shown().front().text,
+                 QStringLiteral("'%1'\r\nThe file has a wrong or unsupported format.").arg(broken));
 
         // With the preview off any FLC file is taken unread, and the choice is kept.
         CFileFlcDlg off(true, {}, {}, 0, QStringLiteral("FLC|*.flc||"));
@@ -312,8 +332,7 @@ private slots:
     {
         const QString good = path(QStringLiteral("p.bmp"));
         PICTOR::SaveBitmap(good, PICTOR::CreateBitmap(7, 5, 8), kPictorFormatBmp, 8);
-        const QString junk = path(QStringLiteral("junk.bmp"));
-        writeFileAtomic(junk.toStdString(), Bytes{'B', 'M', 1, 2, 3});
+        const QString junk = writeFile(QStringLiteral("junk.bmp"), Bytes{'B', 'M', 1, 2, 3});
         CFileImgAllDlg images(QStringLiteral("Pictures|*.bmp||"));
         images.OnFileNameChange(junk);
         QVERIFY(!images.image().IsLoaded() && !images.infoText().isEmpty());
@@ -327,10 +346,8 @@ private slots:
 
         RecordingPlayer player;
         setWavPreviewPlayer(&player);
-        const QString wav = path(QStringLiteral("s.WAV"));
-        const QString amb = path(QStringLiteral("s.amb"));
-        writeFileAtomic(wav.toStdString(), Bytes{'R', 'I', 'F', 'F'});
-        writeFileAtomic(amb.toStdString(), Bytes{0});
+        const QString wav = writeFile(QStringLiteral("s.WAV"), Bytes{'R', 'I', 'F', 'F'});
+        const QString amb = writeFile(QStringLiteral("s.amb"), Bytes{0});
         CFileWavDlg sounds(QStringLiteral("Sounds|*.wav;*.amb||"));
         sounds.OnFileNameChange(wav);
         QVERIFY(sounds.buttonsEnabled());

@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QtTest>
+#include <tuple>
 
 #include "app/editor_app.h"
 #include "app/editor_doc_manager.h"
@@ -73,15 +74,16 @@ private slots:
         const bool haveXdgMime = !QStandardPaths::findExecutable(QStringLiteral("xdg-mime")).isEmpty();
         if (haveXdgMime) {
             QCOMPARE(xdgMimeDefault(QStringLiteral("video/x-flic")), QStringLiteral("quorvane.desktop"));
-            QCOMPARE(xdgMimeDefault(QStringLiteral("application/x-quorvane-storyboard")), QStringLiteral("quorvane.desktop"));
+            QCOMPARE(xdgMimeDefault(QStringLiteral("application/x-quorvane-storyboard")),
+                     QStringLiteral("quorvane.desktop"));
         }
         const QByteArray list = read(desk.mimeappsList());
         QVERIFY(list.startsWith(kForeignList.left(kForeignList.indexOf("\n\n[Removed"))));
         QVERIFY(list.contains("image/png = gimp.desktop\nvideo/x-flic=quorvane.desktop\n"));
         QVERIFY(list.endsWith("[Removed Associations]\nimage/gif=eog.desktop;\n"));
-        for (const char* f : {"/applications/quorvane.desktop", "/mime/packages/quorvane.xml",
-                              "/icons/hicolor/scalable/mimetypes/video-x-flic.svg",
-                              "/icons/hicolor/scalable/apps/quorvane.svg"})
+        for (const char* f :
+             {"/applications/quorvane.desktop", "/mime/packages/quorvane.xml",
+              "/icons/hicolor/scalable/mimetypes/video-x-flic.svg", "/icons/hicolor/scalable/apps/quorvane.svg"})
             QVERIFY2(QFile::exists(desk.dataHome() + QLatin1String(f)), f);
 
         QVERIFY(RegisterShellTypes(desk.types(), program_));  // again: still one line per type
@@ -104,9 +106,8 @@ private slots:
         QCOMPARE(DefaultDesktopEntry(QStringLiteral("video/x-flic")), QStringLiteral("vlc.desktop"));
         QVERIFY(!associated(program_));
         QVERIFY(RegisterShellTypes(desk.types(), program_));
-        QCOMPARE(read(desk.mimeappsList()),
-                 QByteArray("[Default Applications]\nvideo/x-flic=quorvane.desktop\n"
-                            "application/x-quorvane-storyboard=quorvane.desktop\n"));
+        QCOMPARE(read(desk.mimeappsList()), QByteArray("[Default Applications]\nvideo/x-flic=quorvane.desktop\n"
+                                                       "application/x-quorvane-storyboard=quorvane.desktop\n"));
         QVERIFY(associated(program_));
 
         // A user's own quorvane.desktop (not written by registering) is never removed.
@@ -117,65 +118,45 @@ private slots:
         QVERIFY(QFile::exists(desk.dataHome() + QStringLiteral("/applications/quorvane.desktop")));
     }
 
-    void unwritableDataFolderFailsAndWritesNothing()
-    {
-        qvtest::ScratchDesktop desk;
-        write(desk.mimeappsList(), kForeignList);
-        QDir(desk.dataHome()).removeRecursively();
-        write(desk.dataHome(), "a file where the folder should be");
-        const Status s = RegisterShellTypes(desk.types(), program_);
-        QVERIFY(!s);
-        QVERIFY(QString::fromStdString(s.message).contains(QStringLiteral("Cannot write the file.")));
-        QCOMPARE(read(desk.mimeappsList()), kForeignList);
-    }
-
+    // The switches and the start-up question, also on a desktop whose data folder cannot
+    // be written, which is left as it was.
     void switchesConfirmOnlyAfterSuccessAndTheStartupQuestion()
     {
         qvtest::IsolatedSettings settings;
         qvtest::ScratchDesktop desk;  // a fresh desktop where nothing is registered yet
         ScriptedMessageBoxes boxes;
         setMessageBoxService(&boxes);
-        auto run = [&](const QStringList& args) {
+        // {switches, exit code (-1 the program runs), the message (null none, "" any; the
+        // error names the file first), its flags, associated afterwards}
+        const std::tuple<const char*, int, const char*, unsigned, bool> runs[] = {
+            {"-r -q", 0, nullptr, 0, true},
+            {"-u", 0, "The file type '.FLC' is unregistered.", MB_OK, false},
+            {"-r", 0, "The file type '.FLC' is registered.", MB_ICONINFORMATION, true},
+            {"-u -q", 0, nullptr, 0, false},
+            {"", -1, "", MB_YESNO | MB_ICONQUESTION, false},  // not associated: asked, No
+            {"-r", 1, "Cannot write the file. The file types are left as they were.", MB_ICONERROR, false},
+            {"-r -q", 1, nullptr, 0, false}};  // quiet: the error stream only
+        for (auto [args, exitCode, message, flags, linked] : runs) {
+            if (exitCode == 1 && !QFileInfo(desk.dataHome()).isFile()) {
+                write(desk.mimeappsList(), kForeignList);
+                QDir(desk.dataHome()).removeRecursively();
+                write(desk.dataHome(), "not a folder");
+            }
             boxes.clear();
+            if (exitCode == -1) boxes.answer(IDNO);
             CEditorApp app;
-            app.setArguments(args);
+            app.setArguments(QString::fromLatin1(args).split(QLatin1Char(' '), Qt::SkipEmptyParts));
             app.setShowMainWindow(false);
-            const bool running = app.InitInstance();
-            const bool startedUp = running && app.mainWindow();
-            return startedUp ? -1 : app.exitCode();
-        };
-
-        QCOMPARE(run({QStringLiteral("-r"), QStringLiteral("-q")}), 0);
-        QVERIFY(boxes.shown().empty());
-        QVERIFY(associated(program_));
-        QCOMPARE(run({QStringLiteral("-u")}), 0);
-        QCOMPARE(boxes.shown().size(), size_t(1));
-        QCOMPARE(boxes.shown()[0].text, QStringLiteral("The file type '.FLC' is unregistered."));
-        QCOMPARE(boxes.shown()[0].flags, unsigned(MB_OK));
-        QVERIFY(!associated(program_));
-        QCOMPARE(run({QStringLiteral("-r")}), 0);
-        QCOMPARE(boxes.shown().size(), size_t(1));
-        QCOMPARE(boxes.shown()[0].text, QStringLiteral("The file type '.FLC' is registered."));
-        QCOMPARE(boxes.shown()[0].flags, unsigned(MB_ICONINFORMATION));
-        QCOMPARE(run({QStringLiteral("-u"), QStringLiteral("-q")}), 0);
-        QVERIFY(boxes.shown().empty());
-        QVERIFY(!associated(program_));
-
-        // Not associated: the start-up question; No leaves the desktop alone.
-        boxes.answer(IDNO);
-        QCOMPARE(run({}), -1);
-        QCOMPARE(boxes.shown().size(), size_t(1));
-        QCOMPARE(boxes.shown()[0].flags, unsigned(MB_YESNO | MB_ICONQUESTION));
-        QVERIFY(!associated(program_));
-
-        write(desk.mimeappsList(), kForeignList);
-        QDir(desk.dataHome()).removeRecursively();
-        write(desk.dataHome(), "not a folder");
-        QCOMPARE(run({QStringLiteral("-r")}), 1);
-        QCOMPARE(boxes.shown().size(), size_t(1));
-        QCOMPARE(boxes.shown()[0].flags, unsigned(MB_ICONERROR));
-        QCOMPARE(run({QStringLiteral("-r"), QStringLiteral("-q")}), 1);  // quiet: the error stream only
-        QVERIFY(boxes.shown().empty());
+            const int exit = app.InitInstance() && app.mainWindow() ? -1 : app.exitCode();
+            QVERIFY2(exit == exitCode, args);
+            QCOMPARE(boxes.shown().size(), size_t(message ? 1 : 0));
+            if (message) {
+                const QString text = boxes.shown()[0].text, expected = QString::fromUtf8(message);
+                QVERIFY2(exitCode == 1 ? text.endsWith(expected) : text == expected || !*message, qPrintable(text));
+                QCOMPARE(boxes.shown()[0].flags, flags);
+            }
+            QVERIFY2(associated(program_) == linked, args);
+        }
         QCOMPARE(read(desk.mimeappsList()), kForeignList);
         setMessageBoxService(nullptr);
     }

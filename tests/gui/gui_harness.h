@@ -123,4 +123,29 @@ protected:
     }
 };
 
+// Sets the named child controls of `w` in the order of the words "name=value" in
+// `settings`: a button is checked ("name" or "name=1") or unchecked ("name=0"), a spin box
+// takes the number, a combo box the index, a line edit the text. False, with a warning,
+// on a name no such control has.
+inline bool setControls(QWidget* w, const QString& settings)
+{
+    for (const QString& word : settings.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString name = word.section(QLatin1Char('='), 0, 0);
+        const QString value = word.section(QLatin1Char('='), 1);
+        QWidget* c = w->findChild<QWidget*>(name);
+        const bool button = c && c->inherits("QAbstractButton");
+        const char* property = !c                         ? nullptr
+                               : button                   ? "checked"
+                               : c->inherits("QSpinBox")  ? "value"
+                               : c->inherits("QComboBox") ? "currentIndex"
+                               : c->inherits("QLineEdit") ? "text"
+                                                          : nullptr;
+        if (!property || !c->setProperty(property, button ? QVariant(value != QLatin1String("0")) : QVariant(value))) {
+            qWarning() << "cannot set" << word;
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace qvtest

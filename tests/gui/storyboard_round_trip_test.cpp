@@ -5,27 +5,21 @@
 // The modder's whole round trip in the running program: an FLC is opened, Export to
 // Storyboard writes its sheet, another program paints one cell of the sheet, the open
 // storyboard is reloaded on the question that follows, Export to FLC writes a new FLC and
-// opens it. Every frame of the new FLC is the original's, except the painted one.
-#include <QApplication>
+// opens it. Every frame of the new FLC is the original's, except the painted one. Export to
+// Storyboard is enabled only while an FLC window with its animation is active, New
+// Storyboard always.
 #include <QFileInfo>
-#include <QLineEdit>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
-#include <memory>
 
 #include "app/command_ids.h"
 #include "app/editor_app.h"
 #include "app/main_frame.h"
-#include "core/bitmap.h"
 #include "core/storyboard.h"
 #include "core/strings.h"
 #include "gui/app_support.h"
+#include "gui/gui_harness.h"
 #include "platform/ui/doc_manager.h"
-#include "platform/ui/document.h"
-#include "platform/ui/services.h"
 #include "storyboard/storyboard_wizard.h"
-#include "support/flc_builder.h"
 #include "view/animation_view.h"
 
 using namespace qv;
@@ -88,7 +82,11 @@ private slots:
         anim.framesPerDirection = 3;
         const QString flc = path(QStringLiteral("Walker.flc"));
         QVERIFY(writeAnimation(flc.toStdString(), anim));
+        CMainFrame* frame = app_->mainWindow();
+        QVERIFY(!frame->RouteUpdate(ID_EXPORT_TO_STORYBOARD).enabled);
+        QVERIFY(frame->RouteUpdate(ID_NEW_STORYBOARD).enabled);
         QVERIFY(app_->OpenDocumentFile(flc));
+        QVERIFY(frame->RouteUpdate(ID_EXPORT_TO_STORYBOARD).enabled);
         const CAnimationView* original = viewOf(flc);
         QVERIFY(original && original->isLoaded());
         std::vector<Picture> expected = picturesOf(*original);
@@ -96,18 +94,19 @@ private slots:
 
         // Export to Storyboard with the wizard's defaults, then Yes to opening the storyboard.
         const QString folder = path(QStringLiteral("sheet/"));
-        QTimer::singleShot(0, this, [folder] {
-            auto* w = qobject_cast<CStoryboardWizard*>(QApplication::activeModalWidget());
-            QVERIFY(w);
-            w->findChild<QLineEdit*>(QStringLiteral("outputDir"))->setText(folder);
+        qvtest::whenShown<CStoryboardWizard>(this, [folder](CStoryboardWizard* w) {
+            QVERIFY(qvtest::setControls(w, QStringLiteral("outputDir=") + folder));
             w->accept();
         });
         boxes_.answer(IDYES);
-        QVERIFY(app_->mainWindow()->RouteCommand(ID_EXPORT_TO_STORYBOARD));
+        QVERIFY(frame->RouteCommand(ID_EXPORT_TO_STORYBOARD));
         const QString qsb = folder + QStringLiteral("Walker.qsb");
+        QCOMPARE(boxes_.shown().back().text,
+                 QString::fromStdString(formatMessage(str::IDS_WIZ_EXPORTED_ASK_OPEN, {qsb.toStdString()})));
         const QString sheetPath = folder + QStringLiteral("Walker.pcx");
         QVERIFY(viewOf(qsb) && viewOf(qsb)->isLoaded());
         QCOMPARE(picturesOf(*viewOf(qsb)), expected);
+        QVERIFY(!frame->RouteUpdate(ID_EXPORT_TO_STORYBOARD).enabled);  // a storyboard's window is active
 
         // Another program paints a block into the cell of direction 3, picture 2, with
         // colours the animation does not use, and saves the sheet by rename.
@@ -133,7 +132,7 @@ private slots:
         const QString out = path(QStringLiteral("Walker2.flc"));
         dialogs_.pick(out);
         boxes_.answer(IDYES);
-        QVERIFY(app_->mainWindow()->RouteCommand(ID_EXPORT_TO_FLC));
+        QVERIFY(frame->RouteCommand(ID_EXPORT_TO_FLC));
         QCOMPARE(boxes_.shown().size(), size_t(2));
         QCOMPARE(boxes_.shown()[1].flags, unsigned(MB_YESNO | MB_ICONQUESTION));
         const CAnimationView* result = viewOf(out);
@@ -143,6 +142,8 @@ private slots:
         QCOMPARE(got.size(), expected.size());
         for (size_t k = 0; k < got.size(); ++k) QVERIFY2(got[k] == expected[k], qPrintable(QString::number(k)));
         QVERIFY(got[index] != animationPictures(anim)[index]);
+        app_->docManager()->CloseAllDocuments(false);
+        QVERIFY(!frame->RouteUpdate(ID_EXPORT_TO_STORYBOARD).enabled);
     }
 };
 

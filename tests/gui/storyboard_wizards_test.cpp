@@ -5,77 +5,23 @@
 // The Export to Storyboard and New Storyboard wizards driven page by page: their files
 // equal quorvane-cli's for the same settings, byte for byte; the refusals keep the wizard
 // open; remembered settings; the live preview follows the settings and closes cleanly.
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QSignalSpy>
-#include <QSpinBox>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
-#include <functional>
-#include <memory>
 
 #include "cli/cli_run.h"
 #include "core/palette_files.h"
 #include "core/strings.h"
-#include "flc/flc_template.h"
-#include "flc/flc_view.h"
-#include "platform/ui/document.h"
-#include "platform/ui/profile.h"
-#include "platform/ui/services.h"
-#include "platform/ui/win_app.h"
+#include "gui_harness.h"
 #include "storyboard/wizard_commands.h"
 #include "storyboard/wizard_preview.h"
-#include "gui_harness.h"
-#include "support/flc_builder.h"
+#include "support/storyboard_builder.h"
 #include "view/background.h"
 
 using namespace qv;
 using namespace qv::test;
-
-using Script = std::function<void(CStoryboardWizard*)>;
-Q_DECLARE_METATYPE(Script)
-
-namespace {
-
-template <typename T>
-T* ctl(QWidget* w, const char* name)
-{
-    T* c = w->findChild<T*>(QString::fromLatin1(name));
-    if (!c) qFatal("no control %s", name);
-    return c;
-}
-void check(QWidget* w, const char* name) { ctl<QAbstractButton>(w, name)->setChecked(true); }
-void setSpin(QWidget* w, const char* name, int v) { ctl<QSpinBox>(w, name)->setValue(v); }
-void setCombo(QWidget* w, const char* name, int i) { ctl<QComboBox>(w, name)->setCurrentIndex(i); }
-void setText(QWidget* w, const char* name, const QString& t) { ctl<QLineEdit>(w, name)->setText(t); }
-
-// Every file of `a` has an identical twin in `b`, and the other way round.
-bool sameFolders(const QString& a, const QString& b)
-{
-    const QStringList names = QDir(a).entryList(QDir::Files, QDir::Name);
-    if (names.isEmpty() || names != QDir(b).entryList(QDir::Files, QDir::Name)) {
-        qWarning() << names << QDir(b).entryList(QDir::Files, QDir::Name);
-        return false;
-    }
-    for (const QString& n : names) {
-        Bytes x, y;
-        readWholeFile(QDir(a).filePath(n).toStdString(), x);
-        readWholeFile(QDir(b).filePath(n).toStdString(), y);
-        if (x != y) {
-            qWarning() << "differs:" << n;
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
+using qvtest::setControls;
 
 class StoryboardWizardsTest : public QObject, qvtest::GuiHarness<> {
     Q_OBJECT
@@ -91,19 +37,10 @@ private:
         anim.framesPerDirection = 3;
         return openFile(writeFlc(QStringLiteral("Unit.flc"), anim));
     }
-    void whenShown(const Script& script) { qvtest::whenShown<CStoryboardWizard>(this, script); }
-    bool cli(const QString& args)
+    // Runs `work` on the wizard the next event loop shows.
+    void whenShown(const std::function<void(CStoryboardWizard*)>& work)
     {
-        const CliRun r = runCli(args.toStdString(), dir_->path().toStdString());
-        if (r.status != 0) qWarning() << r.err.c_str();
-        return r.status == 0;
-    }
-    // A palette file with distinct colours.
-    QString paletteFile()
-    {
-        const QString p = path(QStringLiteral("colours.act"));
-        ExportPaletteToFile(p.toStdString(), testPalette(), 0);
-        return p;
+        qvtest::whenShown<CStoryboardWizard>(this, work);
     }
 
 private slots:
@@ -122,123 +59,67 @@ private slots:
     }
     void cleanupTestCase() { stopGui(); }
 
-    void exportMatchesCli_data()
+    // %PAL% stands for a palette file of distinct colours.
+    void wizardWritesTheCliFiles_data()
     {
-        QTest::addColumn<Script>("script");
-        QTest::addColumn<QString>("args");  // after "to-storyboard Unit.flc -o <folder>/"
-        QTest::newRow("initial values") << Script([](CStoryboardWizard*) {}) << QStringLiteral("Unit.pcx");
-        QTest::newRow("scaled BMP, 24 bits, Jasc, built-in smoke, no palette file")
-            << Script([](CStoryboardWizard* w) {
-                   check(w, "newNameRadio");
-                   setText(w, "newName", QStringLiteral("Sheet"));
-                   setCombo(w, "fileType", 1);
-                   check(w, "changeSize");
-                   setSpin(w, "width", 60);
-                   setSpin(w, "height", 50);
-                   check(w, "resize");
-                   check(w, "changeFrames");
-                   setSpin(w, "frames", 5);
-                   check(w, "changeOffset");
-                   setSpin(w, "left", 10);
-                   setSpin(w, "top", 20);
-                   check(w, "selectDelay");
-                   setSpin(w, "delay", 300);
-                   setCombo(w, "palType", 2);
-                   check(w, "depth24");
-                   check(w, "smokeHardcoded");
-                   ctl<QCheckBox>(w, "makePal")->setChecked(false);
-               })
-            << QStringLiteral("Sheet.bmp --frame 60x50 --resize --frames-per-direction 5 --offset 10,20 --delay 300 "
-                              "--palette-type jasc --depth 24 --smoke builtin --no-palette-file");
-        QTest::newRow("centred, trimmed, automatic offset, civilization 3 while the view shows 2")
-            << Script([](CStoryboardWizard* w) {
-                   check(w, "changeSize");
-                   setSpin(w, "width", 30);
-                   setSpin(w, "height", 20);
-                   check(w, "trim");
-                   setSpin(w, "trimLeft", 2);
-                   setSpin(w, "trimTop", 1);
-                   setSpin(w, "trimRight", 28);
-                   setSpin(w, "trimBottom", 19);
-                   check(w, "autoOffset");
-                   check(w, "selectPalette");
-                   setCombo(w, "civ", 3);
-                   ctl<QCheckBox>(w, "makeDefaultPal")->setChecked(false);
-               })
-            << QStringLiteral("Unit.pcx --frame 30x20 --trim 2,1,28,19 --offset 105,110 --civ 3 --view-civ 2 "
-                              "--civ-source builtin --no-default-palette");
+        QTest::addColumn<bool>("newBoard");  // New Storyboard, else Export to Storyboard of Unit.flc
+        QTest::addColumn<QString>("controls");
+        QTest::addColumn<QString>("args");  // after "-o <folder>/"
+        QTest::newRow("export, initial values") << false << QString() << "Unit.pcx";
+        QTest::newRow("export, scaled BMP, 24 bits, Jasc, built-in smoke, no palette file")
+            << false
+            << "newNameRadio newName=Sheet fileType=1 changeSize width=60 height=50 resize changeFrames frames=5 "
+               "changeOffset left=10 top=20 selectDelay delay=300 palType=2 depth24 smokeHardcoded makePal=0"
+            << "Sheet.bmp --frame 60x50 --resize --frames-per-direction 5 --offset 10,20 --delay 300 "
+               "--palette-type jasc --depth 24 --smoke builtin --no-palette-file";
+        QTest::newRow("export, centred, trimmed, automatic offset, civilization 3 while the view shows 2")
+            << false
+            << "changeSize width=30 height=20 trim trimLeft=2 trimTop=1 trimRight=28 trimBottom=19 autoOffset "
+               "selectPalette civ=3 makeDefaultPal=0"
+            << "Unit.pcx --frame 30x20 --trim 2,1,28,19 --offset 105,110 --civ 3 --view-civ 2 --civ-source builtin "
+               "--no-default-palette";
+        QTest::newRow("new, defaults") << true << QString() << "Default.pcx";
+        QTest::newRow("new, leader head from a palette file, BMP, RIFF")
+            << true << "leaderHead filePalette palettePath=%PAL% fileType=1 palType=1"
+            << "Default.bmp --leader-head --palette-type riff --palette %PAL%";
+        QTest::newRow("new, unit of 4 directions, civilization 5, smoke from a file")
+            << true
+            << "newNameRadio newName=Walker selectDirections directions=3 selectPalette civ=5 changeSize width=40 "
+               "height=30 selectDelay delay=200 smokeFile smokePath=%PAL% makeDefaultPal=0"
+            << "Walker.pcx --directions 4 --civ 5 --civ-source builtin --frame 40x30 --delay 200 "
+               "--no-default-palette --smoke %PAL%";
     }
-    void exportMatchesCli()
+    void wizardWritesTheCliFiles()
     {
-        QFETCH(Script, script);
+        QFETCH(bool, newBoard);
+        QFETCH(QString, controls);
         QFETCH(QString, args);
-        CFlcView* view = openUnit();
-        QVERIFY(view);
+        if (args.contains(QLatin1String("%PAL%"))) {
+            const QString pal = path(QStringLiteral("colours.act"));
+            ExportPaletteToFile(pal.toStdString(), testPalette(), 0);
+            controls.replace(QStringLiteral("%PAL%"), pal);
+            args.replace(QStringLiteral("%PAL%"), pal);
+        }
+        CFlcView* view = newBoard ? nullptr : openUnit();
+        QVERIFY(newBoard || view);
         if (args.contains(QLatin1String("--view-civ"))) view->changeCivilization(2);
         const QString gui = folder(QStringLiteral("gui")), byCli = folder(QStringLiteral("cli"));
-        ExportStoryboardSettings used;
         whenShown([&](CStoryboardWizard* w) {
-            ctl<QCheckBox>(w, "showPreview")->setChecked(false);
-            setText(w, "outputDir", gui);
-            script(w);
+            QVERIFY(setControls(w, QStringLiteral("showPreview=0 outputDir=%1 %2").arg(gui, controls)));
             w->accept();
         });
-        QVERIFY(ExportToStoryboard(*view));
-        QCOMPARE(boxes_.shown().back().text, QString::fromUtf8(str::IDS_WIZ_EXPORTED));
-        QVERIFY(cli(QStringLiteral("to-storyboard %1 -o %2").arg(path(QStringLiteral("Unit.flc")), byCli + args)));
-        QVERIFY(sameFolders(gui, byCli));
-    }
-
-    void newMatchesCli_data()
-    {
-        QTest::addColumn<Script>("script");
-        QTest::addColumn<QString>("args");  // after "new-storyboard -o <folder>/"
-        QTest::newRow("defaults") << Script([](CStoryboardWizard*) {}) << QStringLiteral("Default.pcx");
-        QTest::newRow("leader head from a palette file, BMP, RIFF")
-            << Script([this](CStoryboardWizard* w) {
-                   check(w, "leaderHead");
-                   check(w, "filePalette");
-                   setText(w, "palettePath", paletteFile());
-                   setCombo(w, "fileType", 1);
-                   setCombo(w, "palType", 1);
-               })
-            << QStringLiteral("Default.bmp --leader-head --palette-type riff --palette %PAL%");
-        QTest::newRow("unit of 4 directions, civilization 5, smoke from a file")
-            << Script([this](CStoryboardWizard* w) {
-                   check(w, "newNameRadio");
-                   setText(w, "newName", QStringLiteral("Walker"));
-                   check(w, "selectDirections");
-                   setCombo(w, "directions", 3);
-                   check(w, "selectPalette");
-                   setCombo(w, "civ", 5);
-                   check(w, "changeSize");
-                   setSpin(w, "width", 40);
-                   setSpin(w, "height", 30);
-                   check(w, "selectDelay");
-                   setSpin(w, "delay", 200);
-                   check(w, "smokeFile");
-                   setText(w, "smokePath", paletteFile());
-                   ctl<QCheckBox>(w, "makeDefaultPal")->setChecked(false);
-               })
-            << QStringLiteral("Walker.pcx --directions 4 --civ 5 --civ-source builtin --frame 40x30 --delay 200 "
-                              "--no-default-palette --smoke %PAL%");
-    }
-    void newMatchesCli()
-    {
-        QFETCH(Script, script);
-        QFETCH(QString, args);
-        const QString gui = folder(QStringLiteral("gui")), byCli = folder(QStringLiteral("cli"));
-        whenShown([&](CStoryboardWizard* w) {
-            ctl<QCheckBox>(w, "showPreview")->setChecked(false);
-            setText(w, "outputDir", gui);
-            script(w);
-            w->accept();
-        });
-        QVERIFY(CreateNewStoryboard(nullptr));
-        QCOMPARE(boxes_.shown().back().text, QString::fromUtf8(str::IDS_WIZ_NEW_CREATED));
-        args.replace(QStringLiteral("%PAL%"), path(QStringLiteral("colours.act")));
-        QVERIFY(cli(QStringLiteral("new-storyboard -o %1").arg(byCli + args)));
-        QVERIFY(sameFolders(gui, byCli));
+        QVERIFY(newBoard ? CreateNewStoryboard(nullptr) : ExportToStoryboard(*view));
+        QCOMPARE(boxes_.shown().back().text,
+                 QString::fromUtf8(newBoard ? str::IDS_WIZ_NEW_CREATED : str::IDS_WIZ_EXPORTED));
+        const QString command = newBoard ? QStringLiteral("new-storyboard")
+                                         : QStringLiteral("to-storyboard ") + path(QStringLiteral("Unit.flc"));
+        const CliRun r =
+            runCli(QStringLiteral("%1 -o %2").arg(command, byCli + args).toStdString(), dir_->path().toStdString());
+        QVERIFY2(r.status == 0, r.err.c_str());
+        const auto made = folderSnapshot(gui.toStdString()), expected = folderSnapshot(byCli.toStdString());
+        QVERIFY(!made.empty());
+        for (const auto& [name, bytes] : expected) QVERIFY2(made.count(name) && made.at(name) == bytes, name.c_str());
+        QCOMPARE(made.size(), expected.size());
     }
 
     // Each refusal keeps the wizard open with its pages as they were; nothing is written.
@@ -246,33 +127,27 @@ private slots:
     {
         CFlcView* view = openUnit();
         QVERIFY(view);
-        const QString out = folder(QStringLiteral("out"));
+        const QString out = folder(QStringLiteral("out")), missing = path(QStringLiteral("missing.act"));
         QStringList seen;
         whenShown([&](CStoryboardWizard* w) {
-            setText(w, "outputDir", out);
-            check(w, "newNameRadio");
-            setText(w, "newName", {});
-            w->accept();
-            QVERIFY(w->isVisible());
-            QVERIFY(ctl<QRadioButton>(w, "newNameRadio")->isChecked());
-            setText(w, "newName", QStringLiteral("Sheet"));
-            check(w, "smokeFile");
-            setText(w, "smokePath", path(QStringLiteral("missing.act")));
-            boxes_.answer(IDNO);
-            w->accept();
-            QVERIFY(w->isVisible());
-            check(w, "smokeOriginal");
-            setText(w, "outputDir", QStringLiteral("relative/folder"));
-            w->accept();
-            QVERIFY(w->isVisible());
+            boxes_.answer(IDOK);
+            boxes_.answer(IDNO);  // the second message: do not go on without the smoke palette
+            for (const QString& step : {QStringLiteral("outputDir=%1 newNameRadio newName=").arg(out),
+                                        QStringLiteral("newName=Sheet smokeFile smokePath=") + missing,
+                                        QStringLiteral("smokeOriginal outputDir=relative/folder")}) {
+                QVERIFY(setControls(w, step));
+                w->accept();
+                QVERIFY2(w->isVisible(), qPrintable(step));
+                QVERIFY(w->findChild<QAbstractButton*>(QStringLiteral("newNameRadio"))->isChecked());
+            }
             for (const auto& s : boxes_.shown()) seen << s.text;
             w->reject();
         });
         QVERIFY(!ExportToStoryboard(*view));
-        QCOMPARE(seen, QStringList({QString::fromUtf8(str::IDS_WIZ_ENTER_BASE_NAME),
-                                    QString::fromStdString(formatMessage(str::IDS_WIZ_PALETTE_ABSENT,
-                                                                         {path(QStringLiteral("missing.act")).toStdString()})),
-                                    QString::fromUtf8(str::IDS_WIZ_INVALID_TARGET_PATH)}));
+        QCOMPARE(seen, QStringList(
+                           {QString::fromUtf8(str::IDS_WIZ_ENTER_BASE_NAME),
+                            QString::fromStdString(formatMessage(str::IDS_WIZ_PALETTE_ABSENT, {missing.toStdString()})),
+                            QString::fromUtf8(str::IDS_WIZ_INVALID_TARGET_PATH)}));
         QVERIFY(QDir(out).isEmpty());
     }
 
@@ -280,20 +155,17 @@ private slots:
     // new wizard's remembered geometry comes back only with "Save Settings".
     void settingsAreRemembered()
     {
-        const QString exp = QStringLiteral("Dlg ExpFlc"), nw = QStringLiteral("Dlg NewFlc");
+        const QString exp = QStringLiteral("Dlg ExpFlc");
         WriteProfileInt(exp, QStringLiteral("FileType"), 5);
         WriteProfileInt(exp, QStringLiteral("Pal Type"), 3);
         CFlcView* view = openUnit();
         QVERIFY(view);
         const QString out = folder(QStringLiteral("out"));
         whenShown([&](CStoryboardWizard* w) {
-            QCOMPARE(ctl<QComboBox>(w, "fileType")->currentIndex(), 0);
-            QCOMPARE(ctl<QComboBox>(w, "palType")->currentIndex(), 0);
+            QCOMPARE(w->findChild<QComboBox*>(QStringLiteral("fileType"))->currentIndex(), 0);
+            QCOMPARE(w->findChild<QComboBox*>(QStringLiteral("palType"))->currentIndex(), 0);
             QCOMPARE(w->tabs()->currentIndex(), 0);
-            setText(w, "outputDir", out);
-            setCombo(w, "fileType", 1);
-            setCombo(w, "palType", 2);
-            check(w, "smokeHardcoded");
+            QVERIFY(setControls(w, QStringLiteral("outputDir=%1 fileType=1 palType=2 smokeHardcoded").arg(out)));
             w->accept();
         });
         QVERIFY(ExportToStoryboard(*view));
@@ -302,24 +174,20 @@ private slots:
         QCOMPARE(GetProfileInt(exp, QStringLiteral("Pal32 Type"), -1), 1);
         QCOMPARE(GetProfileString(exp, QStringLiteral("Path")), out);
 
-        WriteProfileInt(nw, QStringLiteral("Preview"), 0);
+        WriteProfileInt(QStringLiteral("Dlg NewFlc"), QStringLiteral("Preview"), 0);
         {
             CStoryboardWizard w(CivPaletteSources{});
-            check(&w, "leaderHead");
+            QVERIFY(setControls(&w, QStringLiteral("leaderHead")));
             NewStoryboardSettings s = w.newSettings();
             QCOMPARE(QList<int>({s.frameWidth, s.frameHeight, s.leftOffset, s.topOffset, s.directionCount}),
                      QList<int>({200, 240, 0, 0, 1}));
-            check(&w, "unit");
-            check(&w, "changeSize");
-            setSpin(&w, "width", 70);
-            check(&w, "saveSettings");
-            setText(&w, "outputDir", out);
+            QVERIFY(setControls(&w, QStringLiteral("unit changeSize width=70 saveSettings outputDir=") + out));
             w.accept();
             QCOMPARE(w.result(), int(QDialog::Accepted));
         }
         CStoryboardWizard again(CivPaletteSources{});
         QCOMPARE(again.newSettings().frameWidth, 70);
-        QVERIFY(ctl<QCheckBox>(&again, "saveSettings")->isChecked());
+        QVERIFY(again.findChild<QCheckBox*>(QStringLiteral("saveSettings"))->isChecked());
     }
 
     // The preview shows the sheet the settings make, follows a change, and its own
@@ -343,13 +211,12 @@ private slots:
                 const PaletteEntry& c = made.sheet.palette[made.sheet.row(y)[x]];
                 QCOMPARE(shown.pixel(x, y), qRgb(c.red, c.green, c.blue));
             }
-        check(&w, "changeFrames");
-        setSpin(&w, "frames", 7);
+        QVERIFY(setControls(&w, QStringLiteral("changeFrames frames=7")));
         QTRY_COMPARE(preview->picture()->sheet().size.width(), sheetWidthFor(24, 7));
         QVERIFY(!preview->busy());
         preview->close();
         QTRY_VERIFY(!w.preview());
-        QVERIFY(!ctl<QCheckBox>(&w, "showPreview")->isChecked());
+        QVERIFY(!w.findChild<QCheckBox*>(QStringLiteral("showPreview"))->isChecked());
         w.reject();
         QCOMPARE(GetProfileInt(QStringLiteral("Dlg ExpFlc"), QStringLiteral("Preview"), 1), 0);
 

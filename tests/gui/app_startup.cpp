@@ -121,7 +121,7 @@ private slots:
         QVERIFY(!QFile::exists(runtime));
     }
 
-    void settingsDefaultsAndBarTogglesAreKept()
+    void settingsDefaultsBarTogglesAndStoredValuesAreUsed()
     {
         QVERIFY(startEditor());
         // Recent files, reload, check types, palette and animation type, open after and ask
@@ -138,70 +138,16 @@ private slots:
 
         QVERIFY(startEditor());
         CMainFrame* frame = app_->mainWindow();
+        CControlBar* bar = frame->controlBar();
         frame->show();
         QVERIFY(frame->RouteCommand(ID_VIEW_TOOLBAR));
         QVERIFY(frame->toolBar()->isHidden());
         QVERIFY(!frame->RouteUpdate(ID_VIEW_TOOLBAR).checked);
         // The control bar's own close button hides it; the menu item follows.
-        frame->controlBar()->close();
+        bar->close();
         QVERIFY(!frame->RouteUpdate(ID_CONTROL_BAR).checked);
-        QVERIFY(frame->RouteCommand(ID_ALWAYS_ON_TOP));
-        frame->move(frame->pos() + QPoint(10, 10));
-        QVERIFY(frame->windowFlags() & Qt::WindowStaysOnTopHint);
-        frame->setToolbarButtonVisible(ID_PLAY, true);
-        frame->close();
-        QCOMPARE(barSettings(), (QList<int>{0, 1, 0, 1, 0}));
-
-        QVERIFY(startEditor());
-        frame = app_->mainWindow();
-        QVERIFY(frame->toolBar()->isHidden());
-        QVERIFY(frame->controlBar()->isHidden());
-        QVERIFY(frame->isTopmost());
-        QVERIFY(frame->isToolbarButtonVisible(ID_PLAY));
         QVERIFY(frame->RouteCommand(ID_CONTROL_BAR));
-        QVERIFY(!frame->controlBar()->isHidden());
-        QVERIFY(frame->RouteUpdate(ID_CONTROL_BAR).checked);
-    }
-
-    void storedSettingsAreUsed()
-    {
-        QSettings s(QStringLiteral("Velmora"), QStringLiteral("Quorvane"));
-        const std::pair<const char*, QVariant> stored[] = {
-            {"Options/Load Doc", 1},
-            {"Options/Pal Type", 2},
-            {"Options/Pal Dir", "/pal"},
-            {"Options/Anim Type", 1},
-            {"Options/ExpAsk", 0},
-            {"Options/Show StatusBar", 0},
-            {"Options/Always on top", 1},
-            {"Menu/Style", 0},
-            // The game's folders, as the program's settings name them off Windows.
-            {"Tolvaris/Install_Path", "/games/Tolvaris"},
-            {"Game/Install_Path", "/games/Dominara"}};
-        for (const auto& [key, value] : stored) s.setValue(QLatin1String(key), value);
-        s.sync();
-
-        QVERIFY(startEditor());
-        QCOMPARE((QList<int>{app_->reopenLastDocument(), app_->paletteType(), app_->animationType(),
-                             app_->askOnExport(), app_->menuStyle()}),
-                 (QList<int>{1, 2, 1, 0, 0}));
-        QCOMPARE(app_->paletteFolder(), QStringLiteral("/pal"));
-        CMainFrame* frame = app_->mainWindow();
-        QVERIFY(frame->statusBar()->isHidden());
-        QVERIFY(!frame->RouteUpdate(ID_VIEW_STATUS_BAR).checked);
-        QVERIFY(frame->windowFlags() & Qt::WindowStaysOnTopHint);
-        QVERIFY(frame->RouteUpdate(ID_ALWAYS_ON_TOP).checked);
-        QCOMPARE(app_->gameFolders(),
-                 (QStringList{QStringLiteral("/games/Tolvaris"), QStringLiteral("/games/Dominara")}));
-        QCOMPARE((QList<bool>{app_->secondExpansionFound(), app_->firstExpansionFound(), app_->baseGameFound()}),
-                 (QList<bool>{false, true, true}));
-    }
-
-    void floatingControlBarComesBackFloatingInItsPlace()
-    {
-        QVERIFY(startEditor());
-        CControlBar* bar = app_->mainWindow()->controlBar();
-        app_->mainWindow()->show();
+        QVERIFY(!bar->isHidden());
         bar->setFloating(true);
         bar->resize(330, 420);
         bar->move(120, 90);
@@ -209,16 +155,49 @@ private slots:
         const QPoint place = bar->pos();
         const QSize size = bar->size();
         QCOMPARE(size.height(), 420);
-        app_->mainWindow()->close();
-        QCOMPARE(GetProfileInt("Dlg Bar", "IsFloating", -1), 1);
+        QVERIFY(frame->RouteCommand(ID_ALWAYS_ON_TOP));
+        frame->move(frame->pos() + QPoint(10, 10));
+        QVERIFY(frame->windowFlags() & Qt::WindowStaysOnTopHint);
+        frame->setToolbarButtonVisible(ID_PLAY, true);
+        frame->close();
+        QCOMPARE(barSettings(), (QList<int>{0, 1, 1, 1, 1}));
         QCOMPARE(GetProfileInt("Dlg Bar", "FloatX", -1), size.width());
         QCOMPARE(GetProfileInt("Dlg Bar", "FloatY", -1), 420);
         QCOMPARE(GetProfileInt("Dlg Bar", "FloatPosX", -1), place.x());
+
+        // The next start comes back as it was left, the control bar floating in its place, and
+        // uses the values stored by hand (the last two: the game's folders, as the program's
+        // settings name them off Windows).
+        const char* const stored[][3] = {{"Options", "Load Doc", "1"},
+                                         {"Options", "Pal Type", "2"},
+                                         {"Options", "Pal Dir", "/pal"},
+                                         {"Options", "Anim Type", "1"},
+                                         {"Options", "ExpAsk", "0"},
+                                         {"Options", "Show StatusBar", "0"},
+                                         {"Menu", "Style", "0"},
+                                         {"Tolvaris", "Install_Path", "/games/Tolvaris"},
+                                         {"Game", "Install_Path", "/games/Dominara"}};
+        for (const auto& value : stored) WriteProfileString(value[0], value[1], value[2]);
         QVERIFY(startEditor());
-        bar = app_->mainWindow()->controlBar();
-        QVERIFY(bar->isFloating());
-        QCOMPARE(bar->floatSize(), size);
-        QCOMPARE(bar->size(), size);
+        QCOMPARE((QList<int>{app_->reopenLastDocument(), app_->paletteType(), app_->animationType(),
+                             app_->askOnExport(), app_->menuStyle()}),
+                 (QList<int>{1, 2, 1, 0, 0}));
+        QCOMPARE(app_->paletteFolder(), QStringLiteral("/pal"));
+        QCOMPARE(app_->gameFolders(),
+                 (QStringList{QStringLiteral("/games/Tolvaris"), QStringLiteral("/games/Dominara")}));
+        QCOMPARE((QList<bool>{app_->secondExpansionFound(), app_->firstExpansionFound(), app_->baseGameFound()}),
+                 (QList<bool>{false, true, true}));
+        frame = app_->mainWindow();
+        QVERIFY(frame->statusBar()->isHidden());
+        QVERIFY(!frame->RouteUpdate(ID_VIEW_STATUS_BAR).checked);
+        QVERIFY(frame->toolBar()->isHidden());
+        QVERIFY(frame->isTopmost());
+        QVERIFY(frame->RouteUpdate(ID_ALWAYS_ON_TOP).checked);
+        QVERIFY(frame->isToolbarButtonVisible(ID_PLAY));
+        QVERIFY(frame->controlBar()->isFloating());
+        QCOMPARE(frame->controlBar()->floatSize(), size);
+        QCOMPARE(frame->controlBar()->size(), size);
+        QVERIFY(frame->RouteUpdate(ID_CONTROL_BAR).checked);
     }
 
     void documentTypesAndFailedOpensSayWhyAndStayOutOfTheRecentList()
@@ -250,10 +229,10 @@ private slots:
         QCOMPARE(dm->GetOpenDocumentCount(), 0);
     }
 
-    void openDocumentsTitleTheWindowAreReactivatedAndCloseAllAsks()
+    void openDocumentsTitleTheWindowTakeKeysAreReactivatedAndCloseAllAsks()
     {
         QVERIFY(startEditor());
-        acceptEverything();
+        acceptEverything({ID_PAUSE, ID_REFRESH, ID_FILE_SAVE});
         CMainFrame* frame = app_->mainWindow();
         QCOMPARE(frame->windowTitle(), QStringLiteral("Quorvane"));
         const QString a = touch("Knight.flc");
@@ -268,10 +247,25 @@ private slots:
         QCOMPARE(frame->currentMenuId(), 130);
         frame->MDIGetActive()->showMaximized();
         QCOMPARE(frame->windowTitle(), QStringLiteral("Quorvane - Knight.qsb"));
+
+        // Ctrl+S belongs to FLC views only; Ctrl+O is the Open command wherever the focus is.
+        frame->show();
+        auto* sheetView = dynamic_cast<qvtest::RecordingView*>(frame->GetActiveView());
+        QTest::keyClick(sheetView, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(sheetView->commands.empty());
+        dialogs_.cancel();
+        QTest::keyClick(sheetView, Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(dialogs_.seen().size(), size_t(1));
         // The same path in another case brings its window forward instead of a second one.
         QCOMPARE(app_->OpenDocumentFile(a.toUpper().replace(dir_->path().toUpper(), dir_->path())), docA);
         QCOMPARE(app_->docManager()->GetOpenDocumentCount(), 2);
-        QVERIFY(frame->GetActiveDocument() == docA);
+        auto* view = dynamic_cast<qvtest::RecordingView*>(frame->GetActiveView());
+        QVERIFY(view && view->GetDocument() == docA);
+        QTest::keyClick(view, Qt::Key_Pause);
+        QTest::keyClick(view, Qt::Key_F5);
+        QTest::keyClick(view, Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(view, Qt::Key_F5, Qt::ControlModifier);  // not F5 with Ctrl
+        QCOMPARE(view->commands, (std::vector<int>{ID_PAUSE, ID_REFRESH, ID_FILE_SAVE}));
         // Opened documents go to the recent list of their type.
         QCOMPARE(app_->recentFiles().list(1)->at(0), b);
         // Close All offers unsaved changes for saving first: Cancel closes nothing,
@@ -355,32 +349,6 @@ private slots:
         app_->mainWindow()->RouteCommand(ID_FILE_OPEN);
         QCOMPARE(GetProfileString("Options", "Last Opend"), path("bad.qsb"));
         QCOMPARE(app_->docManager()->GetOpenDocumentCount(), 1);
-    }
-
-    void keysReachTheActiveView()
-    {
-        QVERIFY(startEditor());
-        acceptEverything({ID_PAUSE, ID_REFRESH, ID_FILE_SAVE});
-        CMainFrame* frame = app_->mainWindow();
-        frame->show();
-        QVERIFY(app_->OpenDocumentFile(touch("Keys.flc")));
-        auto* view = dynamic_cast<qvtest::RecordingView*>(frame->GetActiveView());
-        QVERIFY(view);
-        QTest::keyClick(view, Qt::Key_Pause);
-        QTest::keyClick(view, Qt::Key_F5);
-        QTest::keyClick(view, Qt::Key_S, Qt::ControlModifier);
-        QTest::keyClick(view, Qt::Key_F5, Qt::ControlModifier);  // not F5 with Ctrl
-        QCOMPARE(view->commands, (std::vector<int>{ID_PAUSE, ID_REFRESH, ID_FILE_SAVE}));
-        // Ctrl+S belongs to FLC views only.
-        QVERIFY(app_->OpenDocumentFile(touch("Keys.qsb")));
-        auto* sheetView = dynamic_cast<qvtest::RecordingView*>(frame->GetActiveView());
-        QVERIFY(sheetView && sheetView != view);
-        QTest::keyClick(sheetView, Qt::Key_S, Qt::ControlModifier);
-        QVERIFY(sheetView->commands.empty());
-        // Ctrl+O is the Open command wherever the focus is.
-        dialogs_.cancel();
-        QTest::keyClick(sheetView, Qt::Key_O, Qt::ControlModifier);
-        QCOMPARE(dialogs_.seen().size(), size_t(1));
     }
 
     void aFileTheViewCannotLoadLeavesNoWindowButTheProgramRuns()

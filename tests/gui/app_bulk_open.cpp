@@ -74,7 +74,7 @@ private slots:
                                       Q(unit / "Broken.flc"),
                                       Q(unit / "Warrior DEATH.flc")};
         QCOMPARE(dialogs_.seen().back().title, QString::fromUtf8(str::IDS_INI_SELECT_TITLE));
-        QCOMPARE(GetProfileString(QStringLiteral("Options"), QStringLiteral("Last INI")), Q(ini));
+        QCOMPARE(GetProfileString("Options", "Last INI"), Q(ini));
         // The question lists what was found, then the one summary lists what was not opened.
         QCOMPARE(boxes_.shown().size(), size_t(2));
         QString list;
@@ -110,7 +110,7 @@ private slots:
         };
         for (const Case& c : cases) {
             boxes_.clear();
-            WriteProfileString(QStringLiteral("Options"), QStringLiteral("Last INI"), QString());
+            WriteProfileString("Options", "Last INI", QString());
             if (c.text.empty()) {
                 dialogs_.cancel();
             } else {
@@ -122,8 +122,7 @@ private slots:
             QVERIFY2(openPaths().isEmpty(), c.name);
             QCOMPARE(boxes_.shown().size(), size_t(c.message ? 1 : 0));
             if (c.message == str::IDS_INI_NO_FLC_FOUND) QCOMPARE(lastText(), uFormatString(c.message, {ini.string()}));
-            QCOMPARE(GetProfileString(QStringLiteral("Options"), QStringLiteral("Last INI")),
-                     c.text.empty() ? QString() : Q(ini));
+            QCOMPARE(GetProfileString("Options", "Last INI"), c.text.empty() ? QString() : Q(ini));
         }
     }
 
@@ -149,7 +148,7 @@ private slots:
             const QString ext = uGetFileExt(p).toLower();
             QVERIFY2(ext == QLatin1String("flc") || ext == QLatin1String("qsb"), qPrintable(p));
         }
-        QCOMPARE(GetProfileString(QStringLiteral("Options"), QStringLiteral("Last Multi")), Q(folder));
+        QCOMPARE(GetProfileString("Options", "Last Multi"), Q(folder));
         // The next run starts where this one chose.
         app_->docManager()->CloseAllDocuments(true);
         qvtest::flushDeletes();

@@ -4,20 +4,12 @@
 //
 // Open INI and Open Multi through the application's commands, with the real FLC
 // documents and scripted dialogs, on a unit folder and a game folder made for the test.
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <filesystem>
 
 #include "app/command_ids.h"
-#include "app/editor_app.h"
-#include "app/editor_doc_manager.h"
 #include "app_support.h"
 #include "core/strings.h"
-#include "platform/ui/doc_manager.h"
-#include "platform/ui/document.h"
-#include "platform/ui/profile.h"
-#include "platform/ui/services.h"
 #include "platform/ui/utils.h"
 #include "support/unit_builder.h"
 
@@ -25,14 +17,8 @@ using namespace qv;
 using namespace qv::test;
 namespace fs = std::filesystem;
 
-class BulkOpenTest : public QObject {
+class BulkOpenTest : public QObject, public qvtest::EditorHarness {
     Q_OBJECT
-    qvtest::IsolatedSettings settings_;
-    ScriptedMessageBoxes boxes_;
-    ScriptedFileDialogs dialogs_;
-    ManualClock clock_;
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<CEditorApp> app_;
 
     fs::path root() const { return fs::path(dir_->path().toStdString()); }
     static QString Q(const fs::path& p) { return QString::fromStdString(p.string()); }
@@ -43,57 +29,22 @@ class BulkOpenTest : public QObject {
         a.framesPerDirection = 2;
         return a;
     }
-    QStringList openPaths() const
-    {
-        QStringList out;
-        for (CDocument* d : app_->docManager()->documents())
-            if (!d->isClosing()) out << d->GetPathName();
-        return out;
-    }
-    void closeAll()
-    {
-        app_->docManager()->CloseAllDocuments(true);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
     QString lastText() const { return boxes_.shown().empty() ? QString() : boxes_.shown().back().text; }
 
 private slots:
-    void initTestCase()
-    {
-        qputenv("QUORVANE_INSTANCE_NAME",
-                QByteArray("QuorvaneV2-bulk-test-") + QByteArray::number(QCoreApplication::applicationPid()));
-        setMessageBoxService(&boxes_);
-        setFileDialogService(&dialogs_);
-        setClock(&clock_);
-    }
-    void cleanupTestCase()
-    {
-        app_.reset();
-        setMessageBoxService(nullptr);
-        setFileDialogService(nullptr);
-        setClock(nullptr);
-    }
+    void initTestCase() { startEditorServices("bulk-test"); }
+    void cleanupTestCase() { stopEditor(); }
     void init()
     {
-        settings_.clear();
-        dir_ = std::make_unique<QTemporaryDir>();
+        resetEditor();
         // A second expansion and a base game, as the game's installer records them.
         QSettings s(QStringLiteral("Velmora"), QStringLiteral("Quorvane"));
         s.setValue(QStringLiteral("Brevundi/Install_Path"), Q(root() / "Second"));
         s.setValue(QStringLiteral("Game/Install_Path"), Q(root() / "Base"));
         s.sync();
         ReloadProfile();
-        app_ = std::make_unique<CEditorApp>();
-        app_->setArguments({});
-        app_->setShowMainWindow(false);
-        app_->setProgramFolder(dir_->path());
-        QVERIFY(app_->InitInstance());
+        QVERIFY(startEditor());
         boxes_.clear();
-    }
-    void cleanup()
-    {
-        closeAll();
-        app_.reset();
     }
 
     void openIniOpensEveryNamedAnimationAndSummarisesTheRest()
@@ -116,12 +67,14 @@ private slots:
         boxes_.answer(IDYES);
         QVERIFY(app_->OnCommand(ID_OPEN_INI));
 
-        const QStringList expected = {Q(unit / "Warrior DEFAULT.flc"), Q(unit / "Warrior RUN.flc"),
+        const QStringList expected = {Q(unit / "Warrior DEFAULT.flc"),
+                                      Q(unit / "Warrior RUN.flc"),
                                       Q(root() / "Second" / "Art" / "Units" / "Archer" / "Archer Attack.flc"),
-                                      Q(unit / "Warrior DEATH.flc"), Q(unit / "Broken.flc"),
+                                      Q(unit / "Warrior DEATH.flc"),
+                                      Q(unit / "Broken.flc"),
                                       Q(unit / "Warrior DEATH.flc")};
         QCOMPARE(dialogs_.seen().back().title, QString::fromUtf8(str::IDS_INI_SELECT_TITLE));
-        QCOMPARE(GetProfileString(QStringLiteral("Options"), QStringLiteral("Last INI")), Q(ini));
+        QCOMPARE(GetProfileString("Options", "Last INI"), Q(ini));
         // The question lists what was found, then the one summary lists what was not opened.
         QCOMPARE(boxes_.shown().size(), size_t(2));
         QString list;
@@ -133,8 +86,8 @@ private slots:
         QCOMPARE(openPaths(), opened);
         const QString summary = lastText();
         QVERIFY(summary.startsWith(QLatin1Char('\'') + Q(ini) + QStringLiteral("'\r\n")));
-        QVERIFY(summary.contains(
-            uFormatString(str::IDS_BULK_SUMMARY_MISSING, {"FIDGET", (unit / "Gone.flc").string()})));
+        QVERIFY(
+            summary.contains(uFormatString(str::IDS_BULK_SUMMARY_MISSING, {"FIDGET", (unit / "Gone.flc").string()})));
         QVERIFY(summary.contains(uFormatString(str::IDS_BULK_SUMMARY_OUTSIDE, {"BUILD", "..\\..\\..\\Outside.flc"})));
         QVERIFY(summary.contains(uFormatString(str::IDS_INVALID_FORMAT, {(unit / "Broken.flc").string()})));
     }
@@ -144,7 +97,7 @@ private slots:
         const fs::path ini = root() / "u" / "Unit.ini";
         struct Case {
             const char* name;
-            std::string text;  // empty: the dialog is cancelled
+            std::string text;     // empty: the dialog is cancelled
             int answer;           // to the question, when one is asked
             const char* message;  // the one message expected, or nullptr for none
         };
@@ -157,7 +110,7 @@ private slots:
         };
         for (const Case& c : cases) {
             boxes_.clear();
-            WriteProfileString(QStringLiteral("Options"), QStringLiteral("Last INI"), QString());
+            WriteProfileString("Options", "Last INI", QString());
             if (c.text.empty()) {
                 dialogs_.cancel();
             } else {
@@ -168,17 +121,15 @@ private slots:
             app_->editorDocManager()->OpenIni();
             QVERIFY2(openPaths().isEmpty(), c.name);
             QCOMPARE(boxes_.shown().size(), size_t(c.message ? 1 : 0));
-            if (c.message == str::IDS_INI_NO_FLC_FOUND)
-                QCOMPARE(lastText(), uFormatString(c.message, {ini.string()}));
-            QCOMPARE(GetProfileString(QStringLiteral("Options"), QStringLiteral("Last INI")),
-                     c.text.empty() ? QString() : Q(ini));
+            if (c.message == str::IDS_INI_NO_FLC_FOUND) QCOMPARE(lastText(), uFormatString(c.message, {ini.string()}));
+            QCOMPARE(GetProfileString("Options", "Last INI"), c.text.empty() ? QString() : Q(ini));
         }
     }
 
     void openMultiOpensAtMostTwentyFlcAndStoryboardFiles()
     {
         app_->editorDocManager()->qsbTemplate()->setFactories([] { return new qvtest::AcceptingDoc; }, {},
-                                                               [] { return new qvtest::RecordingView; });
+                                                              [] { return new qvtest::RecordingView; });
         const fs::path folder = root() / "many";
         const Bytes flc = buildAnimation(smallUnit());
         for (int i = 0; i < 24; ++i) writeBytes(folder / ("a" + std::to_string(i) + (i % 2 ? ".FLC" : ".flc")), flc);
@@ -197,9 +148,10 @@ private slots:
             const QString ext = uGetFileExt(p).toLower();
             QVERIFY2(ext == QLatin1String("flc") || ext == QLatin1String("qsb"), qPrintable(p));
         }
-        QCOMPARE(GetProfileString(QStringLiteral("Options"), QStringLiteral("Last Multi")), Q(folder));
+        QCOMPARE(GetProfileString("Options", "Last Multi"), Q(folder));
         // The next run starts where this one chose.
-        closeAll();
+        app_->docManager()->CloseAllDocuments(true);
+        qvtest::flushDeletes();
         dialogs_.cancel();
         app_->editorDocManager()->OpenMulti();
         QCOMPARE(dialogs_.seen().back().initialPath, Q(folder));

@@ -7,6 +7,7 @@
 // second window on a document, and the settings, path and position helpers.
 #include <QMdiArea>
 #include <QtTest>
+#include <algorithm>
 
 #include "app_support.h"
 #include "platform/ui/doc_manager.h"
@@ -25,19 +26,24 @@ using namespace qv;
 
 namespace {
 
-constexpr int kViewCommand = 40001, kDocCommand = 40002, kFrameCommand = 40003, kAppCommand = 40004,
-              kNobody = 40005;
+constexpr int kViewCommand = 40001, kDocCommand = 40002, kFrameCommand = 40003, kAppCommand = 40004, kNobody = 40005;
 
-class TestApp : public CWinApp {
+// Claims the commands in `claims`, recording them, and passes the others on.
+template <typename Base>
+class Claiming : public Base {
 public:
-    std::vector<int> commands;
-    QStringList recent;
+    std::vector<int> claims, commands;
     bool OnCommand(int id) override
     {
-        if (id != kAppCommand) return false;
+        if (std::find(claims.begin(), claims.end(), id) == claims.end()) return Base::OnCommand(id);
         commands.push_back(id);
         return true;
     }
+};
+
+class TestApp : public Claiming<CWinApp> {
+public:
+    QStringList recent;
     bool OnUpdateCommand(int id, CCmdUI& ui) override
     {
         if (id != kAppCommand) return false;
@@ -47,24 +53,10 @@ public:
     void AddToRecentFileList(const QString& path) override { recent << path; }
 };
 
-class TestFrame : public CNewMDIFrameWnd {
-public:
-    std::vector<int> commands;
-    bool OnCommand(int id) override
-    {
-        if (id == kFrameCommand || id == kViewCommand) {
-            commands.push_back(id);
-            return true;
-        }
-        return CNewMDIFrameWnd::OnCommand(id);
-    }
-};
-
 QStringList g_saved;  // every save of every test document (documents go away when closed)
 
-class TestDoc : public qvtest::AcceptingDoc {
+class TestDoc : public Claiming<qvtest::AcceptingDoc> {
 public:
-    std::vector<int> commands;
     bool refuseOpen = false;
     bool OnOpenDocument(const QString&) override { return !refuseOpen; }
     bool OnSaveDocument(const QString& path) override
@@ -72,19 +64,11 @@ public:
         g_saved << path;
         return CDocument::OnSaveDocument(path);
     }
-    bool OnCommand(int id) override
-    {
-        if (id == kDocCommand || id == kViewCommand) {
-            commands.push_back(id);
-            return true;
-        }
-        return CDocument::OnCommand(id);
-    }
 };
 
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
 }  // namespace
+
+using qvtest::flushDeletes;
 
 class FrameworkTest : public QObject {
     Q_OBJECT
@@ -92,7 +76,7 @@ class FrameworkTest : public QObject {
     ScriptedMessageBoxes boxes_;
     ScriptedFileDialogs dialogs_;
     std::unique_ptr<TestApp> app_;
-    TestFrame* frame_ = nullptr;
+    Claiming<CNewMDIFrameWnd>* frame_ = nullptr;
     CNewMultiDocTemplate* template_ = nullptr;
     bool refuseNext_ = false;
 
@@ -113,12 +97,15 @@ private slots:
         boxes_.clear();
         refuseNext_ = false;
         app_ = std::make_unique<TestApp>();
-        frame_ = new TestFrame;
+        app_->claims = {kAppCommand};
+        frame_ = new Claiming<CNewMDIFrameWnd>;
+        frame_->claims = {kFrameCommand, kViewCommand};
         app_->setMainFrame(frame_);
         template_ = new CNewMultiDocTemplate(
             129, QStringLiteral("\nAnim\nAnim\nAnimations\n.anm\nAnim\nAnimation"),
             [this] {
                 auto* d = new TestDoc;
+                d->claims = {kDocCommand, kViewCommand};
                 d->refuseOpen = refuseNext_;
                 return d;
             },
@@ -138,7 +125,7 @@ private slots:
         app_.reset();
     }
 
-    void commandsGoToTheActiveViewFirstThenOutwards()
+    void commandsGoToTheActiveViewFirstThenOutwardsAndRefusedOpensLeaveNothing()
     {
         auto* doc = static_cast<TestDoc*>(app_->OpenDocumentFile(QStringLiteral("/a/one.anm")));
         QVERIFY(doc);
@@ -162,6 +149,14 @@ private slots:
         frame_->UpdateCommandUI();
         QVERIFY(!action->isEnabled());
 
+        // A refused open leaves no window, no recent entry, and the open document active.
+        refuseNext_ = true;
+        QVERIFY(!app_->OpenDocumentFile(QStringLiteral("/a/bad.anm")));
+        flushDeletes();
+        QCOMPARE(frame_->mdiArea()->subWindowList().size(), 1);
+        QCOMPARE(app_->recent, QStringList{QStringLiteral("/a/one.anm")});
+        QVERIFY(frame_->GetActiveView() == view);
+
         // Without a document the view and document are out of the road.
         app_->docManager()->CloseAllDocuments(false);
         flushDeletes();
@@ -169,30 +164,6 @@ private slots:
         QVERIFY(frame_->RouteCommand(kViewCommand));  // the frame takes it now
         QCOMPARE(frame_->commands.back(), kViewCommand);
         QVERIFY(!frame_->RouteCommand(kDocCommand));
-    }
-
-    void openingSetsPathTitleAndRecentAndRefusalsLeaveNothing()
-    {
-        CDocument* doc = app_->OpenDocumentFile(QStringLiteral("/units/Knight Run.anm"));
-        QVERIFY(doc);
-        QCOMPARE(doc->GetPathName(), QStringLiteral("/units/Knight Run.anm"));
-        QCOMPARE(doc->GetTitle(), QStringLiteral("Knight Run.anm"));
-        QCOMPARE(frame_->MDIGetActive()->shownTitle(), QStringLiteral("Knight Run.anm"));
-        QCOMPARE(app_->recent, QStringList{QStringLiteral("/units/Knight Run.anm")});
-        QCOMPARE(frame_->mdiArea()->subWindowList().size(), 1);
-
-        refuseNext_ = true;
-        QVERIFY(!app_->OpenDocumentFile(QStringLiteral("/units/bad.anm")));
-        flushDeletes();
-        QCOMPARE(app_->docManager()->GetOpenDocumentCount(), 1);
-        QCOMPARE(frame_->mdiArea()->subWindowList().size(), 1);
-        QCOMPARE(app_->recent.size(), 1);
-        QVERIFY(frame_->GetActiveDocument() == doc);
-
-        // New documents are named after the type and refused by default.
-        QVERIFY(!template_->OpenDocumentFile(QString()));
-        flushDeletes();
-        QCOMPARE(frame_->mdiArea()->subWindowList().size(), 1);
     }
 
     void closingAModifiedDocumentAsksFirst()
@@ -221,13 +192,17 @@ private slots:
         doc2->OnCloseDocument();
     }
 
-    void aSecondWindowShowsTheSameDocumentAndClosesAlone()
+    void aSecondWindowShowsTheSameDocumentCascadesAndClosesAlone()
     {
         CDocument* doc = app_->OpenDocumentFile(QStringLiteral("/a/two.anm"));
         QVERIFY(frame_->RouteCommand(ID_WINDOW_NEW));
+        frame_->resize(1000, 800);
+        frame_->show();
+        QVERIFY(frame_->RouteCommand(ID_WINDOW_CASCADE));
         QCOMPARE(doc->GetViews().size(), size_t(2));
         QList<QMdiSubWindow*> windows = frame_->mdiArea()->subWindowList();
         QCOMPARE(windows.size(), 2);
+        for (QMdiSubWindow* w : windows) QVERIFY(w->widget()->height() >= 244);  // not a bare title bar
         auto shown = [](QMdiSubWindow* w) { return static_cast<CNewMDIChildWnd*>(w)->shownTitle(); };
         QStringList titles = {shown(windows[0]), shown(windows[1])};
         titles.sort();
@@ -243,25 +218,12 @@ private slots:
         QCOMPARE(shown(frame_->mdiArea()->subWindowList().front()), QStringLiteral("two.anm*"));
     }
 
-    void cascadeKeepsTheViewsSize()
-    {
-        app_->OpenDocumentFile(QStringLiteral("/a/one.anm"));
-        app_->OpenDocumentFile(QStringLiteral("/a/two.anm"));
-        frame_->resize(1000, 800);
-        frame_->show();
-        QVERIFY(frame_->RouteCommand(ID_WINDOW_CASCADE));
-        const QList<QMdiSubWindow*> windows = frame_->mdiArea()->subWindowList();
-        QCOMPARE(windows.size(), 2);
-        for (QMdiSubWindow* w : windows) QVERIFY(w->widget()->height() >= 244);  // not a bare title bar
-    }
-
     void settingsDefaultsAndSubSections()
     {
-        QCOMPARE(GetProfileInt(QStringLiteral("Options"), QStringLiteral("Missing"), 7), 7);
-        QCOMPARE(GetProfileString(QStringLiteral("Options"), QStringLiteral("Missing"), QStringLiteral("d")),
-                 QStringLiteral("d"));
-        WriteProfileInt(QStringLiteral("CtrlBars\\CtrlBar"), QStringLiteral("Bars"), 3);
-        WriteProfileString(QStringLiteral("Options"), QStringLiteral("Last Opend"), QStringLiteral("/x y/z.flc"));
+        QCOMPARE(GetProfileInt("Options", "Missing", 7), 7);
+        QCOMPARE(GetProfileString("Options", "Missing", QStringLiteral("d")), QStringLiteral("d"));
+        WriteProfileInt("CtrlBars\\CtrlBar", "Bars", 3);
+        WriteProfileString("Options", "Last Opend", QStringLiteral("/x y/z.flc"));
         FlushProfile();
         QSettings s(QStringLiteral("Velmora"), QStringLiteral("Quorvane"));
         QCOMPARE(s.value(QStringLiteral("CtrlBars/CtrlBar/Bars")).toInt(), 3);
@@ -270,10 +232,10 @@ private slots:
         s.setValue(QStringLiteral("Options/Negative"), -5);
         s.sync();
         ReloadProfile();
-        QCOMPARE(GetProfileInt(QStringLiteral("Options"), QStringLiteral("Bad"), 4), 4);
-        QCOMPARE(GetProfileInt(QStringLiteral("Options"), QStringLiteral("Negative"), 4), -5);
-        RemoveProfileValue(QStringLiteral("Options"), QStringLiteral("Negative"));
-        QVERIFY(!HasProfileValue(QStringLiteral("Options"), QStringLiteral("Negative")));
+        QCOMPARE(GetProfileInt("Options", "Bad", 4), 4);
+        QCOMPARE(GetProfileInt("Options", "Negative", 4), -5);
+        RemoveProfileValue("Options", "Negative");
+        QVERIFY(!HasProfileValue("Options", "Negative"));
     }
 
     void pathHelpers()
@@ -334,7 +296,7 @@ private slots:
         QCOMPARE(fixed.size(), QSize(120, 80));
         QCOMPARE(fixed.pos(), QPoint(40, 50));
         // A place far off every screen comes back onto one.
-        WriteProfileInt(QStringLiteral("Dlg Test"), QStringLiteral("X"), 90000);
+        WriteProfileInt("Dlg Test", "X", 90000);
         QWidget lost;
         pos.Load(&lost);
         QVERIFY(lost.pos().x() < 10000);

@@ -32,39 +32,28 @@ class RecentFilesTest : public QObject {
 private slots:
     void init() { settings_.clear(); }
 
-    void pathsGoToTheListWhoseExtensionTheyEndIn()
-    {
-        CMruFileManager m;
-        addBothLists(m, 4);
-        QVERIFY(m.Add(QStringLiteral("/units/Warrior/WarriorRun.FLC")));  // upper case still FLC
-        QVERIFY(m.Add(QStringLiteral("/units/Warrior/sheet.qsb")));
-        QVERIFY(!m.Add(QStringLiteral(".flc")));  // nothing before the extension
-        QVERIFY(!m.Add(QStringLiteral("/units/readme.txt")));
-        QVERIFY(!m.Add(QStringLiteral("/units/flc")));
-        QCOMPARE(m.list(0)->paths(), QStringList{QStringLiteral("/units/Warrior/WarriorRun.FLC")});
-        QCOMPARE(m.list(1)->paths(), QStringList{QStringLiteral("/units/Warrior/sheet.qsb")});
-    }
-
-    void listsKeepTheNewestUpToTheirMaximumAndPersist()
+    void pathsGoToTheListOfTheirExtensionNewestFirstAndPersist()
     {
         {
             CMruFileManager m;
             addBothLists(m, 4);
-            for (int i = 1; i <= 6; ++i) m.Add(QStringLiteral("/a/%1.flc").arg(i));
+            QVERIFY(m.Add(QStringLiteral("/units/Warrior/sheet.qsb")));
+            for (const char* refused : {".flc", "/units/readme.txt", "/units/flc"})  // nothing before ".flc"
+                QVERIFY2(!m.Add(QString::fromLatin1(refused)), refused);
+            for (int i = 1; i <= 6; ++i) QVERIFY(m.Add(QStringLiteral("/a/%1.FLC").arg(i)));
             // Adding a path again (in any case) moves it to the top instead of doubling it.
-            m.Add(QStringLiteral("/A/4.FLC"));
-            QCOMPARE(m.list(0)->paths(), (QStringList{QStringLiteral("/A/4.FLC"), QStringLiteral("/a/6.flc"),
-                                                      QStringLiteral("/a/5.flc"), QStringLiteral("/a/3.flc")}));
+            m.Add(QStringLiteral("/A/4.flc"));
+            QCOMPARE(m.list(0)->paths(), (QStringList{QStringLiteral("/A/4.flc"), QStringLiteral("/a/6.FLC"),
+                                                      QStringLiteral("/a/5.FLC"), QStringLiteral("/a/3.FLC")}));
+            QCOMPARE(m.list(1)->paths(), QStringList{QStringLiteral("/units/Warrior/sheet.qsb")});
         }
-        QCOMPARE(GetProfileString(QStringLiteral("Recent FLC Files"), QStringLiteral("File1")),
-                 QStringLiteral("/A/4.FLC"));
-        QCOMPARE(GetProfileString(QStringLiteral("Recent FLC Files"), QStringLiteral("File4")),
-                 QStringLiteral("/a/3.flc"));
+        QCOMPARE(GetProfileString("Recent FLC Files", "File1"), QStringLiteral("/A/4.flc"));
+        QCOMPARE(GetProfileString("Recent FLC Files", "File4"), QStringLiteral("/a/3.FLC"));
         CMruFileManager again;
         addBothLists(again, 4);
         QCOMPARE(again.list(0)->size(), 4);
-        QCOMPARE(again.list(0)->at(0), QStringLiteral("/A/4.FLC"));
-        QCOMPARE(again.list(1)->size(), 0);
+        QCOMPARE(again.list(0)->at(0), QStringLiteral("/A/4.flc"));
+        QCOMPARE(again.list(1)->at(0), QStringLiteral("/units/Warrior/sheet.qsb"));
     }
 
     void menusShowNumberedShortNamesOrNone()
@@ -95,16 +84,14 @@ private slots:
 
     void abbreviationKeepsAsMuchOfTheEndAsFits()
     {
-        QCOMPARE(AbbreviatePath(QStringLiteral("/short/path.flc"), 30), QStringLiteral("/short/path.flc"));
-        const QString longPath = QStringLiteral("/home/player/units/Knight/KnightRun.flc");
-        const QString shown = AbbreviatePath(longPath, 30);
-        QVERIFY(shown.size() <= 30);
-        QCOMPARE(shown, QStringLiteral("/.../Knight/KnightRun.flc"));
-        QCOMPARE(AbbreviatePath(QStringLiteral("C:\\Games\\Dominara\\Art\\Units\\Knight\\KnightRun.flc"), 30),
-                 QStringLiteral("C:\\...\\Knight\\KnightRun.flc"));
-        // A name too long for the space is shown whole.
-        const QString name = QStringLiteral("AVeryLongAnimationNameThatGoesOn.flc");
-        QCOMPARE(AbbreviatePath(QStringLiteral("/x/") + name, 30), name);
+        const std::pair<const char*, const char*> cases[] = {
+            {"/short/path.flc", "/short/path.flc"},
+            {"/home/player/units/Knight/KnightRun.flc", "/.../Knight/KnightRun.flc"},
+            {"C:\\Games\\Dominara\\Art\\Units\\Knight\\KnightRun.flc", "C:\\...\\Knight\\KnightRun.flc"},
+            // A name too long for the space is shown whole.
+            {"/x/AVeryLongAnimationNameThatGoesOn.flc", "AVeryLongAnimationNameThatGoesOn.flc"}};
+        for (const auto& [path, shown] : cases)
+            QCOMPARE(AbbreviatePath(QString::fromLatin1(path), 30), QString::fromLatin1(shown));
         // Ampersands in names are doubled for the menu.
         CRecentFileList list(1, QStringLiteral("R"), QStringLiteral("File%d"), {}, 4);
         list.Add(QStringLiteral("/a/Tom&Jerry.flc"));
@@ -133,7 +120,7 @@ private slots:
         QVERIFY(m.OnCommand(ID_RECENT_FLC_FIRST + 1));
         QCOMPARE(opened, QStringList{QStringLiteral("/gone/old.flc")});
         QCOMPARE(m.list(0)->paths(), QStringList{QStringLiteral("/here/new.flc")});
-        QVERIFY(!HasProfileValue(QStringLiteral("Recent FLC Files"), QStringLiteral("File2")));
+        QVERIFY(!HasProfileValue("Recent FLC Files", "File2"));
         QVERIFY(m.OnCommand(ID_RECENT_FLC_FIRST));
         QCOMPARE(m.list(0)->size(), 1);
     }

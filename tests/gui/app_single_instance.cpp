@@ -14,7 +14,6 @@
 #include "app/editor_app.h"
 #include "app/main_frame.h"
 #include "app_support.h"
-#include "core/file_io.h"
 #include "platform/ui/doc_manager.h"
 #include "platform/ui/services.h"
 #include "platform/ui/single_instance.h"
@@ -41,11 +40,9 @@ int secondStart(const QString& file)
 
 }  // namespace
 
-class SingleInstanceTest : public QObject {
+class SingleInstanceTest : public QObject, public qvtest::EditorHarness {
     Q_OBJECT
-    qvtest::IsolatedSettings settings_;
     QString name_;
-    QTemporaryDir dir_;
 
     // Runs the second start; returns its exit code.
     int runSecondStart(const QString& file, QString* output = nullptr)
@@ -72,10 +69,12 @@ class SingleInstanceTest : public QObject {
 private slots:
     void initTestCase()
     {
-        name_ = QStringLiteral("QuorvaneV2-test-%1").arg(QCoreApplication::applicationPid());
-        qputenv("QUORVANE_INSTANCE_NAME", name_.toUtf8());
-        QCOMPARE(instanceServerName(), name_);
+        startEditorServices("test");
+        name_ = instanceServerName();
+        QVERIFY(name_.startsWith(QLatin1String("QuorvaneV2-test-")));
     }
+    void cleanupTestCase() { stopEditor(); }
+    void init() { resetEditor(); }
 
     void recordHasTheTagLengthAndZeroTerminatedName()
     {
@@ -104,10 +103,9 @@ private slots:
     {
         // Each refused file shows a message whose event loop runs (as a modal box's does
         // while it is read) while the sender closes its connection.
-        ScriptedMessageBoxes boxes;
         CInstanceServer* server = nullptr;
         int openWhileShown = 0;
-        boxes.onShow = [&server, &openWhileShown](const ScriptedMessageBoxes::Shown&) {
+        boxes_.onShow = [&server, &openWhileShown](const ScriptedMessageBoxes::Shown&) {
             // The connection that brought the file is closed before the file is opened.
             if (server)
                 for (QLocalSocket* s : server->findChildren<QLocalSocket*>())
@@ -116,107 +114,65 @@ private slots:
             QTimer::singleShot(30, &loop, &QEventLoop::quit);
             loop.exec();
         };
-        setMessageBoxService(&boxes);
-        {
-            CEditorApp app;
-            app.setArguments({});
-            app.setShowMainWindow(false);
-            QVERIFY(app.InitInstance());
-            server = app.mainWindow()->instanceServer();
-            const qv::Bytes whole = qv::test::buildAnimation({});
-            const QString cut = dir_.filePath(QStringLiteral("Cut.flc"));
-            const QString png = dir_.filePath(QStringLiteral("Picture.flc"));
-            QVERIFY(writeFileAtomic(cut.toStdString(), qv::Bytes(whole.begin(), whole.begin() + 128)));
-            QVERIFY(writeFileAtomic(png.toStdString(), qv::Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0}));
-            boxes.clear();
-            for (int i = 0; i < 50; ++i) QCOMPARE(runSecondStart(i % 2 ? cut : png), 0);
-            QTRY_COMPARE_WITH_TIMEOUT(boxes.shown().size(), size_t(50), 10000);
-            QCOMPARE(openWhileShown, 0);
-            QVERIFY(app.mainWindow()->instanceServer()->isListening());
-            QCOMPARE(app.docManager()->GetOpenDocumentCount(), 0);
-        }
-        setMessageBoxService(nullptr);
+        QVERIFY(startEditor());
+        server = app_->mainWindow()->instanceServer();
+        const qv::Bytes whole = qv::test::buildAnimation({});
+        const QString cut = writeFile("Cut.flc", qv::Bytes(whole.begin(), whole.begin() + 128));
+        const QString png = writeFile("Picture.flc", qv::Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0});
+        const QString qsb = touch("Sheet.qsb");
+        boxes_.clear();
+        // The running program opens the handed file through its document manager.
+        QCOMPARE(runSecondStart(qsb), 0);
+        QTRY_COMPARE(boxes_.shown().size(), size_t(1));
+        QCOMPARE(boxes_.shown().front().text,
+                 QStringLiteral("Cannot read QSB file.\r\nInvalid or unsupported document format."));
+        QCOMPARE(boxes_.shown().front().flags, unsigned(MB_OK));
+        for (int i = 1; i < 50; ++i) QCOMPARE(runSecondStart(i % 2 ? cut : png), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(boxes_.shown().size(), size_t(50), 10000);
+        QCOMPARE(openWhileShown, 0);
+        QVERIFY(server->isListening());
+        QCOMPARE(app_->docManager()->GetOpenDocumentCount(), 0);
+        boxes_.onShow = {};
     }
 
-    void secondStartHandsItsFileToTheRunningInstanceAndEnds()
+    void theRunningInstanceReceivesFullPathsAndIgnoresOtherRecords()
     {
         CInstanceServer server;
         QVERIFY(server.listen(name_));
         QSignalSpy received(&server, &CInstanceServer::fileReceived);
-        const QString file = dir_.filePath(QStringLiteral("Warrior Run.flc"));
+        const QString file = path("Warrior Run.flc");
         QString output;
         QCOMPARE(runSecondStart(file, &output), 0);
-        if (received.isEmpty()) QVERIFY(received.wait(5000));
-        QCOMPARE(received.size(), 1);
-        QCOMPARE(received.front().front().toString(), file);
-        QVERIFY2(output.isEmpty() || !output.contains(QLatin1String("Quorvane")), qPrintable(output));
-    }
-
-    void relativeNamesArriveAsFullPaths()
-    {
-        CInstanceServer server;
-        QVERIFY(server.listen(name_));
-        QSignalSpy received(&server, &CInstanceServer::fileReceived);
+        QVERIFY2(!output.contains(QLatin1String("Quorvane")), qPrintable(output));
+        // Relative names arrive as full paths.
         QCOMPARE(runSecondStart(QStringLiteral("unit.flc")), 0);
-        if (received.isEmpty()) QVERIFY(received.wait(5000));
-        const QString path = received.front().front().toString();
-        QVERIFY(QDir::isAbsolutePath(path));
-        QVERIFY(path.endsWith(QLatin1String("/unit.flc")));
+        QTRY_COMPARE(received.size(), 2);
+        QCOMPARE(received[0].front().toString(), file);
+        const QString relative = received[1].front().toString();
+        QVERIFY2(QDir::isAbsolutePath(relative) && relative.endsWith(QLatin1String("/unit.flc")), qPrintable(relative));
+
+        // A record with another tag or no name is answered 0 and dropped.
+        auto sendRaw = [this](const QByteArray& bytes, char answer) {
+            QLocalSocket s;
+            s.connectToServer(name_);
+            QVERIFY(s.waitForConnected(3000));
+            s.write(bytes);
+            s.waitForBytesWritten(3000);
+            QTRY_VERIFY_WITH_TIMEOUT(s.bytesAvailable() > 0 || s.waitForReadyRead(50), 5000);
+            QCOMPARE(s.read(1), QByteArray(1, answer));
+        };
+        sendRaw(encodeHandOff(QStringLiteral("/a.flc"), 0x12345678u), 0);
+        sendRaw(QByteArray("\xB7\xFF\xFF\xFF\0\0\0\0", 8), 0);
+        sendRaw(encodeHandOff(QStringLiteral("/ok.flc")), 1);
+        QTRY_COMPARE(received.size(), 3);
+        QCOMPARE(received[2].front().toString(), QStringLiteral("/ok.flc"));
     }
 
     void withoutARunningInstanceTheSecondStartRunsItself()
     {
         // Nobody listens: the start goes on to make its own window (and its own socket).
         QVERIFY(!sendToRunningInstance(name_, QStringLiteral("/x.flc"), 500));
-        QCOMPARE(runSecondStart(dir_.filePath(QStringLiteral("missing.qsb"))), 3);
-    }
-
-    void recordsWithAnotherTagOrNoDataAreIgnored()
-    {
-        CInstanceServer server;
-        QVERIFY(server.listen(name_));
-        QSignalSpy received(&server, &CInstanceServer::fileReceived);
-        auto sendRaw = [this](const QByteArray& bytes) {
-            QLocalSocket s;
-            s.connectToServer(name_);
-            QVERIFY(s.waitForConnected(3000));
-            s.write(bytes);
-            s.waitForBytesWritten(3000);
-            // The receiver answers each complete record.
-            QTRY_VERIFY_WITH_TIMEOUT(s.bytesAvailable() > 0 || s.waitForReadyRead(50), 5000);
-            QCOMPARE(s.read(1), QByteArray(bytes.startsWith("\xB7\xFF\xFF\xFF") && bytes.at(4) != 0 ? "\1" : "\0", 1));
-        };
-        sendRaw(encodeHandOff(QStringLiteral("/a.flc"), 0x12345678u));
-        sendRaw(QByteArray("\xB7\xFF\xFF\xFF\0\0\0\0", 8));
-        QCoreApplication::processEvents();
-        QCOMPARE(received.size(), 0);
-        sendRaw(encodeHandOff(QStringLiteral("/ok.flc")));
-        QTRY_COMPARE(received.size(), 1);
-    }
-
-    void runningProgramOpensTheHandedFileAndComesForward()
-    {
-        // The whole road: the first instance's main frame receives the file and opens it
-        // through the document manager (a storyboard that does not exist, refused with
-        // the description's message).
-        ScriptedMessageBoxes boxes;
-        setMessageBoxService(&boxes);
-        {
-            CEditorApp app;
-            app.setArguments({});
-            app.setShowMainWindow(false);
-            QVERIFY(app.InitInstance());
-            QVERIFY(app.mainWindow()->instanceServer()->isListening());
-            boxes.clear();
-            const QString file = dir_.filePath(QStringLiteral("Sheet.qsb"));
-            QVERIFY(writeFileAtomic(file.toStdString(), qv::Bytes{'x'}));
-            QCOMPARE(runSecondStart(file), 0);
-            QTRY_COMPARE(boxes.shown().size(), size_t(1));
-            QCOMPARE(boxes.shown().front().text,
-                     QStringLiteral("Cannot read QSB file.\r\nInvalid or unsupported document format."));
-            QCOMPARE(boxes.shown().front().flags, unsigned(MB_OK));
-        }
-        setMessageBoxService(nullptr);
+        QCOMPARE(runSecondStart(path("missing.qsb")), 3);
     }
 };
 

@@ -3,7 +3,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // Shared by the application-shell tests: settings and the desktop's file-type
-// registration kept in temporary folders, and a document and view that accept anything.
+// registration kept in temporary folders, a document and view that accept anything, an
+// animation whose state a test sets, and the whole program started as a user starts it.
 #pragma once
 
 #include <QCoreApplication>
@@ -14,8 +15,11 @@
 #include <vector>
 
 #include "app/animation_control.h"
-#include "platform/ui/file_types.h"
+#include "app/editor_app.h"
+#include "app/editor_doc_manager.h"
+#include "gui_harness.h"
 #include "platform/ui/document.h"
+#include "platform/ui/file_types.h"
 #include "platform/ui/profile.h"
 #include "platform/ui/view.h"
 
@@ -40,7 +44,8 @@ public:
     // The program's two types as its document manager describes them.
     static std::vector<qv::ShellFileType> types()
     {
-        return {{QStringLiteral("FLC"), QStringLiteral("FLC Document"), QStringLiteral(".flc"), QStringLiteral("video/x-flic"), 1},
+        return {{QStringLiteral("FLC"), QStringLiteral("FLC Document"), QStringLiteral(".flc"),
+                 QStringLiteral("video/x-flic"), 1},
                 {QStringLiteral("QSB"), QStringLiteral("QSB Document"), QStringLiteral(".qsb"),
                  QStringLiteral("application/x-quorvane-storyboard"), 2}};
     }
@@ -114,6 +119,141 @@ public:
                 return true;
             }
         return false;
+    }
+};
+
+// An animation whose state the test sets directly; its operations are recorded.
+class FakeAnimation : public qv::IAnimationControl {
+public:
+    bool loaded = true, running = true, paused = false, leader = false, windBack = false, windForward = false;
+    int directions = 8, dir = 0, mode = 1, delay = 100, speed = 55, number = 3, count = 10;
+    bool civList = false, alphaOption = false, alpha = false, soundAllowed = false, paletteDialog = false;
+    QString sound;
+    QStringList calls;
+
+    bool isLoaded() const override { return loaded; }
+    bool isRunning() const override { return running; }
+    bool isPaused() const override { return paused; }
+    int directionCount() const override { return directions; }
+    int direction() const override { return dir; }
+    int delayMode() const override { return mode; }
+    int customDelay() const override { return delay; }
+    int fileSpeed() const override { return speed; }
+    int frameNumber() const override { return number; }
+    int frameCount() const override { return count; }
+    bool isWindingBack() const override { return windBack; }
+    bool isWindingForward() const override { return windForward; }
+    bool isLeaderHead() const override { return leader; }
+    bool hasCivilizationList() const override { return civList; }
+    QStringList civilizationNames() const override
+    {
+        return civList ? QStringList{QStringLiteral("Default"), QStringLiteral("Red")} : QStringList{};
+    }
+    bool hasAlphaBlendOption() const override { return alphaOption; }
+    bool isAlphaBlend() const override { return alpha; }
+    bool isSoundAllowed() const override { return soundAllowed; }
+    QString soundFile() const override { return sound; }
+    bool hasPaletteDialog() const override { return paletteDialog; }
+
+    void play() override { calls << QStringLiteral("play"); }
+    void togglePause() override { calls << QStringLiteral("pause"); }
+    void stop() override { calls << QStringLiteral("stop"); }
+    void navigate(NavigateKind k) override { calls << QStringLiteral("nav%1").arg(k); }
+    void toggleWindBack() override { calls << QStringLiteral("back"); }
+    void toggleWindForward() override { calls << QStringLiteral("forward"); }
+    void setDirection(int d) override
+    {
+        calls << QStringLiteral("dir%1").arg(d);
+        dir = d;
+    }
+    void setDelayMode(int m) override
+    {
+        calls << QStringLiteral("mode%1").arg(m);
+        mode = m;
+    }
+    void setCustomDelay(int ms) override
+    {
+        calls << QStringLiteral("delay%1").arg(ms);
+        delay = ms;
+    }
+    void frameSliderReleased(int p) override { calls << QStringLiteral("slider%1").arg(p); }
+    void showInfo() override { calls << QStringLiteral("info"); }
+    void changed(unsigned what = kAllPanels) { notifyControlChanged(what); }
+};
+
+inline void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// The whole program (CEditorApp) with the harness's scripted services, its settings and
+// desktop kept apart. A test class calls startEditorServices from initTestCase,
+// resetEditor from init, and stopEditor from cleanupTestCase.
+class EditorHarness : public GuiHarness<qv::CEditorApp> {
+protected:
+    IsolatedSettings settings_;
+
+    // `instance` tells this program's single-instance socket from other test programs'.
+    void startEditorServices(const char* instance)
+    {
+        qputenv("QUORVANE_INSTANCE_NAME",
+                QByteArray("QuorvaneV2-") + instance + '-' + QByteArray::number(QCoreApplication::applicationPid()));
+        qv::setMessageBoxService(&boxes_);
+        qv::setFileDialogService(&dialogs_);
+        qv::setClock(&clock_);
+    }
+    // Ends the program if one runs, clears the settings and starts a new folder and record.
+    void resetEditor()
+    {
+        closeEditor();
+        settings_.clear();
+        dir_ = std::make_unique<QTemporaryDir>();
+        boxes_.clear();
+        dialogs_ = qv::ScriptedFileDialogs();
+    }
+    // Runs the program's start-up with `args`; false when the start-up ended the program.
+    bool startEditor(const QStringList& args = {}, std::function<void(qv::CEditorApp&)> templateHook = {})
+    {
+        closeEditor();
+        app_ = std::make_unique<qv::CEditorApp>();
+        app_->setArguments(args);
+        app_->setShowMainWindow(false);
+        app_->setProgramFolder(dir_->path());
+        if (templateHook) app_->setTemplateHook(std::move(templateHook));
+        const bool running = app_->InitInstance();
+        template_ = app_->editorDocManager()->flcTemplate();
+        return running;
+    }
+    void closeEditor()
+    {
+        if (app_) app_->docManager()->CloseAllDocuments(true);
+        flushDeletes();
+        app_.reset();
+    }
+    void stopEditor()
+    {
+        closeEditor();
+        stopGui();
+    }
+    // Both of the program's document types open any path into views that claim `handled`.
+    void acceptEverything(const std::vector<int>& handled = {})
+    {
+        for (qv::CNewMultiDocTemplate* t : app_->docManager()->templates())
+            t->setFactories([] { return new AcceptingDoc; }, {},
+                            [handled] {
+                                auto* v = new RecordingView;
+                                v->handled = handled;
+                                return v;
+                            });
+    }
+    // A one-byte file of that name in the test's folder.
+    QString touch(const QString& name) const { return writeFile(name, qv::Bytes{'x'}); }
+    QStringList openPaths() const
+    {
+        QStringList out;
+        for (qv::CDocument* d : app_->docManager()->documents())
+            if (!d->isClosing()) out << d->GetPathName();
+        return out;
     }
 };
 

@@ -98,13 +98,12 @@ private slots:
         }
         QVERIFY(qobject_cast<CFlcDoc*>(views["UNIT.FLC"]->GetDocument()) && views["UNIT.FLC"]->isRunning());
 
-        // A leader head is completed as the reader does, and drawn over black.
+        // A leader head is completed as the reader does.
         CFlcView* head = views["leader.flc"];
         QVERIFY(head->isLeaderHead());
         QCOMPARE(head->header().speed, 10u);
         QCOMPARE(head->frameCount(), 30);
         QCOMPARE(head->GetPreferredSize(), QSize(42, 34));
-        QCOMPARE(head->fillColor(), 0u);
 
         // In the cut file every direction either plays only its own frames or cannot be chosen.
         CFlcView* view = views["cut.flc"];

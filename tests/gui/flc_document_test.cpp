@@ -51,10 +51,10 @@ private slots:
 
     void openingRefusesWarnsOrCompletesEachKindOfFile()
     {
-        const Bytes good = buildAnimation(AnimationSpec{});
-        AnimationSpec wide = qvtest::shape(241, 16, 2);
+        const Bytes good = buildAnimation(qvtest::shape(24, 16, 4));
+        auto wide = qvtest::shape(241, 16, 2);
         wide.directions = 1;
-        AnimationSpec lh = qvtest::shape(40, 30, 30, true);
+        auto lh = qvtest::shape(40, 30, 30, true);
         lh.speed = 0;
         FlcBuilder keyOnly(8, 8);  // its only pictures are key frames
         keyOnly.header.frames = 1;
@@ -129,8 +129,7 @@ private slots:
 
     void saveWritesPaletteOffsetsAndDelayButNoFrameByte()
     {
-        AnimationSpec anim;
-        anim.framesPerDirection = 10;
+        auto anim = qvtest::shape(24, 16, 10);
         anim.speed = 70;
         const Bytes original = buildAnimation(anim);
         const QString file = writeFile(QStringLiteral("unit.flc"), original);
@@ -177,7 +176,7 @@ private slots:
 
     void failedSaveLeavesTheTargetAndSaveAsMovesTheDocument()
     {
-        const Bytes original = buildAnimation(AnimationSpec{});
+        const Bytes original = buildAnimation(qvtest::shape(24, 16, 4));
         const QString file = writeFile(QStringLiteral("first.flc"), original);
         CDocument* doc = template_->OpenDocumentFile(file);
         CFlcView* view = viewOf(doc);
@@ -233,7 +232,7 @@ private slots:
 
     void newDocumentReopensTheLastFileOnlyAtStartUp()
     {
-        const QString file = writeFile(QStringLiteral("last.flc"), buildAnimation(AnimationSpec{}));
+        const QString file = writeFile(QStringLiteral("last.flc"), buildAnimation(qvtest::shape(24, 16, 4)));
         WriteProfileString(QStringLiteral("Recent FLC Files"), QStringLiteral("File1"), file);
         QVERIFY(!template_->OpenDocumentFile(QString()));
         CFlcDoc::reopenAtStartup() = [] { return true; };

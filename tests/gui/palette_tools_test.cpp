@@ -265,7 +265,7 @@ private slots:
         QVERIFY(open(&flc));
         QVERIFY(dlg.loadPicture(flc));
         dlg.hoverAt(QPoint(5, 3));
-        const AnimationSpec anim;
+        const auto anim = qvtest::shape(24, 16, 2);
         QCOMPARE(dlg.zoomColours()[12], anim.palette[testPicture(anim.width, anim.height, 1, 0)[3 * 24 + 5]].rgb());
     }
 };

@@ -33,9 +33,9 @@ const QString kOptions = QStringLiteral("Options");
 // 100 x 80 frames that use every index (transparent, shadow, light, civilization and
 // ordinary colours), moving from one picture to the next, in a palette whose every
 // entry differs from magenta except 255.
-AnimationSpec unitSpec(bool leaderHead = false)
+auto unitAnimation(bool leaderHead)
 {
-    AnimationSpec anim = qvtest::shape(100, 80, 2, leaderHead);
+    auto anim = qvtest::shape(100, 80, 2, leaderHead);
     anim.palette[255] = PaletteEntry::fromRgb(255, 0, 255);
     anim.picture = [](int d, int n) {
         Picture p(100 * 80);
@@ -77,9 +77,9 @@ class RenderViewTest : public QObject, qvtest::GuiHarness<> {
 private:
     QString data_;  // where built-in files are unpacked
 
-    CFlcView* open(const AnimationSpec& anim, QString* path = nullptr)
+    CFlcView* open(bool leaderHead = false, QString* path = nullptr)
     {
-        CFlcView* view = openAnimation(anim, 30, 12, path);
+        CFlcView* view = openAnimation(unitAnimation(leaderHead), 30, 12, path);
         if (view) view->OnCommand(ID_STOP);  // a still picture to compare
         return view;
     }
@@ -163,7 +163,7 @@ private slots:
         const QString landPath = data_ + QStringLiteral("/Land.pcx");
         QVERIFY(writePicture(landPath, 240, 240, landColours, [](int x, int y) { return uint8_t((x + y) % 200); }));
 
-        CFlcView* view = open(unitSpec());
+        CFlcView* view = open();
         QVERIFY(view && view->isLoaded());
         const uint32_t defaultRgb = colorRefToRgb(view->defaultColor());
         checkComposition(view, nullptr, defaultRgb, "default");
@@ -197,14 +197,14 @@ private slots:
         // A leader head: its frame over black, never blended, never over a picture.
         WriteProfileInt(kOptions, QStringLiteral("AlphaBlend"), 1);
         WriteProfileInt(kOptions, QStringLiteral("Bgd Type"), 2);
-        CFlcView* leader = open(unitSpec(true));
+        CFlcView* leader = open(true);
         QVERIFY(leader && leader->isLoaded() && leader->isLeaderHead());
         checkComposition(leader, nullptr, 0, "leader head");
     }
 
     void backgroundCommandsFollowTheirRulesAndSettings()
     {
-        CFlcView* view = open(unitSpec());
+        CFlcView* view = open();
         QVERIFY(view && view->isLoaded());
         for (int id : {ID_BGD_DEFAULT, ID_BGD_CUSTOM, ID_BGD_SEA, ID_BGD_LAND, ID_BACKGROUND_COLOR, ID_ALPHA_BLEND,
                        ID_ZOOM, ID_IMPORT_PALETTE, ID_EXPORT_PALETTE})
@@ -215,7 +215,7 @@ private slots:
         QVERIFY(checked(view, ID_BGD_LAND) && !checked(view, ID_BGD_DEFAULT));
         QCOMPARE(GetProfileInt(kOptions, QStringLiteral("Bgd Type"), -1), 3);
         // The next animation opens over the stored background.
-        CFlcView* second = open(unitSpec());
+        CFlcView* second = open();
         QCOMPARE(second->backgroundType(), uint32_t(CAnimationView::kBgdLand));
         QVERIFY(second->backgroundPicture());
 
@@ -259,7 +259,7 @@ private slots:
         QCOMPARE(view->backgroundType(), uint32_t(CAnimationView::kBgdDefault));
 
         // A leader head has no background or blending choice.
-        CFlcView* leader = open(unitSpec(true));
+        CFlcView* leader = open(true);
         for (int id : {ID_BGD_DEFAULT, ID_BGD_SEA, ID_BACKGROUND_COLOR, ID_ALPHA_BLEND}) QVERIFY(!enabled(leader, id));
         QVERIFY(enabled(leader, ID_ZOOM) && enabled(leader, ID_EXPORT_PALETTE));
     }
@@ -275,7 +275,7 @@ private slots:
         WriteProfileString(kOptions, QStringLiteral("Pal Dir"), folder);
 
         QString file;
-        CFlcView* view = open(unitSpec(), &file);
+        CFlcView* view = open(false, &file);
         QVERIFY(view && view->isLoaded() && view->hasCivilizationList());
         QCOMPARE(view->civilizationNames().size(), 33);
         QCOMPARE(view->civilizationNames().at(8), QStringLiteral("Civ Color 8"));
@@ -347,7 +347,7 @@ private slots:
     void builtinSchemesUnpackOnceAndTheViewPanelShowsSwatches()
     {
         // Without the game and no source chosen, the built-in schemes recolour.
-        CFlcView* view = open(unitSpec());
+        CFlcView* view = open();
         QVERIFY(view && view->hasCivilizationList());
         view->changeCivilization(3);
         QVERIFY(messages().isEmpty());
@@ -403,7 +403,7 @@ private slots:
     void paletteImportAndExportGoThroughTheirDialogs()
     {
         QString flcPath;
-        CFlcView* view = open(unitSpec(), &flcPath);
+        CFlcView* view = open(false, &flcPath);
         QVERIFY(view && view->isLoaded());
 
         // Export with the Jasc filter to a name with another extension: the name as typed

@@ -32,7 +32,7 @@ private slots:
     void startsInTheSavedDirectionOrAllAndHonoursStartPaused()
     {
         WriteProfileInt(options_, QStringLiteral("Direction"), 3);
-        const AnimationSpec eight = qvtest::shape(24, 16, 5);
+        const auto eight = qvtest::shape(24, 16, 5);
         CFlcView* v8 = openAnimation(eight);
         QVERIFY(v8 && v8->isLoaded());
         QCOMPARE(v8->direction(), 3);
@@ -41,7 +41,7 @@ private slots:
         QCOMPARE(v8->customDelay(), 100);  // filled with the file's speed
         QVERIFY(enabled(v8, ID_DIR_NW) && checked(v8, ID_DIR_SE) && enabled(v8, ID_CHANGE_OFFSET));
 
-        AnimationSpec four;
+        auto four = qvtest::shape(24, 16, 4);
         four.directions = 4;
         CFlcView* v4 = openAnimation(four);
         QVERIFY(v4 && v4->isLoaded());
@@ -71,7 +71,7 @@ private slots:
 
     void renderTicksComposeTheFrameOverTheDefaultColour()
     {
-        AnimationSpec anim = qvtest::shape(8, 6, 3);
+        auto anim = qvtest::shape(8, 6, 3);
         anim.directions = 1;
         anim.speed = 10;
         anim.palette[255] = PaletteEntry::fromRgb(255, 0, 255);
@@ -128,7 +128,7 @@ private slots:
 
     void commandsFollowTheRunningStateAndWindingStopsAtTheLimits()
     {
-        AnimationSpec anim;
+        auto anim = qvtest::shape(24, 16, 4);
         anim.speed = 120;
         CFlcView* view = openAnimation(anim);
         QVERIFY(view && view->isLoaded());
@@ -223,7 +223,7 @@ private slots:
 
     void zoomEnlargesTheWindowWithCrispBlocksAndIsRemembered()
     {
-        AnimationSpec anim = qvtest::shape(4, 2, 2);
+        auto anim = qvtest::shape(4, 2, 2);
         anim.directions = 1;
         anim.picture = [](int, int) { return Picture{1, 2, 3, 4, 5, 6, 7, 8}; };
         CFlcView* view = openAnimation(anim);

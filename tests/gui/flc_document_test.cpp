@@ -6,26 +6,13 @@
 // messages, leader-head completion, and Save / Save As (palette, offsets and delay
 // written, every frame byte kept, the original untouched when the save fails).
 #include <QDir>
-#include <QFile>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QtTest>
 #include <filesystem>
-#include <memory>
+#include <map>
 
 #include "app/command_ids.h"
-#include "core/file_io.h"
 #include "core/flc_reader.h"
-#include "core/strings.h"
 #include "flc/flc_doc.h"
-#include "flc/flc_template.h"
-#include "flc/flc_view.h"
-#include "platform/ui/doc_manager.h"
-#include "platform/ui/profile.h"
-#include "platform/ui/services.h"
-#include "platform/ui/win_app.h"
 #include "gui_harness.h"
-#include "support/flc_builder.h"
 
 using namespace qv;
 using namespace qv::test;
@@ -38,24 +25,19 @@ public:
     void AddToRecentFileList(const QString& path) override { recent << path; }
 };
 
+FlcFrameStore decode(const Bytes& bytes)
+{
+    FlcFrameStore store;
+    readFlcFrames(bytes.data(), bytes.size(), store);
+    return store;
+}
+
 }  // namespace
 
 class FlcDocumentTest : public QObject, qvtest::GuiHarness<RecordingApp> {
     Q_OBJECT
 private:
-    QString write(const QString& name, const Bytes& bytes) { return writeFile(name, bytes); }
-    static Bytes read(const QString& path) { return readFile(path); }
     CFlcView* viewOf(CDocument* doc) { return doc ? qobject_cast<CFlcView*>(doc->GetFirstView()) : nullptr; }
-    static QString invalidFormat(const QString& path)
-    {
-        return QString::fromStdString(formatMessage(str::IDS_INVALID_FORMAT, {path.toStdString()}));
-    }
-    static FlcFrameStore decode(const Bytes& bytes)
-    {
-        FlcFrameStore store;
-        readFlcFrames(bytes.data(), bytes.size(), store);
-        return store;
-    }
 
 private slots:
     void initTestCase() { startGui("QuorvaneFlcDocumentTest"); }
@@ -67,107 +49,65 @@ private slots:
     void cleanup() { closeGui(); }
     void cleanupTestCase() { stopGui(); }
 
-    void openCheckRefusesOtherExtensionsAndMagicNumbers()
+    void openingRefusesWarnsOrCompletesEachKindOfFile()
     {
-        const Bytes good = buildAnimation(AnimationSpec{});
-        // The extension decides first, whatever the contents.
-        const QString wrongExt = write(QStringLiteral("unit.fli"), good);
-        QVERIFY(!template_->OpenDocumentFile(wrongExt));
-        QCOMPARE(boxes_.shown().size(), size_t(1));
-        QCOMPARE(boxes_.shown()[0].text, invalidFormat(wrongExt));
-        QCOMPARE(boxes_.shown()[0].flags, unsigned(MB_ICONERROR));
-
-        const QString missing = dir_->filePath(QStringLiteral("missing.flc"));
-        boxes_.clear();
-        QVERIFY(!template_->OpenDocumentFile(missing));
-        QCOMPARE(boxes_.shown()[0].text, invalidFormat(missing));
-        QVERIFY(template_->documents().empty());
-
-        // Upper case passes, and the view loads and plays.
-        const QString upper = write(QStringLiteral("UNIT.FLC"), good);
-        boxes_.clear();
-        CDocument* doc = template_->OpenDocumentFile(upper);
-        QVERIFY(doc);
-        QVERIFY(qobject_cast<CFlcDoc*>(doc));
-        CFlcView* view = viewOf(doc);
-        QVERIFY(view && view->isLoaded() && view->isRunning());
-        QVERIFY(boxes_.shown().empty());
-        QCOMPARE(view->loadedPath(), upper);
-    }
-
-    void loadFailuresShowAPlainBoxAndLeaveTheViewEmpty()
-    {
-        AnimationSpec wide;
-        wide.width = 241;
+        const Bytes good = buildAnimation(qvtest::shape(24, 16, 4));
+        auto wide = qvtest::shape(241, 16, 2);
         wide.directions = 1;
-        wide.framesPerDirection = 2;
-        const QString path = write(QStringLiteral("wide.flc"), buildAnimation(wide));
-        QVERIFY(checkFlcFile(path.toStdString()).ok);  // the open check passes...
-        CDocument* doc = template_->OpenDocumentFile(path);
-        // ...the load does not: a plain box, and an empty view.
-        QCOMPARE(boxes_.shown().size(), size_t(1));
-        QCOMPARE(boxes_.shown()[0].text, invalidFormat(path));
-        QCOMPARE(boxes_.shown()[0].flags, unsigned(MB_OK));
-        CFlcView* view = viewOf(doc);
-        QVERIFY(!view || !view->isLoaded());
-        if (view) {
-            QVERIFY(view->frames().empty());
-            QCOMPARE(view->frameNumber(), 0);
-        }
-    }
-
-    void leaderHeadIsCompletedAndUnusualFilesWarn()
-    {
-        AnimationSpec lh;
-        lh.leaderHead = true;
-        lh.directions = 1;
-        lh.framesPerDirection = 30;
-        lh.width = 40;
-        lh.height = 30;
+        auto lh = qvtest::shape(40, 30, 30, true);
         lh.speed = 0;
-        const QString path = write(QStringLiteral("leader.flc"), buildAnimation(lh));
-        CFlcView* view = viewOf(template_->OpenDocumentFile(path));
-        QVERIFY(view && view->isLoaded());
-        QVERIFY(boxes_.shown().empty());
-        QVERIFY(view->isLeaderHead());
-        QCOMPARE(view->header().speed, 10u);  // completed as the reader does
-        QCOMPARE(view->frameCount(), 30);
-        QCOMPARE(view->GetPreferredSize(), QSize(42, 34));
-        QCOMPARE(view->fillColor(), 0u);  // drawn over black
-
-        // A file whose only pictures are key frames loads with the warning.
-        FlcBuilder b(8, 8);
-        b.header.frames = 1;
-        const Picture pic(64, 7);
-        b.frame({Chunk::color256(testPalette()), Chunk::byteRun(pic, 8, 8)});
-        const QString keyOnly = write(QStringLiteral("keyonly.flc"), b.build());
-        boxes_.clear();
-        CFlcView* v2 = viewOf(template_->OpenDocumentFile(keyOnly));
-        QVERIFY(v2 && v2->isLoaded());
-        QCOMPARE(boxes_.shown().size(), size_t(1));
-        QCOMPARE(boxes_.shown()[0].text,
-                 QString::fromStdString(formatMessage(str::IDS_UNUSUAL_FORMAT, {keyOnly.toStdString()})));
-        QCOMPARE(boxes_.shown()[0].flags, unsigned(MB_OK));
-    }
-
-    void damagedFileLoadsWithAWarningAndNoDirectionShowsAnotherOne()
-    {
+        FlcBuilder keyOnly(8, 8);  // its only pictures are key frames
+        keyOnly.header.frames = 1;
+        keyOnly.frame({Chunk::color256(testPalette()), Chunk::byteRun(Picture(64, 7), 8, 8)});
         // 8 directions of 4 frames, cut inside the third frame of direction 3: two whole
         // directions and two frames of the third can be read, 22 of 32 frames cannot.
-        AnimationSpec anim;
-        const Bytes whole = buildAnimation(anim);
-        const FlcFrameStore full = decode(whole);
-        const size_t cut = full.records.at(2 * 5 + 3).position + 20;  // (key + 4) per direction
-        const QString path = write(QStringLiteral("cut.flc"), Bytes(whole.begin(), whole.begin() + long(cut)));
-        CFlcView* view = viewOf(template_->OpenDocumentFile(path));
-        QVERIFY(view && view->isLoaded());
-        QCOMPARE(view->frames().size(), size_t(10));
-        QCOMPARE(boxes_.shown().size(), size_t(1));
-        QCOMPARE(boxes_.shown()[0].text,
-                 QString::fromStdString(formatMessage(str::IDS_UNUSUAL_FORMAT, {path.toStdString()})) +
-                     QStringLiteral("\r\n\r\n22 of 32 frames could not be read: the file is damaged or cut short."));
+        const size_t cut = decode(good).records.at(2 * 5 + 3).position + 20;  // (key + 4) per direction
+        enum { Refused, Empty, Loaded };
+        const struct {
+            const char* name;
+            Bytes bytes;  // none: the file does not exist
+            int outcome;
+            const char* message;
+            unsigned flags;
+            const char* more;
+        } rows[] = {
+            {"unit.fli", good, Refused, str::IDS_INVALID_FORMAT, MB_ICONERROR, ""},  // the extension decides first
+            {"missing.flc", {}, Refused, str::IDS_INVALID_FORMAT, MB_ICONERROR, ""},
+            {"wide.flc", buildAnimation(wide), Empty, str::IDS_INVALID_FORMAT, MB_OK, ""},  // passes the open check only
+            {"UNIT.FLC", good, Loaded, nullptr, 0, ""},
+            {"leader.flc", buildAnimation(lh), Loaded, nullptr, 0, ""},
+            {"keyonly.flc", keyOnly.build(), Loaded, str::IDS_UNUSUAL_FORMAT, MB_OK, ""},
+            {"cut.flc", Bytes(good.begin(), good.begin() + long(cut)), Loaded, str::IDS_UNUSUAL_FORMAT, MB_OK,
+             "\r\n\r\n22 of 32 frames could not be read: the file is damaged or cut short."},
+        };
+        std::map<std::string, CFlcView*> views;
+        for (const auto& r : rows) {
+            const QString name = QString::fromLatin1(r.name);
+            const QString file = r.bytes.empty() ? path(name) : writeFile(name, r.bytes);
+            boxes_.clear();
+            CDocument* doc = template_->OpenDocumentFile(file);
+            CFlcView* view = viewOf(doc);
+            QVERIFY2(r.outcome != Refused || !doc, r.name);
+            QVERIFY2((view && view->isLoaded()) == (r.outcome == Loaded), r.name);
+            if (r.outcome == Empty && view) QVERIFY(view->frames().empty() && view->frameNumber() == 0);
+            QStringList said;
+            if (r.message) said << qvtest::msg(r.message, {file.toStdString()}) + QLatin1String(r.more);
+            QCOMPARE(messages(), said);
+            if (r.message) QCOMPARE(boxes_.shown()[0].flags, r.flags);
+            views[r.name] = view;
+        }
+        QVERIFY(qobject_cast<CFlcDoc*>(views["UNIT.FLC"]->GetDocument()) && views["UNIT.FLC"]->isRunning());
 
-        // Every direction either plays only its own frames or cannot be chosen.
+        // A leader head is completed as the reader does.
+        CFlcView* head = views["leader.flc"];
+        QVERIFY(head->isLeaderHead());
+        QCOMPARE(head->header().speed, 10u);
+        QCOMPARE(head->frameCount(), 30);
+        QCOMPARE(head->GetPreferredSize(), QSize(42, 34));
+
+        // In the cut file every direction either plays only its own frames or cannot be chosen.
+        CFlcView* view = views["cut.flc"];
+        QCOMPARE(view->frames().size(), size_t(10));
         for (int code = 0; code <= 8; ++code) {
             const bool usable = code <= 3;
             QCOMPARE(view->playback().directionEnabled(uint32_t(code)), usable);
@@ -189,12 +129,11 @@ private slots:
 
     void saveWritesPaletteOffsetsAndDelayButNoFrameByte()
     {
-        AnimationSpec anim;
-        anim.framesPerDirection = 10;
+        auto anim = qvtest::shape(24, 16, 10);
         anim.speed = 70;
         const Bytes original = buildAnimation(anim);
-        const QString path = write(QStringLiteral("unit.flc"), original);
-        CDocument* doc = template_->OpenDocumentFile(path);
+        const QString file = writeFile(QStringLiteral("unit.flc"), original);
+        CDocument* doc = template_->OpenDocumentFile(file);
         CFlcView* view = viewOf(doc);
         QVERIFY(view && view->isLoaded());
 
@@ -209,7 +148,7 @@ private slots:
         QVERIFY(view->OnCommand(ID_FILE_SAVE));
         QVERIFY(boxes_.shown().empty());
 
-        const Bytes saved = read(path);
+        const Bytes saved = readFile(file);
         QCOMPARE(saved.size(), original.size());
         FlcHeader h = FlcHeader::parse(saved.data());
         QCOMPARE(h.leftOffset, uint16_t(100));
@@ -219,7 +158,6 @@ private slots:
         const FlcFrameStore before = decode(original), after = decode(saved);
         QVERIFY(after.basePalette[3] == PaletteEntry::fromRgb(1, 2, 3));
         QVERIFY(after.basePalette[200] == PaletteEntry::fromRgb(250, 251, 252));
-        QVERIFY(after.frames == before.frames);
         // Beyond the header and the palette chunk, not one byte moved.
         const size_t pos = before.paletteChunkPositions.at(0);
         for (size_t i = kFlcHeaderSize; i < saved.size(); ++i)
@@ -230,97 +168,79 @@ private slots:
         view->setCustomDelay(120);
         view->setDelayMode(kDelayCustom);
         QVERIFY(view->OnCommand(ID_FILE_SAVE));
-        h = FlcHeader::parse(read(path).data());
+        h = FlcHeader::parse(readFile(file).data());
         QCOMPARE(h.speed, 120u);
         QCOMPARE(h.animationTime, 1200u);
-        QVERIFY(decode(read(path)).frames == before.frames);
+        QVERIFY(decode(readFile(file)).frames == before.frames);
     }
 
-    void failedSaveLeavesTheTargetAsItWas()
+    void failedSaveLeavesTheTargetAndSaveAsMovesTheDocument()
     {
-        const Bytes original = buildAnimation(AnimationSpec{});
-        const QString path = write(QStringLiteral("locked.flc"), original);
-        CFlcView* view = viewOf(template_->OpenDocumentFile(path));
-        QVERIFY(view && view->isLoaded());
-        view->displayPalette()[5] = PaletteEntry::fromRgb(9, 9, 9);
-
-        namespace fs = std::filesystem;
-        fs::permissions(path.toStdString(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-        const QStringList tempsBefore = QDir::temp().entryList({QStringLiteral("quorvane-*.flc")}, QDir::Files);
-        QVERIFY(!view->SaveAnimation());
-        fs::permissions(path.toStdString(), fs::perms::owner_read | fs::perms::owner_write);
-
-        QCOMPARE(boxes_.shown().size(), size_t(1));
-        const QString text = boxes_.shown()[0].text;
-        QCOMPARE(boxes_.shown()[0].flags, unsigned(MB_ICONERROR));
-        QVERIFY(text.startsWith(QStringLiteral("Cannot copy from\r\n'")));
-        QVERIFY(text.endsWith(QStringLiteral("'\r\nto\r\n'") + path + QStringLiteral("'.")));
-        QVERIFY(text.contains(QStringLiteral(".flc'\r\nto")));
-        QVERIFY(read(path) == original);
-        // The temporary copy is gone.
-        QCOMPARE(QDir::temp().entryList({QStringLiteral("quorvane-*.flc")}, QDir::Files), tempsBefore);
-        QCOMPARE(view->loadedPath(), path);
-
-        // A target in a folder that does not exist fails the same way.
-        boxes_.clear();
-        QVERIFY(!view->SaveFLC(dir_->filePath(QStringLiteral("no/such/dir/x.flc"))));
-        QCOMPARE(boxes_.shown().size(), size_t(1));
-        QVERIFY(read(path) == original);
-    }
-
-    void saveAsMovesTheDocumentAndKeepsTheOldFile()
-    {
-        const Bytes original = buildAnimation(AnimationSpec{});
-        const QString path = write(QStringLiteral("first.flc"), original);
-        CDocument* doc = template_->OpenDocumentFile(path);
+        const Bytes original = buildAnimation(qvtest::shape(24, 16, 4));
+        const QString file = writeFile(QStringLiteral("first.flc"), original);
+        CDocument* doc = template_->OpenDocumentFile(file);
         CFlcView* view = viewOf(doc);
         QVERIFY(view && view->isLoaded());
         view->displayPalette()[7] = PaletteEntry::fromRgb(70, 80, 90);
         view->ApplyDisplayPalette();
 
+        // A read-only target: the message, the file as it was, the temporary copy gone.
+        namespace fs = std::filesystem;
+        fs::permissions(file.toStdString(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        const QStringList tempsBefore = QDir::temp().entryList({QStringLiteral("quorvane-*.flc")}, QDir::Files);
+        QVERIFY(!view->SaveAnimation());
+        fs::permissions(file.toStdString(), fs::perms::owner_read | fs::perms::owner_write);
+        QCOMPARE(messages().size(), 1);
+        const QString text = messages()[0];
+        QCOMPARE(boxes_.shown()[0].flags, unsigned(MB_ICONERROR));
+        QVERIFY(text.startsWith(QStringLiteral("Cannot copy from\r\n'")));
+        QVERIFY(text.endsWith(QStringLiteral("'\r\nto\r\n'") + file + QStringLiteral("'.")));
+        QVERIFY(text.contains(QStringLiteral(".flc'\r\nto")));
+        QVERIFY(readFile(file) == original);
+        QCOMPARE(QDir::temp().entryList({QStringLiteral("quorvane-*.flc")}, QDir::Files), tempsBefore);
+        // A target in a folder that does not exist fails the same way.
+        QVERIFY(!view->SaveFLC(path(QStringLiteral("no/such/dir/x.flc"))));
+        QCOMPARE(messages().size(), 2);
+
+        // Save As, cancelled and then done: the document moves, the old file stays.
         dialogs_.cancel();
         QVERIFY(view->OnCommand(ID_FILE_SAVE_AS));
-        QCOMPARE(doc->GetPathName(), path);
-
-        const QString target = dir_->filePath(QStringLiteral("second.flc"));
+        QCOMPARE(doc->GetPathName(), file);
+        const QString target = path(QStringLiteral("second.flc"));
         dialogs_.pick(target);
-        app_->recent.clear();
         QVERIFY(view->OnCommand(ID_FILE_SAVE_AS));
         const auto& seen = dialogs_.seen().back();
         QVERIFY(!seen.open);
         QCOMPARE(seen.title, QStringLiteral("Save FLC as"));
         QCOMPARE(seen.filter, QStringLiteral("Dominara FLC files (*.FLC)|*.flc||"));
         QCOMPARE(seen.defaultExt, QStringLiteral("flc"));
-        QCOMPARE(seen.initialPath, path);
-
-        QVERIFY(read(path) == original);
+        QCOMPARE(seen.initialPath, file);
+        QVERIFY(readFile(file) == original);
         QCOMPARE(doc->GetPathName(), target);
         QCOMPARE(view->loadedPath(), target);
         QVERIFY(app_->recent.contains(target));
         QCOMPARE(GetProfileString(QStringLiteral("Options"), QStringLiteral("Last Opend")), target);
-        QVERIFY(decode(read(target)).basePalette[7] == PaletteEntry::fromRgb(70, 80, 90));
+        QVERIFY(decode(readFile(target)).basePalette[7] == PaletteEntry::fromRgb(70, 80, 90));
 
         // Refresh reloads the file now behind the document; unsaved edits are lost.
         view->displayPalette()[7] = PaletteEntry::fromRgb(1, 1, 1);
         view->ApplyDisplayPalette();
         QVERIFY(view->OnCommand(ID_REFRESH));
-        QVERIFY(view->isLoaded());
-        QVERIFY(!doc->IsModified());
+        QVERIFY(view->isLoaded() && !doc->IsModified());
         QVERIFY(view->displayPalette()[7] == PaletteEntry::fromRgb(70, 80, 90));
     }
 
     void newDocumentReopensTheLastFileOnlyAtStartUp()
     {
-        const QString path = write(QStringLiteral("last.flc"), buildAnimation(AnimationSpec{}));
-        WriteProfileString(QStringLiteral("Recent FLC Files"), QStringLiteral("File1"), path);
+        const QString file = writeFile(QStringLiteral("last.flc"), buildAnimation(qvtest::shape(24, 16, 4)));
+        WriteProfileString(QStringLiteral("Recent FLC Files"), QStringLiteral("File1"), file);
         QVERIFY(!template_->OpenDocumentFile(QString()));
         CFlcDoc::reopenAtStartup() = [] { return true; };
         CDocument* doc = template_->OpenDocumentFile(QString());
         CFlcDoc::reopenAtStartup() = nullptr;
-        QVERIFY(doc);
-        QCOMPARE(doc->GetPathName(), path);
+        QVERIFY(doc && viewOf(doc)->isLoaded());
+        QCOMPARE(doc->GetPathName(), file);
         QVERIFY(app_->recent.isEmpty());
-        QVERIFY(viewOf(doc) && viewOf(doc)->isLoaded());
         RemoveProfileValue(QStringLiteral("Recent FLC Files"));
     }
 };

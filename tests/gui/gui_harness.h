@@ -19,8 +19,10 @@
 
 #include "core/file_io.h"
 #include "core/flc_format.h"
+#include "core/strings.h"
 #include "flc/flc_template.h"
 #include "flc/flc_view.h"
+#include "platform/ui/cmd_target.h"
 #include "platform/ui/document.h"
 #include "platform/ui/profile.h"
 #include "platform/ui/services.h"
@@ -38,6 +40,25 @@ void whenShown(QObject* context, std::function<void(T*)> work)
         QVERIFY(dlg);
         work(dlg);
     });
+}
+
+// `format` with `args` filled in, as a message box shows it.
+inline QString msg(const char* format, std::initializer_list<qv::MessageArg> args = {})
+{
+    return QString::fromStdString(qv::formatMessage(format, args));
+}
+
+// An animation of frames `w` x `h`, `frames` per direction: a unit of 8 directions or a
+// leader head of one.
+inline qv::test::AnimationSpec shape(int w, int h, int frames, bool leaderHead = false)
+{
+    qv::test::AnimationSpec anim;
+    anim.width = w;
+    anim.height = h;
+    anim.framesPerDirection = frames;
+    anim.leaderHead = leaderHead;
+    anim.directions = leaderHead ? 1 : 8;
+    return anim;
 }
 
 // A test class derives from QObject first and from this second, and calls startGui,
@@ -120,6 +141,40 @@ protected:
         const QString p = writeFlc(QStringLiteral("anim%1.flc").arg(++n), anim, left, top);
         if (file) *file = p;
         return openFile(p);
+    }
+
+    // The texts of the messages shown since the last resetGui or boxes_.clear().
+    QStringList messages() const
+    {
+        QStringList out;
+        for (const auto& m : boxes_.shown()) out << m.text;
+        return out;
+    }
+    // Whether `view` enables, or checks, command `id`.
+    template <typename V>
+    static bool enabled(V* view, int id)
+    {
+        qv::CCmdUI ui(id);
+        return view->OnUpdateCommand(id, ui) && ui.enabled;
+    }
+    template <typename V>
+    static bool checked(V* view, int id)
+    {
+        qv::CCmdUI ui(id);
+        view->OnUpdateCommand(id, ui);
+        return ui.checked;
+    }
+    // Moves the manual clock on by `ms` and lets `view` render.
+    void tick(qv::CFlcView* view, uint32_t ms = 50)
+    {
+        clock_.advance(ms);
+        view->RenderTick();
+    }
+    // Runs `work` on the modal dialog of type T that the next event loop shows.
+    template <typename T>
+    static void whenShown(std::function<void(T*)> work)
+    {
+        qvtest::whenShown<T>(QCoreApplication::instance(), std::move(work));
     }
 };
 

@@ -5,42 +5,26 @@
 // The palette colour tools with scripted sessions: the grid's keyboard and mouse rules,
 // the Color Table and Color Replace dialogs' Apply / Discard / OK / Cancel, the four tool
 // dialogs, the live B.C.H.S. preview in the view, and undo and redo across Save.
-#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalSpy>
 #include <QSpinBox>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QUndoStack>
-#include <QtTest>
-#include <functional>
-#include <memory>
 #include <optional>
 
 #include "app/command_ids.h"
 #include "core/bitmap.h"
 #include "core/bitmap_ops.h"
-#include "core/file_io.h"
 #include "core/flc_reader.h"
 #include "core/palette_files.h"
 #include "core/palette_ops.h"
 #include "core/storyboard.h"
-#include "flc/flc_template.h"
-#include "flc/flc_view.h"
+#include "gui_harness.h"
 #include "palette/color_dialogs.h"
 #include "palette/color_table.h"
 #include "palette/palette_undo.h"
-#include "platform/ui/document.h"
-#include "platform/ui/profile.h"
-#include "platform/ui/services.h"
-#include "platform/ui/win_app.h"
-#include "gui_harness.h"
-#include "support/flc_builder.h"
 
 using namespace qv;
 using namespace qv::test;
@@ -50,25 +34,12 @@ class PaletteToolsTest : public QObject, qvtest::GuiHarness<> {
 private:
     ScriptedColorDialogs colours_;
 
-    CFlcView* open(QString* file = nullptr)
-    {
-        AnimationSpec anim;
-        anim.framesPerDirection = 2;
-        return openAnimation(anim, 0, 0, file);
-    }
+    CFlcView* open(QString* file = nullptr) { return openAnimation(qvtest::shape(24, 16, 2), 0, 0, file); }
     static void send(QWidget* w, QEvent::Type type, const QPoint& pos)
     {
         QMouseEvent e(type, pos, w->mapToGlobal(pos), Qt::LeftButton,
                       type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(w, &e);
-    }
-    template <typename T>
-    void whenShown(std::function<void(T*)> work) { qvtest::whenShown<T>(this, work); }
-    static Palette256 filePalette(const QString& path)
-    {
-        FlcLoadResult r;
-        loadFlcAnimation(path.toStdString(), r);
-        return r.store.basePalette;
     }
 
 private slots:
@@ -121,35 +92,48 @@ private slots:
         QCOMPARE(grid.cellAt(QPoint(0, 0)), -1);
     }
 
-    void colorTableOkAppliesAndCancelKeeps()
+    void colorTableOkAppliesAndCancelKeepsAndUndoWorksAcrossSave()
     {
-        CFlcView* view = open();
+        QString file;
+        CFlcView* view = open(&file);
         QVERIFY(view && view->isLoaded());
-        const Palette256 before = view->basePalette();
-        whenShown<CColorTableDlg>([](CColorTableDlg* dlg) {
-            dlg->grid()->SelectCell(3);
-            dlg->boxes()->red->setText(QStringLiteral("300"));  // kept at 255
-            dlg->boxes()->green->setText(QString());           // an empty box is 0
-            dlg->boxes()->blue->setText(QStringLiteral("9"));
-            QCOMPARE(dlg->boxes()->red->text(), QStringLiteral("255"));
-            dlg->reject();
-        });
-        QVERIFY(view->OnCommand(ID_PALETTE));
-        QCOMPARE(view->basePalette(), before);
-        QVERIFY(!view->GetDocument()->IsModified());
+        CDocument* doc = view->GetDocument();
+        const Palette256 original = view->basePalette();
+        const Bytes before = readFile(file);
+        // Cancel keeps the palette; OK takes the boxes (kept at 255, an empty one is 0).
+        for (bool ok : {false, true}) {
+            whenShown<CColorTableDlg>([ok](CColorTableDlg* dlg) {
+                QTest::mouseClick(dlg->grid(), Qt::LeftButton, {}, dlg->grid()->cellRect(3).center());
+                dlg->boxes()->red->setText(QStringLiteral("300"));
+                dlg->boxes()->green->setText(QString());
+                dlg->boxes()->blue->setText(QStringLiteral("9"));
+                QCOMPARE(dlg->boxes()->red->text(), QStringLiteral("255"));
+                ok ? dlg->accept() : dlg->reject();
+            });
+            QVERIFY(view->OnCommand(ID_PALETTE));
+            QCOMPARE(doc->IsModified(), ok);
+        }
+        Palette256 edited = original;
+        edited[3] = PaletteEntry::fromRgb(255, 0, 9);
+        QCOMPARE(view->basePalette(), edited);
+        QCOMPARE(view->displayPalette(), edited);
+        QUndoStack* stack = paletteUndoStack(doc);
+        QCOMPARE(stack->count(), 1);
 
-        whenShown<CColorTableDlg>([](CColorTableDlg* dlg) {
-            QTest::mouseClick(dlg->grid(), Qt::LeftButton, {}, dlg->grid()->cellRect(3).center());
-            dlg->boxes()->red->setText(QStringLiteral("255"));
-            dlg->boxes()->green->setText(QString());
-            dlg->boxes()->blue->setText(QStringLiteral("9"));
-            dlg->accept();
-        });
-        QVERIFY(view->OnCommand(ID_PALETTE));
-        QCOMPARE(view->basePalette()[3].rgb(), 0xFF0009u);
-        QCOMPARE(view->displayPalette(), view->basePalette());
-        QVERIFY(view->GetDocument()->IsModified());
-        QCOMPARE(paletteUndoStack(view->GetDocument())->count(), 1);
+        // Undo and redo across Save.
+        QVERIFY(view->OnCommand(ID_FILE_SAVE));
+        QVERIFY(!doc->IsModified());
+        FlcLoadResult saved;
+        QVERIFY(loadFlcAnimation(file.toStdString(), saved));
+        QCOMPARE(saved.store.basePalette, edited);
+        stack->undo();
+        QCOMPARE(view->displayPalette(), original);
+        QVERIFY(doc->IsModified());
+        QVERIFY(view->OnCommand(ID_FILE_SAVE));
+        QVERIFY(readFile(file) == before);  // back to the very bytes it had
+        stack->redo();
+        QCOMPARE(view->basePalette(), edited);
+        QVERIFY(doc->IsModified());
     }
 
     void colorReplaceToolsApplyDiscardAndPreview()
@@ -281,39 +265,8 @@ private slots:
         QVERIFY(open(&flc));
         QVERIFY(dlg.loadPicture(flc));
         dlg.hoverAt(QPoint(5, 3));
-        const AnimationSpec anim;
+        const auto anim = qvtest::shape(24, 16, 2);
         QCOMPARE(dlg.zoomColours()[12], anim.palette[testPicture(anim.width, anim.height, 1, 0)[3 * 24 + 5]].rgb());
-    }
-
-    void undoAndRedoAcrossSave()
-    {
-        QString path;
-        CFlcView* view = open(&path);
-        QVERIFY(view && view->isLoaded());
-        const Palette256 original = view->basePalette();
-        Bytes before;
-        readWholeFile(path.toStdString(), before);
-        Palette256 edited = original;
-        edited[0] = PaletteEntry::fromRgb(1, 2, 3);
-        QVERIFY(CommitPaletteChange(view, edited));
-        CDocument* doc = view->GetDocument();
-        QVERIFY(doc->IsModified());
-        QVERIFY(view->OnCommand(ID_FILE_SAVE));
-        QVERIFY(!doc->IsModified());
-        QCOMPARE(filePalette(path), edited);
-
-        QUndoStack* stack = paletteUndoStack(doc);
-        stack->undo();
-        QCOMPARE(view->basePalette(), original);
-        QCOMPARE(view->displayPalette(), original);
-        QVERIFY(doc->IsModified());
-        QVERIFY(view->OnCommand(ID_FILE_SAVE));
-        Bytes after;
-        readWholeFile(path.toStdString(), after);
-        QVERIFY(after == before);  // back to the very bytes it had
-        stack->redo();
-        QCOMPARE(view->basePalette(), edited);
-        QVERIFY(doc->IsModified());
     }
 };
 

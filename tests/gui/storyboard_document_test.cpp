@@ -8,26 +8,18 @@
 // FLC and the Import to Storyboard dialog write the same bytes as quorvane-cli.
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QSpinBox>
-#include <QTemporaryDir>
-#include <QtTest>
-#include <memory>
 
 #include "app/command_ids.h"
 #include "app/editor_app.h"
 #include "app/main_frame.h"
 #include "app_support.h"
-#include "core/file_io.h"
-#include "core/flc_reader.h"
 #include "core/storyboard.h"
-#include "core/strings.h"
-#include "platform/ui/cmd_target.h"
+#include "gui_harness.h"
 #include "platform/ui/doc_manager.h"
-#include "platform/ui/services.h"
 #include "storyboard/import_to_qsb.h"
 #include "storyboard/qsb_doc.h"
 #include "storyboard/qsb_view.h"
@@ -35,25 +27,9 @@
 
 using namespace qv;
 using namespace qv::test;
+using qvtest::msg;
 
 namespace {
-
-Bytes readBytes(const QString& path)
-{
-    Bytes b;
-    readWholeFile(path.toStdString(), b);
-    return b;
-}
-
-bool writeBytes(const QString& path, const Bytes& b)
-{
-    return writeFileAtomic(path.toStdString(), b);
-}
-
-QString msg(const char* format, std::initializer_list<MessageArg> args = {})
-{
-    return QString::fromStdString(formatMessage(format, args));
-}
 
 // Runs quorvane-cli; true when it ended with status 0.
 bool runCli(const QStringList& args)
@@ -66,11 +42,7 @@ bool runCli(const QStringList& args)
 ExportedStoryboardFixture fixture(bool leaderHead, int format, int depth, int paletteType = 0)
 {
     ExportedStoryboardFixture s;
-    s.anim.leaderHead = leaderHead;
-    s.anim.directions = leaderHead ? 1 : 8;
-    s.anim.framesPerDirection = leaderHead ? 5 : 3;
-    s.anim.width = 21;  // odd, so the delta encoder's last-column case is exercised
-    s.anim.height = 14;
+    s.anim = qvtest::shape(21, 14, leaderHead ? 5 : 3, leaderHead);  // odd: exercises the delta encoder's last column
     s.imageFormat = format;
     s.colorDepth = depth;
     s.paletteType = paletteType;
@@ -79,16 +51,12 @@ ExportedStoryboardFixture fixture(bool leaderHead, int format, int depth, int pa
 
 }  // namespace
 
-class StoryboardDocumentTest : public QObject {
+// The whole program (both document types, the main window's command routing) with the
+// settings in a scratch folder.
+class StoryboardDocumentTest : public QObject, qvtest::GuiHarness<CEditorApp> {
     Q_OBJECT
     qvtest::IsolatedSettings settings_;
-    ScriptedMessageBoxes boxes_;
-    ScriptedFileDialogs dialogs_;
-    ManualClock clock_;
-    std::unique_ptr<CEditorApp> app_;
-    std::unique_ptr<QTemporaryDir> dir_;
 
-    QString path(const QString& name) const { return dir_->filePath(name); }
     QString make(const QString& name, const ExportedStoryboardFixture& s)
     {
         return QString::fromStdString(writeExportedStoryboard(dir_->path().toStdString(), name.toStdString(), s));
@@ -104,6 +72,11 @@ class StoryboardDocumentTest : public QObject {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     bool enabled(int id) { return app_->mainWindow()->RouteUpdate(id).enabled; }
+    // Exactly one message, `text` with `flags`.
+    bool saidOnly(const QString& text, unsigned flags) const
+    {
+        return boxes_.shown().size() == 1 && boxes_.shown()[0].text == text && boxes_.shown()[0].flags == flags;
+    }
 
 private slots:
     void initTestCase()
@@ -121,16 +94,9 @@ private slots:
     void cleanupTestCase()
     {
         closeAll();
-        app_.reset();
-        setMessageBoxService(nullptr);
-        setFileDialogService(nullptr);
-        setClock(nullptr);
+        stopGui();
     }
-    void init()
-    {
-        dir_ = std::make_unique<QTemporaryDir>();
-        boxes_.clear();
-    }
+    void init() { resetGui({}); }
     void cleanup() { closeAll(); }
 
     void opensAndPlaysEveryKind_data()
@@ -159,10 +125,8 @@ private slots:
         QVERIFY(view && view->isLoaded());
         QVERIFY2(boxes_.shown().empty(), qPrintable(boxes_.shown().empty() ? QString() : boxes_.shown()[0].text));
         // Every picture comes back from the sheet as the animation had it.
-        const std::vector<Picture> pictures = animationPictures(s.anim);
-        QCOMPARE(view->frames().size(), pictures.size());
-        for (size_t k = 0; k < pictures.size(); ++k) QVERIFY(view->frames()[k].pixels == pictures[k]);
-        QCOMPARE(view->isLeaderHead(), leaderHead);
+        QVERIFY(view->frames().size() == animationPictures(s.anim).size());
+        for (size_t k = 0; k < view->frames().size(); ++k) QVERIFY(view->frames()[k].pixels == animationPictures(s.anim)[k]);
         QCOMPARE(view->GetPreferredSize(), leaderHead ? QSize(23, 18) : QSize(242, 244));
         QCOMPARE(view->directionCount(), s.anim.directions);
 
@@ -184,48 +148,43 @@ private slots:
 
     void refusalsComeInTheirOrder()
     {
-        const ExportedStoryboardFixture s = fixture(false, 0, 0);
-        const QString qsb = make(QStringLiteral("Unit"), s);
-        const Bytes description = readBytes(qsb);
+        const QString qsb = make(QStringLiteral("Unit"), fixture(false, 0, 0));
+        const Bytes description = readFile(qsb);
         const QString sheet = path(QStringLiteral("Unit.pcx"));
-        const Bytes sheetBytes = readBytes(sheet);
+        const Bytes sheetBytes = readFile(sheet);
+        const QString deep = make(QStringLiteral("Deep"), fixture(false, 1, 1));
+        const QString deepPalette = path(QStringLiteral("Deep_Default.act"));
 
         // The order and texts of the checks are the core's; here each comes in its box.
-        struct Case {
+        const struct {
             const char* name;
+            QString qsb;
             std::function<void()> damage;
             QString message;
             unsigned flags;
-        };
-        const std::vector<Case> cases = {
-            {"description of 78 bytes", [&] { writeBytes(qsb, Bytes(description.begin(), description.end() - 1)); },
+        } cases[] = {
+            {"description of 78 bytes", qsb,
+             [&] { writeFileAtomic(qsb.toStdString(), Bytes(description.begin(), description.end() - 1)); },
              msg(str::IDS_QSB_CANNOT_READ), MB_OK},
-            {"sheet missing", [&] { QFile::remove(sheet); }, msg(str::IDS_QSB_IMAGE_NOT_EXIST, {sheet.toStdString()}),
+            {"sheet missing", qsb, [&] { QFile::remove(sheet); }, msg(str::IDS_QSB_IMAGE_NOT_EXIST, {sheet.toStdString()}),
              MB_ICONSTOP},
+            // A 24-bit sheet cannot be cut into frames without both palette files.
+            {"24-bit sheet without palettes", deep,
+             [&] {
+                 QFile::remove(path(QStringLiteral("Deep.act")));
+                 QFile::remove(deepPalette);
+             },
+             msg(str::IDS_CANNOT_LOAD_PALETTE_FILE, {deepPalette.toStdString()}), MB_OK},
         };
-        for (const Case& c : cases) {
-            writeBytes(qsb, description);
-            writeBytes(sheet, sheetBytes);
+        for (const auto& c : cases) {
+            writeFileAtomic(qsb.toStdString(), description);
+            writeFileAtomic(sheet.toStdString(), sheetBytes);
             c.damage();
             boxes_.clear();
-            QVERIFY2(!app_->OpenDocumentFile(qsb), c.name);
-            QVERIFY2(boxes_.shown().size() == 1, c.name);
-            QCOMPARE(boxes_.shown()[0].text, c.message);
-            QCOMPARE(boxes_.shown()[0].flags, c.flags);
+            QVERIFY2(!app_->OpenDocumentFile(c.qsb), c.name);
+            QVERIFY2(saidOnly(c.message, c.flags), c.name);
             QCOMPARE(app_->docManager()->GetOpenDocumentCount(), 0);
         }
-
-        // A 24-bit sheet without both palette files cannot be cut into frames.
-        const QString deep = make(QStringLiteral("Deep"), fixture(false, 1, 1));
-        QFile::remove(path(QStringLiteral("Deep.act")));
-        QFile::remove(path(QStringLiteral("Deep_Default.act")));
-        boxes_.clear();
-        QVERIFY(!open(deep));
-        QCOMPARE(boxes_.shown().size(), size_t(1));
-        QCOMPARE(boxes_.shown()[0].text,
-                 msg(str::IDS_CANNOT_LOAD_PALETTE_FILE, {path(QStringLiteral("Deep_Default.act")).toStdString()}));
-        QCOMPARE(boxes_.shown()[0].flags, unsigned(MB_OK));
-        QCOMPARE(app_->docManager()->GetOpenDocumentCount(), 0);
     }
 
     void saveSaveAsAndReload()
@@ -235,27 +194,24 @@ private slots:
         QVERIFY(view && view->isLoaded());
 
         // Save: a unit played at the user's delay keeps it as its speed; the sheet stays.
-        const Bytes sheetBefore = readBytes(path(QStringLiteral("Knight.pcx")));
+        const Bytes sheetBefore = readFile(path(QStringLiteral("Knight.pcx")));
         view->setDelayMode(kDelayCustom);
         view->setCustomDelay(60);
         QVERIFY(view->SaveAnimation());
         StoryboardInfo saved;
-        QVERIFY(ReadQSB(qsb.toStdString(), saved));
-        QCOMPARE(int(saved.speed), 60);
-        QVERIFY(readBytes(path(QStringLiteral("Knight.pcx"))) == sheetBefore);
+        QVERIFY(ReadQSB(qsb.toStdString(), saved) && saved.speed == 60);
+        QVERIFY(readFile(path(QStringLiteral("Knight.pcx"))) == sheetBefore);
 
         // A failed Save As names the file it could not write and leaves the files there as
         // they were: the description's name is taken by a folder.
         QDir(dir_->path()).mkpath(QStringLiteral("bad/Page.qsb"));
         const Bytes oldPalette{1, 2, 3};
-        QVERIFY(writeBytes(path(QStringLiteral("bad/Page.act")), oldPalette));
+        QVERIFY(writeFileAtomic(path(QStringLiteral("bad/Page.act")).toStdString(), oldPalette));
         dialogs_.pick(path(QStringLiteral("bad/Page.qsb")));
         boxes_.clear();
         QVERIFY(!view->SaveAnimationAs());
-        QCOMPARE(boxes_.shown().size(), size_t(1));
-        QCOMPARE(boxes_.shown()[0].text, msg(str::IDS_QSB_CANNOT_WRITE));
-        QCOMPARE(boxes_.shown()[0].flags, unsigned(MB_ICONSTOP));
-        QVERIFY(readBytes(path(QStringLiteral("bad/Page.act"))) == oldPalette);
+        QVERIFY(saidOnly(msg(str::IDS_QSB_CANNOT_WRITE), MB_ICONSTOP));
+        QVERIFY(readFile(path(QStringLiteral("bad/Page.act"))) == oldPalette);
         QVERIFY(!QFile::exists(path(QStringLiteral("bad/Page.pcx"))));
         QCOMPARE(view->GetDocument()->GetPathName(), qsb);
 
@@ -266,11 +222,10 @@ private slots:
         boxes_.clear();
         QVERIFY(view->SaveAnimationAs());
         QVERIFY(boxes_.shown().empty());
-        QVERIFY(readBytes(path(QStringLiteral("copy/Squire.pcx"))) == sheetBefore);
+        QVERIFY(readFile(path(QStringLiteral("copy/Squire.pcx"))) == sheetBefore);
         QVERIFY(QFile::exists(path(QStringLiteral("copy/Squire.act"))));
         StoryboardInfo moved;
-        QVERIFY(ReadQSB(target.toStdString(), moved));
-        QCOMPARE(QString::fromStdString(moved.name()), QStringLiteral("Squire"));
+        QVERIFY(ReadQSB(target.toStdString(), moved) && moved.name() == "Squire");
         QCOMPARE(view->GetDocument()->GetPathName(), target);
 
         // Reload reads the sheet again: a pixel painted elsewhere shows.
@@ -357,16 +312,13 @@ private slots:
         dialogs_.pick(out);
         QVERIFY(app_->mainWindow()->RouteCommand(ID_EXPORT_TO_FLC));
         QCOMPARE(dialogs_.seen().back().title, msg(str::IDS_EXPORT_FLC_TITLE));
-        QCOMPARE(boxes_.shown().size(), size_t(1));
-        QCOMPARE(boxes_.shown()[0].text, msg(str::IDS_EXPORT_FLC_DONE, {qsb.toStdString(), out.toStdString()}));
-        QCOMPARE(boxes_.shown()[0].flags, unsigned(MB_ICONINFORMATION));
+        QVERIFY(saidOnly(msg(str::IDS_EXPORT_FLC_DONE, {qsb.toStdString(), out.toStdString()}), MB_ICONINFORMATION));
 
         const QString cli = path(QStringLiteral("cli.flc"));
         QStringList args{QStringLiteral("to-flc"), qsb, QStringLiteral("-o"), cli};
         if (customDelay) args << QStringLiteral("--delay") << QStringLiteral("50");
         QVERIFY(runCli(args));
-        QVERIFY(!readBytes(out).empty());
-        QVERIFY(readBytes(out) == readBytes(cli));
+        QVERIFY(!readFile(out).empty() && readFile(out) == readFile(cli));
 
         // Asked and answered Yes: the new FLC opens as a document.
         WriteProfileInt(QStringLiteral("Options"), QStringLiteral("ExpOpen"), 1);
@@ -407,8 +359,8 @@ private slots:
                     QStringLiteral("--delay"), QStringLiteral("90"), QStringLiteral("--depth"), QStringLiteral("24")}));
         for (const char* name : {"Imported.qsb", "Imported.pcx", "Imported.act", "Imported_Default.act"}) {
             const QString n = QString::fromLatin1(name);
-            QVERIFY2(!readBytes(path(QStringLiteral("gui/") + n)).empty(), name);
-            QVERIFY2(readBytes(path(QStringLiteral("gui/") + n)) == readBytes(path(QStringLiteral("cli/") + n)), name);
+            const Bytes gui = readFile(path(QStringLiteral("gui/") + n));
+            QVERIFY2(!gui.empty() && gui == readFile(path(QStringLiteral("cli/") + n)), name);
         }
 
         // Four rows ask about one direction; No keeps the dialog open and writes nothing.

@@ -4,11 +4,13 @@
 #include "core/file_io.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <random>
 #include <system_error>
+#include <thread>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -274,16 +276,51 @@ bool stageFilesAsUnit(const std::vector<FileWrite>& files, StagedUnit& unit, siz
     return true;
 }
 
+namespace {
+
+// Flushes `paths` to disk, several at once: flushes outstanding together share the file
+// system's journal commits and the disk's cache flushes, where one after the other each
+// would wait for its own. True in `ok` for those flushed.
+void flushAll(const std::vector<std::string>& paths, std::vector<char>& ok)
+{
+    // On ext4 over a virtual disk, a batch's committing thread flushing alone fell behind
+    // even one converting thread (its flushes, one after the other, took longer than the
+    // conversions); with eight at once it keeps up with two.
+    constexpr size_t kFlushers = 8;
+    ok.assign(paths.size(), 0);
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t i; (i = next++) < paths.size();) ok[i] = flushFileToDisk(paths[i]);
+    };
+    std::vector<std::thread> helpers;
+    try {
+        for (size_t t = 1; t < std::min(kFlushers, paths.size()); ++t) helpers.emplace_back(work);
+    } catch (...) {
+        // No more threads: the ones there (or this one alone) flush the rest.
+    }
+    work();
+    for (std::thread& h : helpers) h.join();
+}
+
+}  // namespace
+
 std::vector<size_t> commitStagedUnits(std::vector<StagedUnit>& units)
 {
     std::vector<size_t> result(units.size());
+    std::vector<std::string> paths;
+    std::vector<std::pair<size_t, size_t>> owners;  // unit, file
     for (size_t u = 0; u < units.size(); ++u) {
         result[u] = units[u].files.size();
-        for (size_t i = 0; i < units[u].files.size() && result[u] == units[u].files.size(); ++i) {
-            const std::string& tmp = units[u].files[i].temporary;
-            if (!tmp.empty() && !flushFileToDisk(tmp)) result[u] = i;
-        }
+        for (size_t i = 0; i < units[u].files.size(); ++i)
+            if (!units[u].files[i].temporary.empty()) {
+                paths.push_back(units[u].files[i].temporary);
+                owners.emplace_back(u, i);
+            }
     }
+    std::vector<char> flushed;
+    flushAll(paths, flushed);
+    for (size_t k = 0; k < paths.size(); ++k)
+        if (!flushed[k]) result[owners[k].first] = std::min(result[owners[k].first], owners[k].second);
     for (size_t u = 0; u < units.size(); ++u) {
         if (result[u] < units[u].files.size())
             discardStagedUnit(units[u]);

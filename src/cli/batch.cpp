@@ -16,6 +16,7 @@
 #include <new>
 #include <set>
 #include <system_error>
+#include <thread>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -169,6 +170,98 @@ private:
     bool terminal_;
     bool drawn_ = false;
     std::chrono::steady_clock::time_point start_;
+};
+
+// What became of one input, for the main thread to print.
+struct Outcome {
+    size_t index;
+    bool converted;
+    std::string report;
+};
+
+// Makes the outputs of converted inputs durable and moves them into place, on a thread of
+// its own beside the --jobs converting threads. Those only write temporary files and go
+// on with their next input; meanwhile this thread flushes everything finished so far at
+// once, where flushes that overlap share the file system's journal commits, instead of
+// every converting thread waiting for the disk in turn. An input counts as converted only
+// once its outputs are in place.
+class Committer {
+public:
+    struct Finished {
+        Outcome outcome;
+        std::vector<StagedUnit> units;
+    };
+    Committer(std::string commandName, std::function<void(Outcome&&)> post)
+        : commandName_(std::move(commandName)), post_(std::move(post)), thread_([this] { run(); })
+    {
+    }
+    ~Committer()
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            closing_ = true;
+        }
+        cv_.notify_one();
+        thread_.join();
+    }
+    void add(Finished&& f)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        queue_.push_back(std::move(f));
+        cv_.notify_one();
+    }
+
+private:
+    void run()
+    {
+        for (;;) {
+            std::vector<Finished> group;
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                cv_.wait(lock, [&] { return closing_ || !queue_.empty(); });
+                if (queue_.empty()) return;
+                group.swap(queue_);
+            }
+            commit(group);
+        }
+    }
+    void commit(std::vector<Finished>& group)
+    {
+        std::vector<StagedUnit> units;
+        std::vector<size_t> owners;
+        for (size_t g = 0; g < group.size(); ++g)
+            for (StagedUnit& u : group[g].units) {
+                units.push_back(std::move(u));
+                owners.push_back(g);
+            }
+        try {
+            const std::vector<size_t> failedAt = commitStagedUnits(units);
+            for (size_t k = 0; k < units.size(); ++k) {
+                if (failedAt[k] >= units[k].files.size()) continue;
+                Outcome& o = group[owners[k]].outcome;
+                MessageCapture capture(o.report);
+                refuse(formatMessage(str::IDS_CLI_FLC_CANNOT_WRITE, {units[k].files[failedAt[k]].target}));
+                o.converted = false;
+            }
+        } catch (...) {
+            // Out of memory, most likely: nothing of this group is placed.
+            for (StagedUnit& u : units) discardStagedUnit(u);
+            for (Finished& f : group) {
+                MessageCapture capture(f.outcome.report);
+                refuse(formatMessage(str::IDS_NOT_ENOUGH_MEMORY, {commandName_}));
+                f.outcome.converted = false;
+            }
+        }
+        for (Finished& f : group) post_(std::move(f.outcome));
+    }
+
+    std::string commandName_;
+    std::function<void(Outcome&&)> post_;
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    std::vector<Finished> queue_;
+    bool closing_ = false;
+    std::thread thread_;  // last: started once everything it uses is made
 };
 
 }  // namespace
@@ -334,16 +427,17 @@ int runBatch(const CommandOptions& o, const BatchJob& job)
         if (!known->second) item.refusal = formatMessage(str::IDS_CLI_FLC_CANNOT_MAKE_FOLDER, {folder.string()});
     }
 
-    // Convert on the worker threads; the main thread prints what they report.
-    struct Outcome {
-        size_t index;
-        bool converted;
-        std::string report;
-    };
+    // Convert on the worker threads, commit the outputs on the committing thread; the main
+    // thread prints what they report.
     std::mutex mutex;
     std::condition_variable cv;
     std::deque<Outcome> outcomes;
     const std::string commandName = "quorvane-cli " + toLocal(o.command());
+    Committer committer(commandName, [&](Outcome&& outcome) {
+        std::lock_guard<std::mutex> lock(mutex);
+        outcomes.push_back(std::move(outcome));
+        cv.notify_one();
+    });
     QThreadPool pool;
     pool.setMaxThreadCount(jobs);
     Progress progress(int(items.size()));
@@ -352,20 +446,22 @@ int runBatch(const CommandOptions& o, const BatchJob& job)
         if (!items[i].refusal.empty()) continue;
         ++pending;
         pool.start([&, i] {
-            Outcome outcome{i, false, {}};
+            Committer::Finished finished{{i, false, {}}, {}};
             {
-                MessageCapture capture(outcome.report);
+                MessageCapture capture(finished.outcome.report);
                 try {
-                    outcome.converted = job.convert(items[i].input, items[i].outputs.front()) == kExitOk;
+                    // The outputs are only written to temporary files here.
+                    DeferredCommitScope deferred(items[i].outputs,
+                                                 [&](StagedUnit&& unit) { finished.units.push_back(std::move(unit)); });
+                    finished.outcome.converted = job.convert(items[i].input, items[i].outputs.front()) == kExitOk;
                 } catch (const std::bad_alloc&) {
                     refuse(formatMessage(str::IDS_NOT_ENOUGH_MEMORY, {commandName}));
                 } catch (...) {
                     refuse(formatMessage(str::IDS_UNKNOWN_ERROR, {commandName}));
                 }
             }
-            std::lock_guard<std::mutex> lock(mutex);
-            outcomes.push_back(std::move(outcome));
-            cv.notify_one();
+            // Whatever was staged is committed, as it would have been written without a batch.
+            committer.add(std::move(finished));
         });
     }
     std::vector<bool> converted(items.size(), false);

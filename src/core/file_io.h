@@ -49,6 +49,49 @@ struct FileWrite {
 // target counts as a failure, as a plain overwrite would have failed.
 bool writeFilesAsUnit(const std::vector<FileWrite>& files, size_t* failed = nullptr);
 
+// writeFilesAsUnit in two halves, so that many units can be made durable at once: their
+// flushes overlap and share the file system's journal commits instead of each waiting for
+// the disk in turn. A unit is complete and on disk before any of its files takes its name.
+struct StagedUnit {
+    struct File {
+        std::string target;
+        std::string temporary;  // the new contents until moved into place; empty for a removal
+    };
+    std::vector<File> files;
+};
+
+// The first half: checks every target and writes the new contents to temporary files
+// beside them, not yet flushed. On failure nothing is left behind, `failed` (when given)
+// receives the index of the file that failed, and the result is false.
+bool stageFilesAsUnit(const std::vector<FileWrite>& files, StagedUnit& unit, size_t* failed = nullptr);
+// The second half, for several units: flushes every temporary file of `units` to disk,
+// then moves each unit into place as writeFilesAsUnit does. A unit that fails is undone
+// and its temporary files removed; the others are not affected. Returns, for each unit,
+// the index of the file that failed, or the unit's file count when it was placed.
+std::vector<size_t> commitStagedUnits(std::vector<StagedUnit>& units);
+// Removes a staged unit's temporary files without placing anything (the targets stay listed).
+void discardStagedUnit(StagedUnit& unit);
+
+// While it lives, writeFilesAsUnit and writeFileAtomic calls on the thread that made it
+// whose targets are all among `targets` only stage their files and pass the unit to
+// `sink`, returning true: whoever owns the sink commits the units later (a batch's
+// committing thread). Other writes, and writes on other threads, are not affected.
+class DeferredCommitScope {
+public:
+    DeferredCommitScope(const std::vector<std::string>& targets, std::function<void(StagedUnit&&)> sink);
+    DeferredCommitScope(const DeferredCommitScope&) = delete;
+    DeferredCommitScope& operator=(const DeferredCommitScope&) = delete;
+    ~DeferredCommitScope();
+
+    bool takes(const std::string& target) const;
+    void hand(StagedUnit&& unit) const { sink_(std::move(unit)); }
+
+private:
+    std::vector<std::string> targets_;  // normalised
+    std::function<void(StagedUnit&&)> sink_;
+    DeferredCommitScope* previous_;
+};
+
 // For tests: a hook asked before each step of writeFilesAsUnit; returning true makes that
 // step fail as a full disk or a read-only file would. Steps: checking the target can be
 // written, writing its temporary file, moving it into place. nullptr removes the hook.

@@ -1,0 +1,58 @@
+// Quorvane — a viewer and editor for Dominara unit and leader-head animations.
+// Copyright (C) 2026 The Quorvane developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// Writes handed to a committer (as a batch does): nothing appears under its name before the
+// commit, and a unit that fails to commit leaves its old files and no temporary behind
+// while the other units of the group are placed.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/file_io.h"
+#include "support/temp_dir.h"
+
+using namespace qv;
+namespace fs = std::filesystem;
+
+namespace {
+class StagedWrite : public test::ScratchTest {};
+}  // namespace
+
+TEST_F(StagedWrite, DeferredUnitsCommitTogetherAndAFailedOneLeavesNothing)
+{
+    const Bytes oldBytes(5, 1), newBytes(9, 2);
+    ASSERT_TRUE(writeFileAtomic(path("b.pcx"), oldBytes));
+    ASSERT_TRUE(writeFileAtomic(path("b.qsb"), oldBytes));
+    std::vector<StagedUnit> units;
+    {
+        DeferredCommitScope scope({path("a.pcx"), path("a.qsb"), path("b.pcx"), path("b.qsb"), path("c.gif")},
+                                  [&](StagedUnit&& u) { units.push_back(std::move(u)); });
+        ASSERT_TRUE(writeFilesAsUnit({{path("a.pcx"), newBytes}, {path("a.qsb"), newBytes}}));
+        ASSERT_TRUE(writeFilesAsUnit({{path("b.pcx"), newBytes}, {path("b.qsb"), newBytes}}));
+        ASSERT_TRUE(writeFileAtomic(path("c.gif"), newBytes));
+        ASSERT_TRUE(writeFileAtomic(path("outside.txt"), newBytes));  // not among the targets: written at once
+    }
+    ASSERT_EQ(units.size(), 3u);
+    EXPECT_FALSE(fs::exists(path("a.pcx")) || fs::exists(path("c.gif")));
+    EXPECT_TRUE(fileExists(path("outside.txt")));
+
+    setFileWriteFaultHook([&](FileWriteStep step, const std::string& p) {
+        return step == FileWriteStep::Move && p == path("b.qsb");
+    });
+    const std::vector<size_t> failed = commitStagedUnits(units);
+    setFileWriteFaultHook(nullptr);
+    EXPECT_EQ(failed, (std::vector<size_t>{2, 1, 1}));
+    Bytes got;
+    for (const char* name : {"a.pcx", "a.qsb", "c.gif"}) {
+        ASSERT_TRUE(readWholeFile(path(name), got)) << name;
+        EXPECT_EQ(got, newBytes) << name;
+    }
+    for (const char* name : {"b.pcx", "b.qsb"}) {
+        ASSERT_TRUE(readWholeFile(path(name), got)) << name;
+        EXPECT_EQ(got, oldBytes) << name;
+    }
+    size_t files = 0;
+    for (const auto& e : fs::directory_iterator(dir_)) files += e.is_regular_file();
+    EXPECT_EQ(files, 6u);  // no temporary, no old copy left behind
+}

@@ -11,9 +11,7 @@
 #include <string>
 
 #include "cli/cli_run.h"
-#include "core/file_io.h"
 #include "support/flc_builder.h"
-#include "support/temp_dir.h"
 
 using namespace qv;
 namespace fs = std::filesystem;
@@ -22,18 +20,14 @@ using qv::test::quote;
 
 namespace {
 
-class BatchCli : public ::testing::Test {
+class BatchCli : public test::CliTest {
 protected:
     void SetUp() override
     {
-        dir_ = test::scratchPath("qv_cli_batch");
-        fs::remove_all(dir_);
+        CliTest::SetUp();
         fs::create_directories(dir_ / "in" / "sub");
         fs::create_directories(dir_ / "other");
     }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-    CliRun run(const std::string& args) { return test::runCli(args, dir_); }
     // A small unit whose pictures differ with `seed`.
     void unit(const std::string& name, int seed)
     {
@@ -42,13 +36,6 @@ protected:
         a.picture = [seed](int d, int n) { return test::testPicture(24, 16, d, n + seed); };
         ASSERT_TRUE(test::writeAnimation(path(name), a));
     }
-    Bytes bytes(const std::string& name) const
-    {
-        Bytes b;
-        readWholeFile(path(name), b);
-        return b;
-    }
-    fs::path dir_;
 };
 
 }  // namespace

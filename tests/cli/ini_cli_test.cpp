@@ -3,13 +3,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <string>
 
 #include "cli/cli_run.h"
 #include "core/strings.h"
-#include "support/temp_dir.h"
 #include "support/unit_builder.h"
 
 using namespace qv;
@@ -26,7 +23,6 @@ protected:
         // The game's install folder comes from the settings file.
         writeText(dir_ / "config" / "Velmora" / "Quorvane.conf",
                   "[Game]\nInstall_Path=" + (dir_ / "Game").string() + "\n");
-        setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
         AnimationSpec anim;
         anim.framesPerDirection = 2;
         anim.speed = 100;
@@ -34,10 +30,9 @@ protected:
         unit_ = ini_.parent_path();
         writeBytes(dir_ / "Game" / "Art" / "Units" / "Archer" / "Archer.flc", buildAnimation(anim));
     }
-    void TearDown() override
+    CliRun run(const std::string& args)
     {
-        unsetenv("XDG_CONFIG_HOME");
-        CliTest::TearDown();
+        return runCli(args, dir_, false, QV_CLI_PATH, "env XDG_CONFIG_HOME=" + q("config"));
     }
     fs::path ini_, unit_;
 };

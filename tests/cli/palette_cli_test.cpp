@@ -1,83 +1,159 @@
 // Quorvane — a viewer and editor for Dominara unit and leader-head animations.
 // Copyright (C) 2026 The Quorvane developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+//
+// quorvane-cli palette (format conversion) and recolour (palette rules on a palette file
+// or an animation).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
-#include "core/file_io.h"
-#include "core/palette_files.h"
 #include "cli/cli_run.h"
-#include "support/temp_dir.h"
+#include "core/palette_files.h"
+#include "core/palette_ops.h"
+#include "support/flc_builder.h"
 
 using namespace qv;
 namespace fs = std::filesystem;
 using qv::test::CliRun;
-using qv::test::quote;
 
 namespace {
 
-using PaletteCli = qv::test::CliTest;
-
-Palette256 colours()
-{
-    Palette256 p;
-    for (int i = 0; i < 256; ++i) p[i] = PaletteEntry::fromRgb(uint8_t(i * 3), uint8_t(i), uint8_t(~i));
-    return p;
-}
+class PaletteCli : public qv::test::CliTest {
+protected:
+    void SetUp() override
+    {
+        CliTest::SetUp();
+        for (int type : {kPaletteAct, kPaletteRiff, kPaletteJasc})
+            ASSERT_TRUE(ExportPaletteToFile(path(kNames[type]), test::testPalette(), type));
+    }
+    static constexpr const char* kNames[] = {"p.act", "p_riff.pal", "p_jasc.pal"};
+};
 
 }  // namespace
 
 TEST_F(PaletteCli, ConvertsBetweenEveryPairOfFormats)
 {
-    const char* names[] = {"act", "riff", "jasc"};
-    ASSERT_TRUE(ExportPaletteToFile(path("src.act"), colours(), kPaletteAct));
-    ASSERT_TRUE(ExportPaletteToFile(path("src_riff.pal"), colours(), kPaletteRiff));
-    ASSERT_TRUE(ExportPaletteToFile(path("src_jasc.pal"), colours(), kPaletteJasc));
-    const std::string inputs[] = {path("src.act"), path("src_riff.pal"), path("src_jasc.pal")};
-    for (const std::string& in : inputs) {
+    const char* types[] = {"act", "riff", "jasc"};
+    for (const char* in : kNames) {
         for (int type = 0; type < 3; ++type) {
-            SCOPED_TRACE(in + " -> " + names[type]);
+            SCOPED_TRACE(std::string(in) + " -> " + types[type]);
             // The extension typed is replaced by the format's own.
-            const CliRun r = run("palette " + quote(in) + " -o " + quote(path("out.txt")) + " --type " + names[type]);
+            const CliRun r = run("palette " + q(in) + " -o " + q("out.txt") + " --type " + types[type]);
             ASSERT_EQ(r.status, 0) << r.err;
-            Bytes got, expect;
-            ASSERT_TRUE(readWholeFile(path(type == 0 ? "out.act" : "out.pal"), got));
-            ASSERT_TRUE(serializePalette(colours(), type, expect));
-            EXPECT_EQ(got, expect);
+            Bytes expect;
+            ASSERT_TRUE(serializePalette(test::testPalette(), type, expect));
+            EXPECT_EQ(bytes(type == 0 ? "out.act" : "out.pal"), expect);
         }
     }
 }
 
-TEST_F(PaletteCli, RefusalsAndUsageErrors)
+TEST_F(PaletteCli, PaletteRefusalsNameTheAbsolutePaths)
 {
-    ASSERT_TRUE(writeFileAtomic(path("bad.act"), Bytes(772, 1)));
-    CliRun r = run("palette " + quote(path("bad.act")) + " -o " + quote(path("o.act")) + " --type act");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "'" + path("bad.act") + "'\nCould not import the color table because it's not a valid file.\n");
-    EXPECT_FALSE(fs::exists(path("o.act")));
-
-    ASSERT_TRUE(ExportPaletteToFile(path("good.act"), colours(), kPaletteAct));
-    const std::string target = path("missing/o.pal");
-    r = run("palette " + quote(path("good.act")) + " -o " + quote(target) + " --type jasc");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "'" + target + "'\nCannot export palette to the file.\n");
-
-    EXPECT_EQ(run("palette " + quote(path("good.act")) + " -o x --type gif").status, 2);
-    EXPECT_EQ(run("palette " + quote(path("good.act")) + " -o x").status, 2);
-    EXPECT_EQ(run("palette " + quote(path("good.act")) + " --type act").status, 2);
-
+    put("bad.act", Bytes(772, 1));
     // Relative paths appear absolute in the messages, as the file dialogs give them.
-    const fs::path cwd = fs::current_path();
-    fs::current_path(dir_);
-    const std::string here = fs::current_path().string();
-    const CliRun badIn = run("palette bad.act -o o.act --type act");
-    const CliRun badOut = run("palette good.act -o missing/o.txt --type riff");
-    fs::current_path(cwd);
-    EXPECT_EQ(badIn.status, 1);
-    EXPECT_EQ(badIn.err, "'" + here + "/bad.act'\nCould not import the color table because it's not a valid file.\n");
-    EXPECT_EQ(badOut.status, 1);
-    EXPECT_EQ(badOut.err, "'" + here + "/missing/o.txt'\nCannot export palette to the file.\n");
+    const struct {
+        const char* args;
+        const char* file;
+        const char* message;
+    } refused[] = {
+        {"palette bad.act -o o.act --type act", "bad.act",
+         "Could not import the color table because it's not a valid file."},
+        {"palette p.act -o missing/o.txt --type riff", "missing/o.txt", "Cannot export palette to the file."},
+    };
+    for (const auto& c : refused) {
+        const CliRun r = test::runCli(c.args, dir_, true);
+        EXPECT_EQ(r.status, 1) << c.args;
+        EXPECT_EQ(r.err, "'" + path(c.file) + "'\n" + c.message + "\n") << c.args;
+    }
+    EXPECT_FALSE(fs::exists(path("o.act")));
+    for (const char* args : {" -o x --type gif", " -o x", " --type act"})
+        EXPECT_EQ(run("palette " + q("p.act") + args).status, 2) << args;
+}
+
+TEST_F(PaletteCli, RecolourChangesOnlyThePaletteBytesOfAnAnimation)
+{
+    test::AnimationSpec anim;
+    anim.framesPerDirection = 3;
+    const Bytes original = test::buildAnimation(anim);
+    put("unit.flc", original);
+    Palette256 source;
+    for (int i = 0; i < 256; ++i) source[size_t(i)] = PaletteEntry::fromRgb(1, 2, uint8_t(i));
+    ASSERT_TRUE(ExportPaletteToFile(path("src.act"), source, kPaletteAct));
+
+    const CliRun r =
+        run("recolour " + q("unit.flc") + " -o " + q("out.flc") + " --replace 3=#102030 --range 0:100:4 --source " +
+            q("src.act") + " --move 10:12:5 --shift-right 1 --shift-left 2");
+    ASSERT_EQ(r.status, 0) << r.err;
+
+    // The rules worked out by hand, in the order given (testPalette's red is the index).
+    const Palette256 in = test::testPalette();
+    Palette256 expect = in;
+    expect[3] = PaletteEntry::fromRgb(0x10, 0x20, 0x30);
+    for (int k = 0; k < 4; ++k) expect[size_t(100 + k)] = source[size_t(k)];
+    for (int k = 12; k <= 16; ++k) expect[size_t(k)] = in[size_t(k - 2)];
+    for (int k = 10; k <= 14; ++k) expect[size_t(k)] = kToolRed;
+    const Palette256 moved = expect;
+    for (int k = 1; k < 256; ++k) expect[size_t(k)] = moved[size_t(k - 1)];  // right shift 1
+    expect[0] = kToolRed;
+    const Palette256 shifted = expect;
+    for (int k = 0; k < 254; ++k) expect[size_t(k)] = shifted[size_t(k + 2)];  // left shift 2
+    expect[254] = expect[255] = kToolRed;
+    EXPECT_EQ(expect[2].rgb(), 0x102030u);      // entry 3 after the two shifts
+    EXPECT_EQ(expect[14].rgb(), in[13].rgb());  // old 13 moved to 15, then 16, then 14
+
+    const Bytes out = bytes("out.flc");
+    ASSERT_EQ(out.size(), original.size());
+    FlcLoadResult before, after;
+    ASSERT_TRUE(loadFlcAnimation(path("unit.flc"), before));
+    ASSERT_TRUE(loadFlcAnimation(path("out.flc"), after));
+    EXPECT_EQ(after.store.basePalette, expect);
+    // Outside the colour triples of the palette chunks every byte is as it was.
+    std::vector<bool> colourByte(out.size(), false);
+    for (uint32_t pos : before.store.paletteChunkPositions)
+        for (size_t i = pos + 4; i < pos + 4 + 768; ++i) colourByte[i] = true;
+    for (size_t i = 0; i < out.size(); ++i) {
+        if (colourByte[i]) continue;
+        ASSERT_EQ(out[i], original[i]) << "byte " << i;
+    }
+}
+
+TEST_F(PaletteCli, RecolourAdjustsAPaletteFileWithinTheIndicesGiven)
+{
+    const CliRun r = run("recolour " + q("p.act") + " -o " + q("o.pal") + " --indices 0-63 --brightness -1000");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(text("o.pal").substr(0, 8), "JASC-PAL");
+    Palette256 got;
+    ASSERT_TRUE(ImportPaletteFromFile(path("o.pal"), got));
+    EXPECT_EQ(got[63].rgb(), 0u);
+    EXPECT_EQ(got[64], test::testPalette()[64]);
+}
+
+TEST_F(PaletteCli, RecolourRefusesBadNumbersAndFilesWritingNothing)
+{
+    put("short.act", Bytes(700, 0));
+    const std::string p = "recolour " + q("p.act") + " -o " + q("o.act");
+    const std::pair<std::string, int> cases[] = {
+        {p + " --brightness 1001", 2},
+        {p + " --hue -361", 2},
+        {p + " --replace 256=#000000", 2},
+        {p + " --replace 3=red", 2},
+        {p + " --range 250:10:7 --source " + q("p.act"), 2},
+        {p + " --range 0:0:1", 2},
+        {p + " --move 10:200:56", 2},
+        {p + " --shift-left 256", 2},
+        {p + " --indices 9-3 --hue 10", 2},
+        {p + " --palette " + q("none.bmp"), 1},
+        {"recolour " + q("short.act") + " -o " + q("o.act"), 1},
+        {"recolour " + q("p.act") + " -o " + q("o.txt"), 2},
+        {"recolour " + q("p.txt") + " -o " + q("o.act"), 1},
+    };
+    for (const auto& [args, status] : cases) {
+        SCOPED_TRACE(args);
+        const CliRun r = run(args);
+        EXPECT_EQ(r.status, status) << r.err;
+        EXPECT_FALSE(r.err.empty());
+        EXPECT_FALSE(fs::exists(path("o.act")));
+    }
 }

@@ -1,31 +1,29 @@
 // Quorvane — a viewer and editor for Dominara unit and leader-head animations.
 // Copyright (C) 2026 The Quorvane developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+//
+// quorvane-cli to-storyboard, to-flc, new-storyboard and import end to end.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <tuple>
 
+#include "cli/cli_run.h"
 #include "core/bitmap.h"
+#include "core/bitmap_ops.h"
 #include "core/civ_palettes.h"
-#include "core/file_io.h"
-#include "core/flc_reader.h"
 #include "core/palette_files.h"
 #include "core/storyboard.h"
-#include "core/storyboard_convert.h"
 #include "core/strings.h"
 #include "support/flc_builder.h"
-#include "cli/cli_run.h"
-#include "support/temp_dir.h"
+#include "support/storyboard_builder.h"
 
 using namespace qv;
 namespace fs = std::filesystem;
 using qv::test::CliRun;
-using qv::test::quote;
 
 namespace {
-
 
 Palette256 schemePalette(int civ)
 {
@@ -45,104 +43,64 @@ protected:
         scheme.palette = schemePalette(4);
         ASSERT_TRUE(writeImageFile(path("schemes/" + civPaletteFileName(3)), scheme, kFormatPcx, 8));
 
-        // A unit of 8 directions whose pictures use every index, light and shadow included.
-        spec_.width = 20;
-        spec_.height = 14;
-        spec_.framesPerDirection = 5;
-        spec_.speed = 75;
-        spec_.picture = [this](int d, int n) {
-            test::Picture p(size_t(spec_.width) * spec_.height);
-            for (size_t i = 0; i < p.size(); ++i) p[i] = uint8_t((i * 11 + size_t(d) * 29 + size_t(n) * 3) & 0xFF);
-            return p;
-        };
-        ASSERT_TRUE(writeFileAtomic(path("Unit.flc"), test::buildAnimation(spec_)));
+        test::AnimationSpec anim;
+        anim.width = 20;
+        anim.height = 14;
+        put("Unit.flc", test::buildAnimation(anim));
     }
-    FlcLoadResult loadFlc(const std::string& name)
+    // An 8-bit BMP storyboard with a Jasc palette, written as the export writes one.
+    test::StoryboardFixture writeSheet()
     {
-        FlcLoadResult r;
-        EXPECT_TRUE(loadFlcAnimation(path(name), r)) << name;
-        return r;
+        test::StoryboardFixture layout;
+        layout.directions = 8;
+        layout.speed = 80;
+        layout.leftOffset = 100;
+        layout.topOffset = 120;
+        layout.imageType = kFormatBmp;
+        layout.paletteType = kPaletteJasc;
+        EXPECT_TRUE(test::writeStoryboard(path("Sb.qsb"), layout));
+        return layout;
     }
-    StoryboardInfo info(const std::string& name)
+    // A picture to import: four rows of 50 x 50 cells in 240 x 240 pixels of 256 colours.
+    void writeGrid()
     {
-        StoryboardInfo i;
-        EXPECT_TRUE(ReadQSB(path(name), i)) << name;
-        return i;
+        Bitmap picture = Bitmap::create(240, 240, 8);
+        for (int i = 0; i < 256; ++i) picture.palette[i] = PaletteEntry::fromRgb(uint8_t(i), uint8_t(i / 2), 9);
+        for (int y = 0; y < 240; ++y)
+            for (int x = 0; x < 240; ++x) picture.row(y)[x] = uint8_t(x + y);
+        ASSERT_TRUE(writeImageFile(path("grid.pcx"), picture, kFormatPcx, 8));
     }
-    Bytes bytes(const std::string& name)
-    {
-        Bytes b;
-        EXPECT_TRUE(readWholeFile(path(name), b)) << name;
-        return b;
-    }
-
-    test::AnimationSpec spec_;
 };
 
 }  // namespace
 
-TEST_F(StoryboardCli, ToStoryboardThenToFlcGivesBackThePicturesAndPalette)
+// The files themselves equal the wizard's (a GUI test compares them).
+TEST_F(StoryboardCli, ToStoryboardNamesItsFilesAsTheWizardDoes)
 {
-    const FlcLoadResult original = loadFlc("Unit.flc");
-    for (const char* sheet : {"out/Unit.pcx", "out/Unit.bmp"}) {
-        CliRun r = run("to-storyboard " + quote(path("Unit.flc")) + " -o " + quote(path(sheet)));
-        ASSERT_EQ(r.status, 0) << r.err;
-        r = run("to-flc " + quote(path("out/Unit.qsb")) + " -o " + quote(path("back.flc")));
-        ASSERT_EQ(r.status, 0) << r.err;
-        const FlcLoadResult back = loadFlc("back.flc");
-        EXPECT_EQ(back.store.frames, original.store.frames) << sheet;
-        EXPECT_EQ(back.store.basePalette, original.store.basePalette) << sheet;
-        EXPECT_EQ(back.store.header.speed, 75u);
-        EXPECT_EQ(back.store.header.directions, 8);
-        EXPECT_EQ(back.store.header.framesPerDirection, 5);
-    }
-}
-
-TEST_F(StoryboardCli, ToStoryboardUsesTheExportWizardsInitialValues)
-{
-    CliRun r = run("to-storyboard " + quote(path("Unit.flc")) + " -o " + quote(path("out/Walk.PCX")));
+    CliRun r = run("to-storyboard " + q("Unit.flc") + " -o " + q("out/Walk.PCX"));
     ASSERT_EQ(r.status, 0) << r.err;
     // The sheet is named as the wizard names it, in lower case.
     ASSERT_TRUE(fileExists(path("out/Walk.pcx")));
-
-    // The same files as the conversion gives with the wizard's initial values.
-    FlcLoadResult loaded = loadFlc("Unit.flc");
-    const ExportSource source = exportSourceFrom(loaded);
-    ExportStoryboardSettings s = exportWizardDefaults(path("Unit.flc"), source);
-    s.targetPath = path("Model.pcx");
-    ASSERT_TRUE(FlcToStoryboard(source, s, CivPaletteSources{}));
-    EXPECT_EQ(bytes("out/Walk.pcx"), bytes("Model.pcx"));
-    EXPECT_EQ(bytes("out/Walk.act"), bytes("Model.act"));
-    EXPECT_EQ(bytes("out/Walk_Default.act"), bytes("Model_Default.act"));
-    Bytes a = bytes("out/Walk.qsb"), b = bytes("Model.qsb");
-    ASSERT_EQ(a.size(), 79u);
-    EXPECT_EQ(Bytes(a.begin() + 64, a.end()), Bytes(b.begin() + 64, b.end()));
-
     // Without -o the storyboard goes beside the animation, under its name.
-    r = run("to-storyboard " + quote(path("Unit.flc")));
+    r = run("to-storyboard " + q("Unit.flc"));
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(bytes("Unit.pcx"), bytes("Model.pcx"));
-    EXPECT_EQ(bytes("Unit_Default.act"), bytes("Model_Default.act"));
-    EXPECT_EQ(info("Unit.qsb").name(), "Unit");
+    EXPECT_EQ(bytes("Unit.pcx"), bytes("out/Walk.pcx"));
+    EXPECT_EQ(bytes("Unit_Default.act"), bytes("out/Walk_Default.act"));
+    EXPECT_EQ(readQsb("Unit.qsb").name(), "Unit");
 }
 
 TEST_F(StoryboardCli, ToStoryboardOptions)
 {
-    CliRun r = run("to-storyboard " + quote(path("Unit.flc")) + " -o " + quote(path("out/U.bmp")) +
-                   " --civ 4 --civ-source " + quote(path("schemes")) +
-                   " --smoke builtin --palette-type jasc --frame 24x16 --trim 1,2,23,15 --frames-per-direction 6"
-                   " --offset 10,20 --delay 40 --depth 24 --no-default-palette");
+    CliRun r =
+        run("to-storyboard " + q("Unit.flc") + " -o " + q("out/U.bmp") + " --civ 4 --civ-source " + q("schemes") +
+            " --smoke builtin --palette-type jasc --frame 24x16 --trim 1,2,23,15 --frames-per-direction 6"
+            " --offset 10,20 --delay 40 --depth 24 --no-default-palette");
     ASSERT_EQ(r.status, 0) << r.err;
-    const StoryboardInfo i = info("out/U.qsb");
-    EXPECT_EQ(i.frameWidth, 22);
-    EXPECT_EQ(i.frameHeight, 13);
-    EXPECT_EQ(i.leftOffset, 11);
-    EXPECT_EQ(i.topOffset, 22);
-    EXPECT_EQ(i.framesPerDirection, 6);
-    EXPECT_EQ(i.speed, 40);
-    EXPECT_EQ(i.imageType, kFormatBmp);
-    EXPECT_EQ(i.paletteType, kPaletteJasc);
-    EXPECT_EQ(i.sheetWidth, 6 * 23 + 1);
+    const StoryboardInfo i = readQsb("out/U.qsb");
+    EXPECT_EQ(std::make_tuple(i.frameWidth, i.frameHeight, i.leftOffset, i.topOffset, i.framesPerDirection),
+              std::make_tuple(22, 13, 11, 22, 6));
+    EXPECT_EQ(std::make_tuple(i.speed, i.imageType, i.paletteType, i.sheetWidth),
+              std::make_tuple(40, int(kFormatBmp), int(kPaletteJasc), 6 * 23 + 1));
     Palette256 pal, expected = loadFlc("Unit.flc").store.basePalette;
     for (int k = 0; k < 64; ++k) expected[k] = schemePalette(4)[k];
     ASSERT_TRUE(ImportPaletteFromFile(path("out/U.pal"), pal));
@@ -151,27 +109,21 @@ TEST_F(StoryboardCli, ToStoryboardOptions)
     ImageFileInfo fi;
     ASSERT_TRUE(readImageFileInfo(path("out/U.bmp"), fi));
     EXPECT_EQ(fi.bitsPerPixel, 24);
-
-    // A scheme that is not there: the lookup's message, status 1.
-    r = run("to-storyboard " + quote(path("Unit.flc")) + " -o " + quote(path("out/V.pcx")) + " --civ 9 --civ-source " +
-            quote(path("schemes")));
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, toPlainLineBreaks(str::IDS_CIV_PAL_NO_FOLDER) + "\n");
-    EXPECT_FALSE(fileExists(path("out/V.pcx")));
 }
 
 TEST_F(StoryboardCli, ToStoryboardRefusalsAndUsageErrors)
 {
-    const std::string flc = quote(path("Unit.flc"));
-    for (const std::string& bad : {std::string(" -o ") + quote(path("out/U.png")), " -o " + quote(path("out/U.pcx")) +
-                                       " --trim 0,0,21,14", " -o " + quote(path("out/U.pcx")) + " --depth 16",
-                                   " -o " + quote(path("out/U.pcx")) + " --frame 300x20",
-                                   " -o " + quote(path("out/U.pcx")) + " --frames-per-direction 256"}) {
-        CliRun r = run("to-storyboard " + flc + bad);
-        EXPECT_EQ(r.status, 2) << bad;
-    }
-    ASSERT_TRUE(writeFileAtomic(path("Broken.flc"), Bytes(200, 0)));
-    CliRun r = run("to-storyboard " + quote(path("Broken.flc")) + " -o " + quote(path("out/B.pcx")));
+    const std::string pcx = "to-storyboard " + q("Unit.flc") + " -o " + q("out/U.pcx");
+    for (const std::string& bad :
+         {"to-storyboard " + q("Unit.flc") + " -o " + q("out/U.png"), pcx + " --trim 0,0,21,14", pcx + " --depth 16",
+          pcx + " --frame 300x20", pcx + " --frames-per-direction 256"})
+        EXPECT_EQ(run(bad).status, 2) << bad;
+    // A scheme that is not there: the lookup's message.
+    CliRun r = run(pcx + " --civ 9 --civ-source " + q("schemes"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, toPlainLineBreaks(str::IDS_CIV_PAL_NO_FOLDER) + "\n");
+    put("Broken.flc", Bytes(200, 0));
+    r = run("to-storyboard " + q("Broken.flc") + " -o " + q("out/B.pcx"));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, toPlainLineBreaks(formatMessage(str::IDS_INVALID_FORMAT, {path("Broken.flc")})) + "\n");
     EXPECT_TRUE(fs::is_empty(dir_ / "out"));
@@ -179,53 +131,169 @@ TEST_F(StoryboardCli, ToStoryboardRefusalsAndUsageErrors)
 
 TEST_F(StoryboardCli, NewStoryboardDefaultsAndRefusals)
 {
-    CliRun r = run("new-storyboard -o " + quote(path("out/Head.bmp")) + " --leader-head --smoke builtin");
+    CliRun r = run("new-storyboard -o " + q("out/Head.bmp") + " --leader-head --smoke builtin");
     ASSERT_EQ(r.status, 0) << r.err;
-    StoryboardInfo i = info("out/Head.qsb");
-    EXPECT_EQ(i.frameWidth, 200);
-    EXPECT_EQ(i.frameHeight, 240);
-    EXPECT_EQ(i.directionCount, 1);
-    EXPECT_EQ(i.framesPerDirection, 15);
-    EXPECT_EQ(i.leftOffset, 0);
-    EXPECT_EQ(i.speed, 125);
-    EXPECT_EQ(i.leaderHead, 1);
-    EXPECT_EQ(i.imageType, kFormatBmp);
+    StoryboardInfo i = readQsb("out/Head.qsb");
+    EXPECT_EQ(std::make_tuple(i.frameWidth, i.frameHeight, i.directionCount, i.framesPerDirection, i.leftOffset),
+              std::make_tuple(200, 240, 1, 15, 0));
+    EXPECT_EQ(std::make_tuple(i.speed, i.leaderHead, i.imageType), std::make_tuple(125, 1, int(kFormatBmp)));
 
     // Without -o the wizard's "Default" storyboard is made in the current folder.
-    const std::string inOut = "cd " + quote(path("out")) + " && " + quote(QV_CLI_PATH) + " new-storyboard";
-    ASSERT_EQ(std::system(inOut.c_str()), 0);
-    i = info("out/Default.qsb");
+    ASSERT_EQ(qv::test::runCli("new-storyboard", dir_ / "out", true).status, 0);
+    i = readQsb("out/Default.qsb");
     EXPECT_EQ(i.name(), "Default");
-    EXPECT_EQ(i.frameWidth, 50);
-    EXPECT_EQ(i.directionCount, 8);
-    EXPECT_EQ(i.imageType, kFormatPcx);
+    EXPECT_EQ(std::make_tuple(i.frameWidth, i.directionCount, i.imageType), std::make_tuple(50, 8, int(kFormatPcx)));
     EXPECT_TRUE(fileExists(path("out/Default.pcx")));
 
-    r = run("new-storyboard -o " + quote(path("out/Unit.pcx")) + " --civ 4 --civ-source " + quote(path("schemes")) +
+    r = run("new-storyboard -o " + q("out/Unit.pcx") + " --civ 4 --civ-source " + q("schemes") +
             " --frame 30x20 --directions 4 --frames-per-direction 3 --offset 5,6 --delay 99 --palette-type riff");
     ASSERT_EQ(r.status, 0) << r.err;
-    i = info("out/Unit.qsb");
-    EXPECT_EQ(i.sheetWidth, 3 * 31 + 1);
-    EXPECT_EQ(i.sheetHeight, 4 * 21 + 1);
-    EXPECT_EQ(i.leftOffset, 5);
-    EXPECT_EQ(i.topOffset, 6);
-    EXPECT_EQ(i.speed, 99);
-    EXPECT_EQ(i.paletteType, kPaletteRiff);
+    i = readQsb("out/Unit.qsb");
+    EXPECT_EQ(std::make_tuple(i.sheetWidth, i.sheetHeight, i.leftOffset, i.topOffset, i.speed, i.paletteType),
+              std::make_tuple(3 * 31 + 1, 4 * 21 + 1, 5, 6, 99, int(kPaletteRiff)));
     Palette256 pal;
     ASSERT_TRUE(ImportPaletteFromFile(path("out/Unit.pal"), pal));
     EXPECT_EQ(pal, schemePalette(4));
 
-    r = run("new-storyboard -o " + quote(path("out/X.pcx")) + " --palette " + quote(path("none.act")));
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, toPlainLineBreaks(formatMessage(str::IDS_CANNOT_LOAD_PALETTE_FILE, {path("none.act")})) + "\n");
-    r = run("new-storyboard -o " + quote(path("out/X.pcx")) + " --civ 2 --civ-source " + quote(path("schemes")));
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, toPlainLineBreaks(str::IDS_CIV_PAL_NO_FOLDER) + "\n" +
-                         toPlainLineBreaks(str::IDS_STORYBOARD_CANNOT_APPLY_PALETTE) + "\n");
-    EXPECT_EQ(run("new-storyboard -o " + quote(path("out/X.pcx")) + " --directions 9").status, 2);
-    // A sheet is at most 32767 pixels wide: 135 frames of 240 pixels, not 136.
-    r = run("new-storyboard -o " + quote(path("out/X.pcx")) + " --frame 240x10 --frames-per-direction 136");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, formatMessage(str::IDS_STORYBOARD_SHEET_TOO_WIDE, {240, 135, 136}) + "\n");
+    const std::string x = "new-storyboard -o " + q("out/X.pcx");
+    const std::pair<std::string, std::string> refused[] = {
+        {" --palette " + q("none.act"),
+         toPlainLineBreaks(formatMessage(str::IDS_CANNOT_LOAD_PALETTE_FILE, {path("none.act")}))},
+        {" --civ 2 --civ-source " + q("schemes"), toPlainLineBreaks(str::IDS_CIV_PAL_NO_FOLDER) + "\n" +
+                                                      toPlainLineBreaks(str::IDS_STORYBOARD_CANNOT_APPLY_PALETTE)},
+        // A sheet is at most 32767 pixels wide: 135 frames of 240 pixels, not 136.
+        {" --frame 240x10 --frames-per-direction 136",
+         formatMessage(str::IDS_STORYBOARD_SHEET_TOO_WIDE, {240, 135, 136})},
+    };
+    for (const auto& [args, message] : refused) {
+        r = run(x + args);
+        EXPECT_EQ(r.status, 1) << args;
+        EXPECT_EQ(r.err, message + "\n");
+    }
+    EXPECT_EQ(run(x + " --directions 9").status, 2);
     EXPECT_FALSE(fileExists(path("out/X.pcx")));
+}
+
+TEST_F(StoryboardCli, ToFlcEncodesTheStoryboardsFramesPaletteAndPlacement)
+{
+    const test::StoryboardFixture layout = writeSheet();
+    CliRun r = run("to-flc " + q("Sb.qsb") + " -o " + q("out.flc"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    FlcLoadResult loaded = loadFlc("out.flc");
+    const FlcHeader& h = loaded.store.header;
+    EXPECT_EQ(std::make_tuple(h.speed, h.animationTime, h.leftOffset, h.topOffset, h.directions, h.directionMask),
+              std::make_tuple(80u, 80u * 3, 100, 120, 8, 0xFFu));
+    EXPECT_EQ(loaded.store.frames, test::storyboardPictures(layout));
+    EXPECT_EQ(loaded.store.basePalette, layout.palette);
+
+    // A custom delay changes the header's delay only.
+    r = run("to-flc " + q("Sb.qsb") + " -o " + q("slow.flc") + " --delay 250");
+    ASSERT_EQ(r.status, 0) << r.err;
+    loaded = loadFlc("slow.flc");
+    EXPECT_EQ(std::make_tuple(loaded.store.header.speed, loaded.store.header.animationTime),
+              std::make_tuple(250u, 80u * 3));
+}
+
+TEST_F(StoryboardCli, ToFlcRefusalsAndUsageErrors)
+{
+    writeSheet();
+    CliRun r = run("to-flc " + q("Nothing.qsb") + " -o " + q("out.flc"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Cannot read QSB file.\nInvalid or unsupported document format.\n");
+    // A missing output folder is created; one that cannot be is named.
+    EXPECT_EQ(run("to-flc " + q("Sb.qsb") + " -o " + q("new/folder/out.flc")).status, 0);
+    EXPECT_TRUE(fs::exists(path("new/folder/out.flc")));
+    r = run("to-flc " + q("Sb.qsb") + " -o " + q("Sb.qsb/sub/out.flc"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "'" + path("Sb.qsb/sub") + "'\nCannot create the folder.\n");
+    for (const std::string& args :
+         {"to-flc " + q("Sb.qsb"), std::string("to-flc -o x.flc"), "to-flc " + q("Sb.qsb") + " -o x.flc --delay fast"})
+        EXPECT_EQ(run(args).status, 2) << args;
+
+    // Relative paths appear absolute in the messages, as the file dialogs give them.
+    r = qv::test::runCli("to-flc Sb.qsb -o Sb.bmp/out.flc", dir_, true);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "'" + path("Sb.bmp/out.flc") + "'\nCannot copy temporary file to the specified target path.\n");
+    fs::remove(path("Sb.bmp"));
+    r = qv::test::runCli("to-flc Sb.qsb -o out.flc", dir_, true);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "'" + path("Sb.bmp") + "'\nImage file isn't exist.\n");
+    EXPECT_FALSE(fs::exists(path("out.flc")));
+
+    // Nothing is written that the program would refuse to read: here more directions than
+    // the sheet holds.
+    test::StoryboardFixture claims;
+    claims.directions = 1;
+    claims.claimedDirections = 255;
+    ASSERT_TRUE(test::writeStoryboard(path("Bad.qsb"), claims));
+    r = run("to-flc " + q("Bad.qsb") + " -o " + q("bad.flc"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, toPlainLineBreaks(checkStoryboardForFlc(path("Bad.qsb"), readQsb("Bad.qsb")).message) + "\n");
+    EXPECT_FALSE(fs::exists(path("bad.flc")));
+}
+
+TEST_F(StoryboardCli, ImportQuestionsNeedYesAndOffsetsStayInTheUnitArea)
+{
+    writeGrid();
+    // Without --frame the cells are the dialog's 50 x 50.
+    const std::string args = "import " + q("grid.pcx") + " -o " + q("out/Imp.qsb");
+    CliRun r = run(args);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, toPlainLineBreaks(str::IDS_IMPORT_ASK_ONE_DIRECTION) + "\n");
+    EXPECT_TRUE(fs::is_empty(dir_ / "out"));
+
+    r = run(args + " --yes --center --delay 60 --sheet bmp --palette-type jasc");
+    ASSERT_EQ(r.status, 0) << r.err;
+    StoryboardInfo i = readQsb("out/Imp.qsb");
+    EXPECT_EQ(std::make_tuple(i.directionCount, i.framesPerDirection, i.leftOffset, i.topOffset, i.speed, i.imageType),
+              std::make_tuple(1, 4, 95, 95, 60, int(kFormatBmp)));
+    EXPECT_TRUE(fileExists(path("out/Imp_Default.pal")));
+
+    EXPECT_TRUE(fileExists(path("out/Imp.bmp")));
+    EXPECT_TRUE(fileExists(path("out/Imp.pal")));
+
+    // Offsets stay in the unit area: at most 240 - 96.
+    r = run("import " + q("grid.pcx") + " -o " + q("out/A.qsb") + " --frame 96x72 --offset 200,10 --yes");
+    ASSERT_EQ(r.status, 0) << r.err;
+    i = readQsb("out/A.qsb");
+    EXPECT_EQ(std::make_tuple(i.leftOffset, i.topOffset, i.framesPerDirection, i.directionCount),
+              std::make_tuple(144, 10, 2, 1));
+}
+
+TEST_F(StoryboardCli, ImportRefusalsUseTheProgramsMessagesAndWriteNothing)
+{
+    writeGrid();
+    // A 16384 x 16384 24-bit picture is refused before its pixels are allocated.
+    Bytes huge = bytes("grid.pcx");
+    huge[65] = 3;
+    putLE16(huge.data() + 8, 16383);
+    putLE16(huge.data() + 10, 16383);
+    putLE16(huge.data() + 66, 16384);
+    put("huge.pcx", huge);
+    const std::string grid = "import " + q("grid.pcx") + " -o " + q("out/B.qsb");
+    const struct {
+        std::string args;
+        int status;
+        std::string message;  // for status 1
+    } cases[] = {
+        {grid + " --frame 0x50", 1, str::IDS_IMPORT_WRONG_WIDTH},
+        {grid + " --frame 239x50", 1, str::IDS_IMPORT_IMAGE_TOO_NARROW},
+        {"import " + q("missing.bmp") + " -o " + q("out/B.qsb") + " --frame 10x10", 1,
+         toPlainLineBreaks(formatMessage(str::IDS_CANNOT_LOAD_IMAGE, {path("missing.bmp")}))},
+        {"import " + q("huge.pcx") + " -o " + q("out/B.qsb") + " --frame 10x10", 1, str::IDS_IMG_TOO_LARGE},
+        {"import " + q("grid.pcx") + " -o " + q("out/B.pcx") + " --frame 10x10", 2, ""},
+        {"import " + q("grid.pcx"), 2, ""},
+        // An FLC frame is at most 240 x 240, so no storyboard of larger frames is made.
+        {grid + " --frame 241x241", 2, ""},
+        {grid + " --frame 10x10 --center --offset 1,1", 2, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        const CliRun r = run(c.args);
+        EXPECT_EQ(r.status, c.status);
+        if (c.status == 1) {
+            EXPECT_EQ(r.err, c.message + "\n");
+        }
+    }
+    EXPECT_TRUE(fs::is_empty(dir_ / "out"));
 }

@@ -6,7 +6,7 @@
 // Starts the real program on a sample unit (inside an X server of its own, see
 // run_smoke.sh), takes screenshots of the screen until the animation's colours show up
 // in an area of a sensible size, then checks that the area changes: the animation plays.
-// Prints how long after the start the first frame was on the screen.
+// (The time to the first frame is measured by bench/startup.sh.)
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
@@ -105,36 +105,24 @@ int main(int argc, char** argv)
 
     Sighting seen;
     QImage shot;
-    qint64 firstSeen = -1;
-    while (clock.elapsed() < 30000 && proc.state() == QProcess::Running) {
+    bool shown = false;
+    while (!shown && clock.elapsed() < 30000 && proc.state() == QProcess::Running) {
+        QThread::msleep(10);
         shot = screenshot();
         seen = findAnimation(shot, colours);
-        if (seen.count >= 400 && seen.box.width() >= 30 && seen.box.height() >= 30) {
-            firstSeen = clock.elapsed();
-            break;
-        }
-        QThread::msleep(10);
+        shown = seen.count >= 400 && seen.box.width() >= 30 && seen.box.height() >= 30;
     }
     if (!shotPath.isEmpty() && !shot.isNull()) shot.save(shotPath);
 
     int result = 0;
-    if (firstSeen < 0) {
+    if (!shown) {
         result = fail("the animation never showed on the screen");
     } else {
-        std::printf("smoke_view: first frame on the screen %lld ms after the start (%d pixels in %dx%d at %d,%d)\n",
-                    static_cast<long long>(firstSeen), seen.count, seen.box.width(), seen.box.height(),
-                    seen.box.x(), seen.box.y());
         // Playing: the same area looks different a moment later.
         bool changed = false;
         for (int attempt = 0; attempt < 20 && !changed; ++attempt) {
             QThread::msleep(100);
-            const QImage later = screenshot();
-            for (int y = seen.box.top(); y <= seen.box.bottom() && !changed; ++y)
-                for (int x = seen.box.left(); x <= seen.box.right(); ++x)
-                    if (later.pixel(x, y) != shot.pixel(x, y)) {
-                        changed = true;
-                        break;
-                    }
+            changed = screenshot().copy(seen.box) != shot.copy(seen.box);
         }
         if (!changed) result = fail("the animation does not play: its area stays the same");
     }

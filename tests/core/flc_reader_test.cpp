@@ -368,8 +368,8 @@ TEST(FlcReader, LeaderHeadHeaderIsCompletedOnLoad)
 
 using FlcOpenCheck = ScratchTest;
 
-// Extensions in any case, and files cut short or that are no files (wrong extensions and
-// magic numbers are refused by the CLI's tests).
+// Extensions in any case, and files cut short, missing or that are no files (wrong
+// extensions and magic numbers are refused by the CLI's tests).
 TEST_F(FlcOpenCheck, WantsTheExtensionAndTheMagic)
 {
     AnimationSpec anim;
@@ -384,4 +384,6 @@ TEST_F(FlcOpenCheck, WantsTheExtensionAndTheMagic)
     FlcLoadResult r;
     EXPECT_TRUE(loadFlcAnimation(path("c.Flc"), r).ok);
     EXPECT_EQ(4u, r.store.frames.size());
+    EXPECT_EQ(loadFlcAnimation(path("missing.flc"), r).message,
+              "'" + path("missing.flc") + "'\r\nInvalid or unsupported document format.");
 }

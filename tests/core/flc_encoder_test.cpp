@@ -35,55 +35,6 @@ Bytes byteRunOf(const Bytes& pic, int w, int h)
     return out;
 }
 
-Bytes concat(std::initializer_list<Bytes> parts)
-{
-    Bytes out;
-    for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
-
-Bytes repeated(size_t n, uint8_t v) { return Bytes(n, v); }
-
-Bytes alternating(size_t n, uint8_t a, uint8_t b)
-{
-    Bytes out(n);
-    for (size_t i = 0; i < n; ++i) out[i] = (i % 2) ? b : a;
-    return out;
-}
-
-// The frames of an encoded file as the reader's layout has them.
-struct ChunkAt {
-    uint16_t type;
-    uint32_t size;
-    size_t payload;  // offset of the payload in the file
-};
-struct FrameAt {
-    uint32_t size;
-    uint16_t chunkCount;
-    std::vector<ChunkAt> chunks;
-};
-
-std::vector<FrameAt> walk(const Bytes& file)
-{
-    std::vector<FrameAt> frames;
-    size_t pos = kFlcHeaderSize;
-    while (pos + 16 <= file.size()) {
-        FrameAt f{getLE32(&file[pos]), getLE16(&file[pos + 6]), {}};
-        EXPECT_EQ(getLE16(&file[pos + 4]), kFrameType);
-        size_t c = pos + 16;
-        for (int i = 0; i < f.chunkCount; ++i) {
-            ChunkAt ch{getLE16(&file[c + 4]), getLE32(&file[c]), c + 6};
-            f.chunks.push_back(ch);
-            c += ch.size;
-        }
-        EXPECT_EQ(c, pos + f.size) << "chunks fill their frame exactly";
-        frames.push_back(f);
-        pos += f.size;
-    }
-    EXPECT_EQ(pos, file.size());
-    return frames;
-}
-
 Pictures randomPictures(std::mt19937& rng, int w, int h, int count, int colours)
 {
     Pictures out;
@@ -125,10 +76,11 @@ FlcEncodeParams unitParams(int w, int h, int F, int D)
 TEST(FlcEncodeByteRun, RunsLiteralsAndTheRowByte)
 {
     // A 255-pixel run: two runs of 127 and a literal of one for the last pixel.
-    EXPECT_EQ(byteRunOf(repeated(255, 9), 255, 1), (Bytes{0xCD, 127, 9, 127, 9, 0xFF, 9}));
+    EXPECT_EQ(byteRunOf(Bytes(255, 9), 255, 1), (Bytes{0xCD, 127, 9, 127, 9, 0xFF, 9}));
     // Alternating colours: literals of 127, 127 and 1.
-    const Bytes alt = alternating(255, 1, 2);
-    const Bytes expectAlt = concat({{0xCD, 0x81}, Bytes(alt.begin(), alt.begin() + 127), {0x81},
+    Bytes alt(255, 1);
+    for (size_t i = 1; i < alt.size(); i += 2) alt[i] = 2;
+    const Bytes expectAlt = test::concatBytes({{0xCD, 0x81}, Bytes(alt.begin(), alt.begin() + 127), {0x81},
                                     Bytes(alt.begin() + 127, alt.begin() + 254), {0xFF, alt[254]}});
     EXPECT_EQ(byteRunOf(alt, 255, 1), expectAlt);
     // A literal stops where a run starts; packets never cross a row; every row gets 0xCD.
@@ -255,7 +207,7 @@ TEST(FlcEncodeFile, OneDirectionOfOneFrameByteForByte)
     for (int i = 0; i < 256; ++i) colours.insert(colours.end(), {uint8_t(i), uint8_t(i + 1), uint8_t(i + 2)});
     // The wrap-around delta of a single picture changes nothing.
     const Bytes delta = {26, 0, 0, 0, 0xFA, 0xF1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 10, 0, 0, 0, 7, 0, 0, 0, 0, 0};
-    EXPECT_EQ(file, concat({expect, key, colours, delta}));
+    EXPECT_EQ(file, test::concatBytes({expect, key, colours, delta}));
 }
 
 TEST(FlcEncodeFile, HeaderAndChunkPlacesForUnitsAndLeaderHeads)
@@ -263,42 +215,35 @@ TEST(FlcEncodeFile, HeaderAndChunkPlacesForUnitsAndLeaderHeads)
     std::mt19937 rng(7);
     const Pictures pics = randomPictures(rng, 10, 6, 8 * 3, 16);
     const Palette256 pal = test::testPalette();
-
     FlcEncodeParams unit = unitParams(10, 6, 3, 8);
     unit.delay = 50;  // the view plays at a custom delay
     Bytes file;
     ASSERT_TRUE(encodeFlc(unit, pics, pal, file));
-    FlcHeader h = FlcHeader::parse(file.data());
-    EXPECT_EQ(h.size, file.size());
-    EXPECT_EQ(h.frames, 24);
-    EXPECT_EQ(h.speed, 50u);
-    EXPECT_EQ(h.animationTime, 75u * 3);
-    EXPECT_EQ(h.directionMask, 0xFFu);
-    std::vector<FrameAt> frames = walk(file);
-    ASSERT_EQ(frames.size(), 8u * 4);
-    for (size_t i = 0; i < frames.size(); ++i) {
+    const FlcHeader h = FlcHeader::parse(file.data());
+    // Size, frames, speed, animation time, direction mask.
+    EXPECT_EQ((std::vector<uint32_t>{h.size, h.frames, h.speed, h.animationTime, h.directionMask}),
+              (std::vector<uint32_t>{uint32_t(file.size()), 24, 50, 75 * 3, 0xFF}));
+    // Each direction: a key frame (BYTE_RUN, the first one with the palette after it), then
+    // one DELTA_FLC frame per picture ending in two zero bytes; chunks fill their frames.
+    FlcFrameStore s;
+    ASSERT_TRUE(readFlcFrames(file.data(), file.size(), s));
+    ASSERT_EQ(s.records.size(), 8u * 4);
+    for (size_t i = 0; i < s.records.size(); ++i) {
         SCOPED_TRACE(i);
-        const FrameAt& f = frames[i];
-        if (i % 4 == 0) {
-            ASSERT_EQ(f.chunkCount, i == 0 ? 2 : 1);
-            EXPECT_EQ(f.chunks[0].type, kChunkByteRun);
-            if (i == 0) {
-                EXPECT_EQ(f.chunks[1].type, kChunkColor256);
-                EXPECT_EQ(f.chunks[1].size, 778u);
-                EXPECT_EQ(f.size, f.chunks[0].size - 6 + 800);
-            }
-        } else {
-            ASSERT_EQ(f.chunkCount, 1);
-            EXPECT_EQ(f.chunks[0].type, kChunkDeltaFlc);
-            EXPECT_EQ(f.size, f.chunks[0].size + 16);
-            // The two bytes after the encoded data are zeros.
-            EXPECT_EQ(file[f.chunks[0].payload + f.chunks[0].size - 7], 0);
-            EXPECT_EQ(file[f.chunks[0].payload + f.chunks[0].size - 8], 0);
+        const FlcFrameInfo& f = s.records[i];
+        const FlcChunkInfo& c = f.chunks[0];
+        ASSERT_EQ(f.chunkCount, i == 0 ? 2 : 1);
+        EXPECT_EQ(c.kind, i % 4 ? FlcChunkKind::DeltaFlc : FlcChunkKind::ByteRun);
+        EXPECT_EQ(f.size, 16 + c.size + (i == 0 ? 778 : 0));
+        if (i == 0) {
+            EXPECT_EQ(f.chunks[1].kind, FlcChunkKind::Color256);
+            EXPECT_EQ(f.chunks[1].size, 778u);
+        } else if (i % 4) {
+            EXPECT_EQ(Bytes(file.begin() + c.position + c.size - 2, file.begin() + c.position + c.size), Bytes(2, 0));
         }
     }
 
-    FlcEncodeParams four = unitParams(10, 6, 6, 4);
-    ASSERT_TRUE(encodeFlc(four, pics, pal, file));
+    ASSERT_TRUE(encodeFlc(unitParams(10, 6, 6, 4), pics, pal, file));
     EXPECT_EQ(FlcHeader::parse(file.data()).directionMask, 1u);
 
     FlcEncodeParams leader = unitParams(10, 6, 12, 2);
@@ -307,12 +252,12 @@ TEST(FlcEncodeFile, HeaderAndChunkPlacesForUnitsAndLeaderHeads)
     EXPECT_EQ(Bytes(file.begin() + 26, file.begin() + 30), (Bytes{0x8A, 0x02, 0, 0}));
     EXPECT_EQ(Bytes(file.begin() + 88, file.begin() + 128), Bytes(40, 0));
     EXPECT_EQ(getLE32(&file[80]), 128u);
-    frames = walk(file);
-    ASSERT_EQ(frames.size(), 2u * 13);
+    ASSERT_TRUE(readFlcFrames(file.data(), file.size(), s));
+    ASSERT_EQ(s.records.size(), 2u * 13);
     for (size_t i : {size_t(0), size_t(13)}) {
-        ASSERT_EQ(frames[i].chunkCount, 2);
-        EXPECT_EQ(frames[i].chunks[0].type, kChunkColor256);
-        EXPECT_EQ(frames[i].chunks[1].type, kChunkByteRun);
+        ASSERT_EQ(s.records[i].chunkCount, 2);
+        EXPECT_EQ(s.records[i].chunks[0].kind, FlcChunkKind::Color256);
+        EXPECT_EQ(s.records[i].chunks[1].kind, FlcChunkKind::ByteRun);
     }
 }
 
@@ -336,58 +281,43 @@ TEST(FlcEncodeFile, RefusesPicturesThatDoNotMatch)
 
 TEST(FlcEncodeFile, ReaderGetsBackThePicturesAndPalette)
 {
-    // A file made by the test writer, read, encoded again and read back.
+    // A unit of the test writer, and random pictures of an odd width as a leader head.
     test::AnimationSpec anim;
     anim.width = 37;
     anim.height = 21;
-    anim.directions = 8;
     anim.framesPerDirection = 5;
-    const Bytes original = test::buildAnimation(anim);
-    FlcLoadResult first;
-    ASSERT_TRUE(loadFlcAnimation("a.flc", original.data(), original.size(), first));
-    const FlcHeader& h = first.store.header;
-
-    FlcEncodeParams p = unitParams(h.width, h.height, h.framesPerDirection, h.directions);
-    Bytes encoded;
-    ASSERT_TRUE(encodeFlc(p, first.store.frames, first.store.basePalette, encoded));
-    FlcLoadResult second;
-    ASSERT_TRUE(loadFlcAnimation("b.flc", encoded.data(), encoded.size(), second));
-    EXPECT_FALSE(second.store.unusual);
-    EXPECT_FALSE(second.leaderHead);
-    EXPECT_EQ(second.store.frames, first.store.frames);
-    EXPECT_EQ(second.store.frames, test::animationPictures(anim));
-    EXPECT_EQ(second.store.basePalette, anim.palette);
-    EXPECT_EQ(second.store.records.size(), 8u * 6);
-
-    // Random pictures of an odd width, as a leader head.
     std::mt19937 rng(99);
-    const Pictures pics = randomPictures(rng, 33, 17, 9, 256);
-    FlcEncodeParams lh = unitParams(33, 17, 9, 1);
-    lh.leaderHead = true;
-    ASSERT_TRUE(encodeFlc(lh, pics, anim.palette, encoded));
-    FlcLoadResult third;
-    ASSERT_TRUE(loadFlcAnimation("c.flc", encoded.data(), encoded.size(), third));
-    EXPECT_TRUE(third.leaderHead);
-    EXPECT_EQ(third.store.frames, pics);
+    FlcEncodeParams leader = unitParams(33, 17, 9, 1);
+    leader.leaderHead = true;
+    const std::pair<FlcEncodeParams, Pictures> cases[] = {
+        {unitParams(37, 21, 5, 8), test::animationPictures(anim)},
+        {leader, randomPictures(rng, 33, 17, 9, 256)},
+    };
+    for (const auto& [params, pictures] : cases) {
+        Bytes encoded;
+        ASSERT_TRUE(encodeFlc(params, pictures, anim.palette, encoded));
+        FlcLoadResult back;
+        ASSERT_TRUE(loadFlcAnimation("b.flc", encoded.data(), encoded.size(), back));
+        EXPECT_FALSE(back.store.unusual);
+        EXPECT_EQ(back.leaderHead, params.leaderHead);
+        EXPECT_EQ(back.store.frames, pictures);
+        EXPECT_EQ(back.store.basePalette, anim.palette);
+    }
 }
 
-TEST(FlcEncodeFile, WritesInOnePieceOrNotAtAll)
+using FlcEncodeWrite = test::ScratchTest;
+
+TEST_F(FlcEncodeWrite, InOnePieceOrNotAtAll)
 {
-    const fs::path dir = qv::test::scratchPath("qv_flc_encoder_write");
-    fs::remove_all(dir);
-    fs::create_directories(dir);
     const Palette256 pal = test::testPalette();
-    const std::string target = (dir / "out.flc").string();
-    ASSERT_TRUE(writeFlcFile(target, unitParams(4, 2, 1, 1), {Bytes(8, 3)}, pal));
+    ASSERT_TRUE(writeFlcFile(path("out.flc"), unitParams(4, 2, 1, 1), {Bytes(8, 3)}, pal));
     Bytes onDisk, inMemory;
-    ASSERT_TRUE(readWholeFile(target, onDisk));
+    ASSERT_TRUE(readWholeFile(path("out.flc"), onDisk));
     ASSERT_TRUE(encodeFlc(unitParams(4, 2, 1, 1), {Bytes(8, 3)}, pal, inMemory));
     EXPECT_EQ(onDisk, inMemory);
 
-    const std::string bad = (dir / "missing" / "out.flc").string();
+    const std::string bad = path("missing/out.flc");
     const Status st = writeFlcFile(bad, unitParams(4, 2, 1, 1), {Bytes(8, 3)}, pal);
-    EXPECT_FALSE(st);
     EXPECT_EQ(st.message, "'" + bad + "'\r\nCannot copy temporary file to the specified target path.");
-    EXPECT_FALSE(fs::exists(dir / "missing"));
-    fs::remove_all(dir);
+    EXPECT_FALSE(fs::exists(dir_ / "missing"));
 }

@@ -26,6 +26,15 @@ Palette256 shiftedPalette()
     return p;
 }
 
+// A COLOR_256 chunk: its 6-byte header (size 6 + payload, type 4) and the payload.
+Bytes paletteChunk(const Bytes& payload)
+{
+    Bytes header(kChunkHeaderSize);
+    putLE32(header.data(), static_cast<uint32_t>(kChunkHeaderSize + payload.size()));
+    putLE16(header.data() + 4, kChunkColor256);
+    return concatBytes({header, payload});
+}
+
 TEST(FlcPatcher, WritesHeaderAndPaletteAndLeavesEveryFrameByte)
 {
     AnimationSpec anim;
@@ -46,23 +55,18 @@ TEST(FlcPatcher, WritesHeaderAndPaletteAndLeavesEveryFrameByte)
     ASSERT_EQ(patched.size(), original.size());
 
     // Only the header and the 768 triple bytes of each palette chunk may differ.
-    std::vector<bool> mayChange(original.size(), false);
-    for (size_t i = 0; i < kFlcHeaderSize; ++i) mayChange[i] = true;
+    Bytes restored = patched;
+    std::copy_n(original.begin(), kFlcHeaderSize, restored.begin());
     for (uint32_t pos : before.paletteChunkPositions)
-        for (size_t i = pos + 4; i < pos + 4 + 768; ++i) mayChange[i] = true;
-    for (size_t i = 0; i < original.size(); ++i) {
-        if (!mayChange[i]) {
-            ASSERT_EQ(patched[i], original[i]) << "byte " << i;
-        }
-    }
-    EXPECT_EQ(getLE16(patched.data() + 100), 100);
-    EXPECT_EQ(getLE16(patched.data() + 102), 102);
+        std::copy_n(original.begin() + pos + 4, 768, restored.begin() + pos + 4);
+    EXPECT_EQ(restored, original);
 
     FlcFrameStore after;
     ASSERT_TRUE(readFlcFrames(patched.data(), patched.size(), after));
     EXPECT_EQ(after.basePalette, edited);
     EXPECT_EQ(after.frames, before.frames);
     EXPECT_EQ(after.header.leftOffset, 100);
+    EXPECT_EQ(after.header.topOffset, 102);
 
     // Patching again with the same values changes nothing.
     Bytes again;
@@ -72,43 +76,19 @@ TEST(FlcPatcher, WritesHeaderAndPaletteAndLeavesEveryFrameByte)
 
 TEST(FlcPatcher, RewritesOnlyTheEntriesEachPacketNames)
 {
-    std::vector<PalettePacket> packets(3);
-    packets[0].skip = 0;
-    packets[0].count = 16;
-    packets[0].colours.assign(16, PaletteEntry::fromRgb(1, 2, 3));
-    packets[1].skip = 4;
-    packets[1].count = 8;
-    packets[1].colours.assign(8, PaletteEntry::fromRgb(4, 5, 6));
-    // Entries 250..259: those past 255 exist in no palette and keep their bytes.
-    packets[2].skip = 222;
-    packets[2].count = 10;
-    packets[2].colours.assign(10, PaletteEntry::fromRgb(7, 8, 9));
-    const Bytes payload = palettePacketsPayload(packets);
-
-    Bytes chunk(kChunkHeaderSize);
-    putLE32(chunk.data(), static_cast<uint32_t>(kChunkHeaderSize + payload.size()));
-    putLE16(chunk.data() + 4, kChunkColor256);
-    chunk.insert(chunk.end(), payload.begin(), payload.end());
-    Bytes data = chunk;
     const Palette256 edited = shiftedPalette();
+    // Packets for entries 0..15, 20..27 and 250..259: those past 255 exist in no palette
+    // and keep their bytes; skip and count bytes stay as they are.
+    std::vector<PalettePacket> packets = {{0, 16, {}}, {4, 8, {}}, {222, 10, {}}};
+    for (auto& p : packets) p.colours.assign(p.count, PaletteEntry::fromRgb(1, 2, 3));
+    Bytes data = paletteChunk(palettePacketsPayload(packets));
+    int entry = 0;
+    for (auto& p : packets) {
+        entry += p.skip;
+        for (int k = 0; k < p.count && entry < 256; ++k) p.colours[size_t(k)] = edited[entry++];
+    }
     ASSERT_TRUE(rewritePaletteChunk(data.data(), data.size(), kChunkHeaderSize, edited));
-
-    const uint8_t* p = data.data() + kChunkHeaderSize + 2;
-    auto expectTriples = [&](int firstEntry, int count) {
-        p += 2;  // skip and count bytes unchanged
-        for (int k = 0; k < count; ++k, p += 3) {
-            const PaletteEntry& e = edited[firstEntry + k];
-            EXPECT_EQ(p[0], e.red);
-            EXPECT_EQ(p[1], e.green);
-            EXPECT_EQ(p[2], e.blue);
-        }
-    };
-    expectTriples(0, 16);
-    expectTriples(20, 8);
-    expectTriples(250, 6);
-    const size_t tail = static_cast<size_t>(p - data.data());
-    for (size_t i = tail; i < tail + 12; ++i) EXPECT_EQ(data[i], chunk[i]);
-    for (size_t i = 0; i < kChunkHeaderSize + 2; ++i) EXPECT_EQ(data[i], chunk[i]);
+    EXPECT_EQ(data, paletteChunk(palettePacketsPayload(packets)));
 }
 
 TEST(FlcPatcher, RefusesOrClipsBrokenInputWithoutGrowing)
@@ -125,18 +105,14 @@ TEST(FlcPatcher, RefusesOrClipsBrokenInputWithoutGrowing)
               FlcPatchError::BadPosition);
     EXPECT_TRUE(out.empty());
 
-    // A chunk cut off in the middle of a triple: whole triples are written, no more.
-    Bytes cut(kChunkHeaderSize);
-    putLE32(cut.data(), 778);
-    putLE16(cut.data() + 4, kChunkColor256);
-    const Bytes payload = palettePayload(testPalette());
-    cut.insert(cut.end(), payload.begin(), payload.begin() + 4 + 3 * 5 + 2);
-    const Bytes before = cut;
+    // A chunk cut off in the middle of its sixth triple: whole triples are written, no more.
+    Bytes cut = paletteChunk(palettePayload(testPalette()));
+    cut.resize(kChunkHeaderSize + 4 + 3 * 5 + 2);
+    Bytes expected = paletteChunk(palettePayload(pal));
+    expected.resize(cut.size() - 2);
+    expected.insert(expected.end(), cut.end() - 2, cut.end());
     ASSERT_TRUE(rewritePaletteChunk(cut.data(), cut.size(), kChunkHeaderSize, pal));
-    EXPECT_EQ(cut.size(), before.size());
-    EXPECT_EQ(cut[kChunkHeaderSize + 4 + 3 * 4], pal[4].red);
-    EXPECT_EQ(cut[cut.size() - 2], before[before.size() - 2]);
-    EXPECT_EQ(cut[cut.size() - 1], before[before.size() - 1]);
+    EXPECT_EQ(cut, expected);
 
     // Random bytes at random positions: never out of bounds, never a size change.
     std::mt19937 rng(7);
@@ -157,15 +133,13 @@ TEST(FlcPatcher, CustomDelayReachesTheHeaderOfUnitAnimationsOnly)
     FlcHeader h;
     h.speed = 70;
     h.animationTime = 700;
-    const FlcHeader custom = headerForSave(h, false, true, 120, 10);
-    EXPECT_EQ(custom.speed, 120u);
-    EXPECT_EQ(custom.animationTime, 1200u);
-    const FlcHeader own = headerForSave(h, false, false, 120, 10);
-    EXPECT_EQ(own.speed, 70u);
-    EXPECT_EQ(own.animationTime, 700u);
-    const FlcHeader leader = headerForSave(h, true, true, 120, 10);
-    EXPECT_EQ(leader.speed, 70u);
-    EXPECT_EQ(leader.animationTime, 700u);
+    for (const auto& [leaderHead, customDelay] : {std::pair{false, true}, {false, false}, {true, true}}) {
+        const FlcHeader saved = headerForSave(h, leaderHead, customDelay, 120, 10);
+        const bool takesTheDelay = customDelay && !leaderHead;
+        EXPECT_EQ((std::vector<uint32_t>{saved.speed, saved.animationTime}),
+                  (std::vector<uint32_t>{takesTheDelay ? 120u : 70u, takesTheDelay ? 1200u : 700u}))
+            << leaderHead << customDelay;
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 
 #include "core/bitmap.h"
@@ -11,6 +12,7 @@
 #include "core/palette_files.h"
 #include "core/storyboard.h"
 #include "core/strings.h"
+#include "support/storyboard_builder.h"
 #include "support/temp_dir.h"
 
 using namespace qv;
@@ -36,39 +38,36 @@ std::vector<uint8_t> cellPicture(int k)
     return pic;
 }
 
-StoryboardGeometry geometry()
+StoryboardGeometry geometry(int imageType = kFormatPcx)
 {
-    StoryboardGeometry g;
-    g.sheetWidth = sheetWidthFor(kW, kF);
-    g.sheetHeight = sheetHeightFor(kH, kD);
-    g.frameWidth = kW;
-    g.frameHeight = kH;
-    g.framesPerDirection = kF;
-    g.directions = kD;
-    g.speed = 120;
-    g.leftOffset = 7;
-    g.topOffset = 9;
-    g.imageType = kFormatPcx;
-    g.paletteType = kPaletteAct;
-    return g;
+    return StoryboardGeometry::grid(kW, kH, kF, kD, 120, 7, 9, imageType, kPaletteAct, false);
 }
 
-class StoryboardFiles : public qv::test::ScratchTest {
+class StoryboardFiles : public test::ScratchTest {
 protected:
-
-    // An 8-bit gridded sheet holding cellPicture(k) in every cell, with its description.
-    Bitmap writeStoryboard(const std::string& name, const StoryboardGeometry& g, int format = kFormatPcx)
+    // A sheet holding cellPicture(k) in cell k and its description, without palette files.
+    void writeStoryboard(const std::string& name, int format = kFormatPcx, int speed = 120)
     {
-        Bitmap sheet;
-        EXPECT_TRUE(CreateStoryboard(g.sheetWidth, g.sheetHeight, kW, kH, kD, kF, 8, greyPalette(), sheet));
-        for (int k = 0; k < kD * kF; ++k) copyCellIn(sheet, kW, kH, k / kF, k % kF, cellPicture(k).data());
-        StoryboardGeometry gg = g;
-        gg.imageType = format;
-        EXPECT_TRUE(writeImageFile(path(name + sheetExtension(format)), sheet, format, 8));
-        EXPECT_TRUE(writeStoryboardDescription(path(name + ".qsb"), gg));
-        return sheet;
+        test::StoryboardFixture s;
+        s.width = kW;
+        s.height = kH;
+        s.framesPerDirection = kF;
+        s.directions = kD;
+        s.imageType = format;
+        s.speed = speed;
+        s.leftOffset = 7;
+        s.topOffset = 9;
+        s.palette = greyPalette();
+        s.picture = [](int d, int n) { return cellPicture(d * kF + n); };
+        s.paletteFiles = false;
+        ASSERT_TRUE(test::writeStoryboard(path(name + ".qsb"), s));
     }
-
+    // Writes `qsb` with geometry `g` and returns the message of reading it for an FLC.
+    std::string readAfterDescribing(const std::string& qsb, const StoryboardGeometry& g)
+    {
+        EXPECT_TRUE(writeStoryboardDescription(path(qsb), g));
+        return read(qsb).message;
+    }
     Status read(const std::string& qsb)
     {
         StoryboardInfo info;
@@ -88,24 +87,17 @@ TEST(StoryboardRecord, SeventyNineBytesAtTheirOffsets)
     g.leaderHead = 5;
     g.paletteType = kPaletteJasc;
     ASSERT_TRUE(makeStoryboardInfo("/some/dir/Warrior.pcx", g, info));
-    EXPECT_EQ(info.name(), "Warrior");
     uint8_t b[kStoryboardInfoSize];
     std::memset(b, 0xEE, sizeof b);
     info.serialize(b);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(b), 8), std::string("Warrior\0", 8));
-    for (int i = 8; i < 64; ++i) EXPECT_EQ(b[i], 0) << i;
-    EXPECT_EQ(getLE16(b + 64), 0x1234);
-    EXPECT_EQ(getLE16(b + 66), sheetHeightFor(kH, kD));
-    EXPECT_EQ(b[68], kW);
-    EXPECT_EQ(b[69], kH);
-    EXPECT_EQ(b[70], kF);
-    EXPECT_EQ(b[71], kD);
-    EXPECT_EQ(getLE16(b + 72), 0xABCD);
-    EXPECT_EQ(b[74], 7);
-    EXPECT_EQ(b[75], 9);
-    EXPECT_EQ(b[76], 1);
-    EXPECT_EQ(b[77], 2);
-    EXPECT_EQ(b[78], 1);  // any non-zero flag is stored as 1
+    // The name and zeros to byte 64; sheet width and height, cell width and height, frames
+    // per direction, directions, speed, offsets, image type, palette type, leader head (any
+    // non-zero flag is stored as 1).
+    Bytes expected(kStoryboardInfoSize, 0);
+    std::memcpy(expected.data(), "Warrior", 7);
+    const Bytes fields = {0x34, 0x12, 9, 0, kW, kH, kF, kD, 0xCD, 0xAB, 7, 9, 1, 2, 1};
+    std::copy(fields.begin(), fields.end(), expected.begin() + 64);
+    EXPECT_EQ(Bytes(b, b + sizeof b), expected);
 
     StoryboardInfo back;
     ASSERT_TRUE(StoryboardInfo::parse(b, sizeof b, back));
@@ -118,29 +110,23 @@ TEST(StoryboardRecord, SeventyNineBytesAtTheirOffsets)
     EXPECT_TRUE(makeStoryboardInfo(std::string(63, 'a') + ".pcx", g, info));
     EXPECT_EQ(info.name(), std::string(63, 'a'));
     const std::string tooLong = "/d/" + std::string(64, 'a') + ".pcx";
-    const Status st = makeStoryboardInfo(tooLong, g, info);
-    EXPECT_FALSE(st);
-    EXPECT_EQ(st.message, formatMessage(str::IDS_QSB_NAME_TOO_LONG, {tooLong}));
+    EXPECT_EQ(makeStoryboardInfo(tooLong, g, info).message, formatMessage(str::IDS_QSB_NAME_TOO_LONG, {tooLong}));
 }
 
+// The usual names (Unit.pcx, Unit.act, Unit_Default.act, Unit.pal) are met by every
+// storyboard test; these are the unusual ones.
 TEST(StoryboardNaming, SheetByBaseNamePalettesByOwnName)
 {
-    EXPECT_EQ(qsbPathFor("/d/Warrior.pcx"), "/d/Warrior.qsb");
     StoryboardInfo info;
     std::memcpy(info.baseName, "Warrior", 7);
     info.imageType = kFormatPcx;
     // A description file moved to another name still finds its sheet through the base name.
     EXPECT_EQ(storyboardSheetPath("/d/Copy.qsb", info), "/d/Warrior.pcx");
-    info.imageType = 6;
-    EXPECT_EQ(storyboardSheetPath("/d/Copy.qsb", info), "/d/Warrior.bmp");
     info.imageType = 9;  // anything but 1 is a BMP sheet
     EXPECT_EQ(storyboardSheetPath("Copy.qsb", info), "Warrior.bmp");
     // ... but its palettes through its own name.
-    EXPECT_EQ(storyboardPalettePath("/d/Copy.qsb", kPaletteAct), "/d/Copy.act");
     EXPECT_EQ(storyboardPalettePath("/d/Copy.qsb", kPaletteRiff), "/d/Copy.pal");
-    EXPECT_EQ(storyboardPalettePath("/d/Copy.qsb", kPaletteJasc), "/d/Copy.pal");
     EXPECT_EQ(storyboardPalettePath("/d/Copy.qsb", 3), "/d/Copy.");
-    EXPECT_EQ(quantisationPalettePath("/d/Warrior.act"), "/d/Warrior_Default.act");
     EXPECT_EQ(quantisationPalettePath("/d/Copy."), "/d/C_Defaultopy.");
 }
 
@@ -150,10 +136,9 @@ TEST(StoryboardSheet, BlankSheetHasTheGridAndCellsInPlace)
     pal[0] = PaletteEntry::fromRgb(1, 1, 1);
     pal[17] = PaletteEntry::fromRgb(0, 0, 0);  // the entry nearest to black draws the grid
     const int sw = sheetWidthFor(kW, kF), sh = sheetHeightFor(kH, kD);
-    EXPECT_EQ(sw, 25);
-    EXPECT_EQ(sh, 9);
     Bitmap sheet;
     ASSERT_TRUE(CreateStoryboard(sw, sh, kW, kH, kD, kF, 8, pal, sheet));
+    EXPECT_EQ(std::make_pair(sheet.width, sheet.height), std::make_pair(25, 9));
     for (int y = 0; y < sh; ++y)
         for (int x = 0; x < sw; ++x) {
             const bool line = x % (kW + 1) == 0 || y % (kH + 1) == 0;
@@ -162,10 +147,10 @@ TEST(StoryboardSheet, BlankSheetHasTheGridAndCellsInPlace)
     EXPECT_EQ(sheet.palette, pal);
 
     for (int k = 0; k < kD * kF; ++k) copyCellIn(sheet, kW, kH, k / kF, k % kF, cellPicture(k).data());
-    // Cell (1, 2) starts at (1 + 2 * 6, 1 + 1 * 4).
+    // Cell (1, 2) starts at (1 + 2 * 6, 1 + 1 * 4); the grid is untouched.
     EXPECT_EQ(getPixelValue(sheet, 13, 5), cellPicture(6)[0]);
     EXPECT_EQ(getPixelValue(sheet, 17, 7), cellPicture(6)[14]);
-    EXPECT_EQ(getPixelValue(sheet, 18, 5), 17u);  // the grid is untouched
+    EXPECT_EQ(getPixelValue(sheet, 18, 5), 17u);
     std::vector<uint8_t> cell(kW * kH);
     copyCellOut(sheet, kW, kH, 1, 2, cell.data());
     EXPECT_EQ(cell, cellPicture(6));
@@ -179,72 +164,61 @@ TEST(StoryboardSheet, BlankSheetHasTheGridAndCellsInPlace)
     repeated[40] = repeated[255];
     ASSERT_TRUE(CreateStoryboard(sw, sh, kW, kH, kD, kF, 8, repeated, sheet));
     EXPECT_EQ(getPixelValue(sheet, 1, 1), 40u);
-    EXPECT_EQ(getPixelValue(sheet, 0, 0), 17u);
     ASSERT_TRUE(CreateStoryboard(sw, sh, kW, kH, kD, kF, 8, Palette256{}, sheet));
     EXPECT_EQ(getPixelValue(sheet, 1, 1), 0u);
-
-    Bitmap rgb;
-    ASSERT_TRUE(CreateStoryboard(sw, sh, kW, kH, kD, kF, 24, pal, rgb));
-    EXPECT_EQ(getPixelValue(rgb, 1, 1), 0xFF00FFu);
-    EXPECT_EQ(getPixelValue(rgb, 6, 2), 0u);
+    ASSERT_TRUE(CreateStoryboard(sw, sh, kW, kH, kD, kF, 24, pal, sheet));
+    EXPECT_EQ(getPixelValue(sheet, 1, 1), 0xFF00FFu);
+    EXPECT_EQ(getPixelValue(sheet, 6, 2), 0u);
 
     for (int zero = 0; zero < 6; ++zero) {
         int a[6] = {sw, sh, kW, kH, kD, kF};
         a[zero] = 0;
         const Status st = CreateStoryboard(a[0], a[1], a[2], a[3], a[4], a[5], 8, pal, sheet);
-        EXPECT_FALSE(st);
-        EXPECT_EQ(st.message, "Some of the parameter(s) is/are not valid.");
+        EXPECT_EQ(st.message, "Some of the parameter(s) is/are not valid.") << zero;
     }
 }
 
 TEST_F(StoryboardFiles, ChecksComeInOrderWithTheirMessages)
 {
-    const StoryboardGeometry g = geometry();
-    writeStoryboard("Good", g);
+    writeStoryboard("Good");
     EXPECT_TRUE(read("Good.qsb"));
 
-    // The description: 78 or 80 bytes.
+    // The description: 78 or 80 bytes, or none.
     Bytes qsb;
     ASSERT_TRUE(readWholeFile(path("Good.qsb"), qsb));
+    const std::string unreadable = "Cannot read QSB file.\r\nInvalid or unsupported document format.";
     for (size_t n : {size_t(78), size_t(80)}) {
-        Bytes b = qsb;
-        b.resize(n);
-        ASSERT_TRUE(writeFileAtomic(path("Bad.qsb"), b));
-        EXPECT_EQ(read("Bad.qsb").message, "Cannot read QSB file.\r\nInvalid or unsupported document format.");
+        qsb.resize(n);
+        ASSERT_TRUE(writeFileAtomic(path("Bad.qsb"), qsb));
+        EXPECT_EQ(read("Bad.qsb").message, unreadable);
     }
-    EXPECT_EQ(read("None.qsb").message, "Cannot read QSB file.\r\nInvalid or unsupported document format.");
+    EXPECT_EQ(read("None.qsb").message, unreadable);
 
     // A missing sheet is reported before zero sizes.
-    StoryboardGeometry zero = g;
+    StoryboardGeometry zero = geometry();
     zero.frameHeight = 0;
-    ASSERT_TRUE(writeStoryboardDescription(path("Lost.qsb"), zero));
-    EXPECT_EQ(read("Lost.qsb").message, "'" + path("Lost.pcx") + "'\nImage file isn't exist.");
+    EXPECT_EQ(readAfterDescribing("Lost.qsb", zero), "'" + path("Lost.pcx") + "'\nImage file isn't exist.");
     fs::copy_file(path("Good.pcx"), path("Lost.pcx"));
     EXPECT_EQ(read("Lost.qsb").message, "'" + path("Lost.qsb") + "'\nStoryboard contain invalid image sizes.");
 
     // A BMP sheet named in a record whose image type is PCX is looked for as .pcx.
-    writeStoryboard("Bmp", g, kFormatBmp);
+    writeStoryboard("Bmp", kFormatBmp);
     EXPECT_TRUE(read("Bmp.qsb"));
-    StoryboardGeometry pcxType = g;
-    ASSERT_TRUE(writeStoryboardDescription(path("Bmp.qsb"), pcxType));
-    EXPECT_EQ(read("Bmp.qsb").message, "'" + path("Bmp.pcx") + "'\nImage file isn't exist.");
+    EXPECT_EQ(readAfterDescribing("Bmp.qsb", geometry()), "'" + path("Bmp.pcx") + "'\nImage file isn't exist.");
 
     // A PCX picture under the BMP name: wrong format.
-    StoryboardGeometry bmpType = g;
-    bmpType.imageType = kFormatBmp;
     fs::copy_file(path("Good.pcx"), path("Fake.bmp"));
-    ASSERT_TRUE(writeStoryboardDescription(path("Fake.qsb"), bmpType));
-    EXPECT_EQ(read("Fake.qsb").message, "'" + path("Fake.bmp") + "'\nImage has a wrong file format.");
+    EXPECT_EQ(readAfterDescribing("Fake.qsb", geometry(kFormatBmp)),
+              "'" + path("Fake.bmp") + "'\nImage has a wrong file format.");
 
     // One extra column: wrong sizes, even with the cells intact.
     Bitmap wide;
     ASSERT_TRUE(readImageFile(path("Good.pcx"), wide));
     ASSERT_TRUE(resizeBitmap(wide, wide.width + 1, wide.height));
     ASSERT_TRUE(writeImageFile(path("Wide.pcx"), wide, kFormatPcx, 8));
-    ASSERT_TRUE(writeStoryboardDescription(path("Wide.qsb"), g));
-    EXPECT_EQ(read("Wide.qsb").message, "'" + path("Wide.pcx") +
-                                            "'\nImage has wrong sizes.\nNeeded: Width - 25, Height - 9.\nActual: "
-                                            "Width - 26, Height - 9.");
+    EXPECT_EQ(readAfterDescribing("Wide.qsb", geometry()),
+              "'" + path("Wide.pcx") +
+                  "'\nImage has wrong sizes.\nNeeded: Width - 25, Height - 9.\nActual: Width - 26, Height - 9.");
 
     // A 4-bit sheet: wrong depth, before its format is looked at.
     Bytes bmp;
@@ -252,34 +226,30 @@ TEST_F(StoryboardFiles, ChecksComeInOrderWithTheirMessages)
     Bytes fourBit = bmp;
     putLE16(&fourBit[28], 4);
     ASSERT_TRUE(writeFileAtomic(path("Four.pcx"), fourBit));
-    ASSERT_TRUE(writeStoryboardDescription(path("Four.qsb"), g));
-    EXPECT_EQ(read("Four.qsb").message, "'" + path("Four.pcx") +
-                                            "'\nImage has invalid color depth.\nNeeded - 24 or 8 bits per "
-                                            "pixel.\nActual - 4 bits per pixel.");
+    EXPECT_EQ(readAfterDescribing("Four.qsb", geometry()),
+              "'" + path("Four.pcx") +
+                  "'\nImage has invalid color depth.\nNeeded - 24 or 8 bits per pixel.\nActual - 4 bits per pixel.");
 
     // A sheet whose pixels are cut short cannot be loaded.
-    Bytes cut = bmp;
-    cut.resize(cut.size() - 40);
-    ASSERT_TRUE(writeFileAtomic(path("Cut.bmp"), cut));
-    ASSERT_TRUE(writeStoryboardDescription(path("Cut.qsb"), bmpType));
-    EXPECT_EQ(read("Cut.qsb").message, "'" + path("Cut.bmp") + "'\r\nCannot load image file.");
+    bmp.resize(bmp.size() - 40);
+    ASSERT_TRUE(writeFileAtomic(path("Cut.bmp"), bmp));
+    EXPECT_EQ(readAfterDescribing("Cut.qsb", geometry(kFormatBmp)),
+              "'" + path("Cut.bmp") + "'\r\nCannot load image file.");
 }
 
 TEST_F(StoryboardFiles, CutsFramesWithPaletteFallbacks)
 {
-    StoryboardGeometry g = geometry();
-    g.speed = 0;
-    writeStoryboard("Unit", g);
+    writeStoryboard("Unit", kFormatPcx, 0);
+    std::vector<std::vector<uint8_t>> pictures;
+    for (int k = 0; k < kD * kF; ++k) pictures.push_back(cellPicture(k));
 
     // No palette file: the 8-bit sheet's own colours; speed 0 reads as 10.
     StoryboardFrames frames;
     ASSERT_TRUE(loadStoryboard(path("Unit.qsb"), frames));
-    ASSERT_EQ(frames.frames.size(), size_t(kD * kF));
-    for (int k = 0; k < kD * kF; ++k) EXPECT_EQ(frames.frames[k], cellPicture(k)) << k;
+    EXPECT_EQ(frames.frames, pictures);
     EXPECT_EQ(frames.palette, greyPalette());
     EXPECT_EQ(frames.keyColour, PaletteEntry::fromRgb(255, 0, 255));
     EXPECT_EQ(frames.info.speed, 10);
-    EXPECT_EQ(frames.info.leftOffset, 7);
 
     // The palette file wins when it is there.
     Palette256 own = greyPalette();
@@ -292,9 +262,9 @@ TEST_F(StoryboardFiles, CutsFramesWithPaletteFallbacks)
     Bitmap sheet;
     ASSERT_TRUE(readImageFile(path("Unit.pcx"), sheet));
     ASSERT_TRUE(writeImageFile(path("True.pcx"), sheet, kFormatPcx, 24));
-    ASSERT_TRUE(writeStoryboardDescription(path("True.qsb"), g));
-    Status st = loadStoryboard(path("True.qsb"), frames);
-    EXPECT_EQ(st.message, "'" + path("True_Default.act") + "'\r\nCannot load palette file.");
+    ASSERT_TRUE(writeStoryboardDescription(path("True.qsb"), geometry()));
+    EXPECT_EQ(loadStoryboard(path("True.qsb"), frames).message,
+              "'" + path("True_Default.act") + "'\r\nCannot load palette file.");
 
     // With only the quantisation palette, it is both the palette and the colour map:
     // colours of the sheet come back as their nearest entries.
@@ -303,14 +273,12 @@ TEST_F(StoryboardFiles, CutsFramesWithPaletteFallbacks)
     ASSERT_TRUE(ExportPaletteToFile(path("True.act"), quant, kPaletteAct, "_Default"));
     ASSERT_TRUE(loadStoryboard(path("True.qsb"), frames));
     EXPECT_EQ(frames.palette, quant);
-    for (int k = 0; k < kD * kF; ++k) {
-        std::vector<uint8_t> expect = cellPicture(k);
-        for (auto& v : expect) v = static_cast<uint8_t>(255 - v);
-        EXPECT_EQ(frames.frames[k], expect) << k;
-    }
+    for (auto& picture : pictures)
+        for (auto& v : picture) v = static_cast<uint8_t>(255 - v);
+    EXPECT_EQ(frames.frames, pictures);
 
     // A palette type of 3 names no palette file; an 8-bit sheet falls back to its colours.
-    StoryboardGeometry odd = g;
+    StoryboardGeometry odd = geometry();
     odd.paletteType = 3;
     ASSERT_TRUE(writeStoryboardDescription(path("Unit.qsb"), odd));
     ASSERT_TRUE(loadStoryboard(path("Unit.qsb"), frames));

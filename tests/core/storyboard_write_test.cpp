@@ -42,18 +42,11 @@ TEST_F(StoryboardWrite, AFailureAtAnyFileLeavesTheOldStoryboardAsItWas)
         FileWriteStep step;
         const char* file;  // nullptr: every file (a folder that takes no new file)
     };
-    const Fault faults[] = {
-        {FileWriteStep::Stage, "Unit.pcx"},
-        {FileWriteStep::Stage, "Unit.act"},
-        {FileWriteStep::Stage, "Unit_Default.act"},
-        {FileWriteStep::Stage, "Unit.qsb"},
-        {FileWriteStep::Move, "Unit.pcx"},
-        {FileWriteStep::Move, "Unit.act"},
-        {FileWriteStep::Move, "Unit_Default.act"},
-        {FileWriteStep::Move, "Unit.qsb"},
-        {FileWriteStep::Check, "Unit.qsb"},  // a read-only description
-        {FileWriteStep::Stage, nullptr},     // a read-only folder
-    };
+    const char* const unitFiles[] = {"Unit.pcx", "Unit.act", "Unit_Default.act", "Unit.qsb"};
+    std::vector<Fault> faults = {{FileWriteStep::Check, "Unit.qsb"},  // a read-only description
+                                 {FileWriteStep::Stage, nullptr}};    // a read-only folder
+    for (FileWriteStep step : {FileWriteStep::Stage, FileWriteStep::Move})
+        for (const char* file : unitFiles) faults.push_back({step, file});
 
     // The writers: a new storyboard, an import and the window's Save As, each over Unit.
     test::StoryboardFixture other;
@@ -79,7 +72,7 @@ TEST_F(StoryboardWrite, AFailureAtAnyFileLeavesTheOldStoryboardAsItWas)
     test::StoryboardFixture old;
     for (size_t w = 0; w < writers.size(); ++w)
         for (const Fault& fault : faults) {
-            for (const char* name : {"Unit.pcx", "Unit.act", "Unit_Default.act", "Unit.qsb"}) fs::remove(dir_ / name);
+            for (const char* name : unitFiles) fs::remove(dir_ / name);
             ASSERT_TRUE(test::writeStoryboard(path("Unit.qsb"), old));
             const auto before = test::folderSnapshot(dir_);
             bool hit = false;

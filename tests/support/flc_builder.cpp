@@ -310,4 +310,18 @@ bool writeAnimation(const std::string& path, const AnimationSpec& anim)
     return writeFileAtomic(path, buildAnimation(anim));
 }
 
+Bytes concatBytes(std::initializer_list<Bytes> parts)
+{
+    Bytes out;
+    for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+Bytes le16Words(std::initializer_list<int> words)
+{
+    Bytes out;
+    for (int w : words) ByteWriter(out).u16(static_cast<uint16_t>(w));
+    return out;
+}
+
 }  // namespace qv::test

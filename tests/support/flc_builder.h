@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <utility>
@@ -123,5 +124,10 @@ std::vector<Picture> animationPictures(const AnimationSpec& anim);
 Bytes buildAnimation(const AnimationSpec& anim);
 // Writes the FLC file of `anim` to `path`; false when it cannot be written.
 bool writeAnimation(const std::string& path, const AnimationSpec& anim);
+
+// The parts one after another.
+Bytes concatBytes(std::initializer_list<Bytes> parts);
+// Little-endian 16-bit words, for hand-made chunk payloads.
+Bytes le16Words(std::initializer_list<int> words);
 
 }  // namespace qv::test

@@ -3,6 +3,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/storyboard_builder.h"
 
+#include <sstream>
+
 #include "core/file_io.h"
 #include "core/palette_files.h"
 #include "core/storyboard.h"
@@ -34,8 +36,9 @@ bool writeStoryboard(const std::string& qsbPath, const StoryboardFixture& s)
     StoryboardInfo info;
     if (!makeStoryboardInfo(qsbPath, g, info)) return false;
     return writeImageFile(storyboardSheetPath(qsbPath, info), sheet, s.imageType, s.depth) &&
-           ExportPaletteToFile(qsbPath, s.palette, s.paletteType) &&
-           ExportPaletteToFile(qsbPath, s.palette, s.paletteType, "_Default") && WriteQSB(qsbPath, info);
+           (!s.paletteFiles || (ExportPaletteToFile(qsbPath, s.palette, s.paletteType) &&
+                                ExportPaletteToFile(qsbPath, s.palette, s.paletteType, "_Default"))) &&
+           WriteQSB(qsbPath, info);
 }
 
 std::map<std::string, Bytes> folderSnapshot(const std::filesystem::path& dir)
@@ -48,6 +51,18 @@ std::map<std::string, Bytes> folderSnapshot(const std::filesystem::path& dir)
         out[entry.path().filename().string()] = std::move(data);
     }
     return out;
+}
+
+std::string storyboardSummary(const std::string& qsbPath)
+{
+    StoryboardInfo i;
+    if (!ReadQSB(qsbPath, i)) return {};
+    std::ostringstream out;
+    out << i.name() << ": sheet " << i.sheetWidth << "x" << i.sheetHeight << ", cells " << int(i.frameWidth) << "x"
+        << int(i.frameHeight) << ", " << int(i.directionCount) << " x " << int(i.framesPerDirection) << ", speed "
+        << i.speed << ", offset " << int(i.leftOffset) << "," << int(i.topOffset) << ", image " << int(i.imageType)
+        << ", palette " << int(i.paletteType) << ", leader " << int(i.leaderHead);
+    return out.str();
 }
 
 }  // namespace qv::test

@@ -31,6 +31,7 @@ struct StoryboardFixture {
     int claimedDirections = 0;
     Palette256 palette = testPalette();
     std::function<Picture(int direction, int n)> picture;  // default: testPicture (0-based d)
+    bool paletteFiles = true;  // write the palette and the quantisation palette files
 };
 
 // The pictures of `layout`, frame d x F + j being picture j of direction d.
@@ -40,5 +41,10 @@ bool writeStoryboard(const std::string& qsbPath, const StoryboardFixture& layout
 
 // Every file of a folder (not its subfolders) by name, with its bytes.
 std::map<std::string, Bytes> folderSnapshot(const std::filesystem::path& dir);
+
+// A description file's whole record in one line, to compare every field at once ("" when
+// it cannot be read): "Unit: sheet 25x9, cells 5x3, 2 x 4, speed 120, offset 7,9, image 1,
+// palette 0, leader 0" (directions x frames per direction).
+std::string storyboardSummary(const std::string& qsbPath);
 
 }  // namespace qv::test

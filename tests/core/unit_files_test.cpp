@@ -25,6 +25,15 @@ std::string joined(const std::vector<UnitIniReference>& refs)
     return s;
 }
 
+std::string joined(const std::vector<std::string>& names)
+{
+    std::string s;
+    for (const auto& n : names) s += n + ";";
+    return s;
+}
+
+using UnitFolderTest = ScratchTest;
+
 Status parse(const std::string& text, UnitIni& ini)
 {
     return parseUnitIni("u.ini", reinterpret_cast<const uint8_t*>(text.data()), text.size(), ini);
@@ -77,13 +86,12 @@ TEST(UnitIni, ReadsSoundsAndNotesDuplicates)
                                   {{"DEATH", "Die.amb"}, {"RUN", " Run.wav "}, {"DEATH", "x.wav"}, {"FOO", "y.wav"}}),
                       ini));
     EXPECT_EQ(joined(ini.sounds), "RUN=Run.wav;DEATH=Die.amb;");
-    EXPECT_EQ(ini.duplicateKeys, (std::vector<std::string>{"RUN", "DEATH"}));
+    EXPECT_EQ(joined(ini.duplicateKeys), "RUN;DEATH;");
 }
 
-TEST(UnitIni, ResolvesReferencesWithoutRegardToCaseAndRefusesEscapes)
+TEST_F(UnitFolderTest, ResolvesReferencesWithoutRegardToCaseAndRefusesEscapes)
 {
-    const fs::path dir = scratchPath("qv_unit_ini");
-    fs::remove_all(dir);
+    const fs::path& dir = dir_;
     const fs::path unit = dir / "Units" / "Warrior";
     writeText(unit / "Sub" / "Warrior Run.flc", "x");
     writeText(unit / "Kr\xc3\xa4he.flc", "x");  // UTF-8 on disk, Windows-1252 in the INI
@@ -105,10 +113,8 @@ TEST(UnitIni, ResolvesReferencesWithoutRegardToCaseAndRefusesEscapes)
         {"..\\Archer\\Archer Run.flc", ReferenceState::Found, second / "Art" / "Units" / "Archer" / "Archer Run.flc"},
         {"..\\Horse\\horse.flc", ReferenceState::Found, base / "Art" / "Units" / "Horse" / "Horse.flc"},
         {"..\\Nobody\\n.flc", ReferenceState::Missing, {}},
-        {"Missing.flc", ReferenceState::Missing, {}},
         {"Sub", ReferenceState::Missing, {}},  // a folder is no animation
         {"Sub\\..\\..\\..\\Outside.flc", ReferenceState::Outside, {}},
-        {"..\\..\\..\\Outside.flc", ReferenceState::Outside, {}},
         {"/etc/passwd", ReferenceState::Outside, {}},
         {"C:\\Windows\\win.ini", ReferenceState::Outside, {}},
     };
@@ -121,7 +127,6 @@ TEST(UnitIni, ResolvesReferencesWithoutRegardToCaseAndRefusesEscapes)
             EXPECT_EQ(fs::path(r.path), c.expected);
         }
     }
-    fs::remove_all(dir);
 }
 
 TEST(AmbFile, NamesTheWavFilesAsTheGameReadsThem)
@@ -150,9 +155,7 @@ TEST(AmbFile, NamesTheWavFilesAsTheGameReadsThem)
         const Status st = readAmbWavNames("s.amb", c.data.data(), c.data.size(), names);
         ASSERT_EQ(st.ok, c.names != nullptr);
         if (c.names) {
-            std::string j;
-            for (const auto& n : names) j += n + ";";
-            EXPECT_EQ(j, c.names);
+            EXPECT_EQ(joined(names), c.names);
         } else {
             EXPECT_EQ(st.message, formatMessage(c.message, {"s.amb"}));
         }

@@ -117,28 +117,20 @@ TEST_F(CivPalettes, BuiltinSchemesAreUnpackedOnFirstUseAndAFileThereWins)
     ASSERT_TRUE(locateCivPalette(3, s, path));
     EXPECT_EQ(path, (root / "B" / "Palettes" / "ntp02.pcx").string());
     EXPECT_EQ(calls, 1);
-}
 
-TEST_F(CivPalettes, BuiltinSchemesGoToTheNextFolderWhenTheFirstCannotTakeThem)
-{
-    CivPaletteSources s = builtin();
-    put("A", {1});  // a file where the folder should be: "A/Palettes" cannot be made
-    std::string path;
-    ASSERT_TRUE(locateCivPalette(1, s, path));
-    EXPECT_EQ(path, (root / "B" / "Palettes" / "ntp00.pcx").string());
-
-    s.builtinFolders = {(root / "A").string()};
+    // No folder that can take the file, or no such resource: nothing is written.
+    put("C", {1});  // a file where the folder should be: "C/Palettes" cannot be made
+    s.builtinFolders = {(root / "C").string()};
     EXPECT_EQ(locateCivPalette(1, s, path).message, str::IDS_CIV_PAL_NO_RESOURCES);
     s.builtinFolders.clear();  // the program's path is unknown
     EXPECT_EQ(locateCivPalette(1, s, path).message, str::IDS_CIV_PAL_NO_RESOURCES);
-    s = builtin();
-    s.builtinFolders = {(root / "C").string()};
-    s.builtinScheme = [](int, Bytes&) { return false; };  // no such resource
+    s.builtinFolders = {(root / "D").string()};
+    s.builtinScheme = [](int, Bytes&) { return false; };
     EXPECT_EQ(locateCivPalette(1, s, path).message, str::IDS_CIV_PAL_NO_RESOURCES);
-    EXPECT_FALSE(fs::exists(root / "C" / "Palettes" / "ntp00.pcx"));
+    EXPECT_FALSE(fs::exists(root / "D" / "Palettes" / "ntp00.pcx"));
 }
 
-TEST_F(CivPalettes, SchemesReplaceOnlyTheCivilizationColours)
+TEST_F(CivPalettes, SchemesReplaceOnlyTheCivilizationColoursOrNothingWhenUnreadable)
 {
     CivPaletteSources s = builtin();
     const Palette256 base = basePalette();
@@ -160,13 +152,10 @@ TEST_F(CivPalettes, SchemesReplaceOnlyTheCivilizationColours)
     ASSERT_TRUE(paletteFromRes(0, s, base, whole));
     EXPECT_EQ(whole, base);
     EXPECT_FALSE(fs::exists(root / "Untouched"));
-}
 
-TEST_F(CivPalettes, UnreadableSchemeFailsQuietlyAndChangesNothing)
-{
-    CivPaletteSources s = builtin();
+    // An unreadable scheme fails quietly and changes nothing.
+    s = builtin();
     put("A/Palettes/ntp03.pcx", {10, 5, 1});  // shorter than a header
-    Palette256 display = basePalette();
     const Status st = civDisplayPalette(4, s, basePalette(), display);
     EXPECT_FALSE(st);
     EXPECT_TRUE(st.message.empty());

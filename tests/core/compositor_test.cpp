@@ -51,7 +51,7 @@ struct Scene {
     uint32_t colour(uint8_t index) const { return pal[index].rgb(); }
 };
 
-TEST(Compositor, ShadowAndLightIndicesChangeTheBackgroundByTheirAmount)
+TEST(Compositor, ShadowLightAndKeyColoursOverTheBackground)
 {
     Scene s;
     // 254: 12 darker; 240: 180 darker, clamped at 0; 247: 8 steps, 96 darker; 224: unchanged;
@@ -76,13 +76,9 @@ TEST(Compositor, ShadowAndLightIndicesChangeTheBackgroundByTheirAmount)
     EXPECT_EQ(s.draw(rgb(100, 100, 100), true, true),
               (std::vector<uint32_t>{s.colour(254), s.colour(239), rgb(100, 100, 100)}));
     EXPECT_EQ(s.draw(rgb(100, 100, 100), false, true)[2], rgb(255, 0, 255));
-}
 
-TEST(Compositor, TheKeyIsAColourNotAnIndex)
-{
-    // Alpha off shows every index in its colour; the key is then 0x1FFFF, and a colour that
-    // happens to equal it is keyed.
-    Scene s;
+    // The key is a colour, not an index. Alpha off shows every index in its colour; the key is
+    // then 0x1FFFF, and a colour that happens to equal it is keyed.
     const uint32_t face = colorRefToRgb(kDefaultButtonFaceColorRef);
     s.pal[3] = PaletteEntry::fromRgb(1, 255, 255);
     s.row = {255, 254, 240, 3};
@@ -93,23 +89,6 @@ TEST(Compositor, TheKeyIsAColourNotAnIndex)
     s.pal[250] = s.pal[255];
     s.row = {17, 18, 250};
     EXPECT_EQ(s.draw(rgb(100, 100, 100), true), (std::vector<uint32_t>{rgb(100, 100, 100), s.colour(18), rgb(40, 40, 40)}));
-}
-
-TEST(Compositor, BackgroundPictureIsKeyedByMagenta)
-{
-    Surface32 back(kBackBufferWidth, kBackBufferHeight, kOpaque | rgb(1, 2, 3));
-    Surface32 picture(kBackgroundSide, kBackgroundSide, kOpaque | rgb(50, 60, 70));
-    picture.pixels[5] = rgb(255, 0, 255);                // magenta: keyed out
-    picture.pixels[6] = 0x12000000u | rgb(255, 0, 255);  // whatever its fourth byte
-    picture.pixels[7] = rgb(255, 0, 254);
-    const ConstPixels32 view = picture.view();
-    drawBackground(back.view(), &view, rgb(9, 9, 9));
-    EXPECT_EQ(back.at(4, 0) & kRgbMask, rgb(50, 60, 70));
-    EXPECT_EQ(back.at(5, 0) & kRgbMask, rgb(1, 2, 3));
-    EXPECT_EQ(back.at(6, 0) & kRgbMask, rgb(1, 2, 3));
-    EXPECT_EQ(back.at(7, 0) & kRgbMask, rgb(255, 0, 254));
-    EXPECT_EQ(back.at(0, 241) & kRgbMask, rgb(1, 2, 3));  // below the picture: left alone
-    EXPECT_EQ(back.at(239, 239) >> 24, 0xFFu);             // written pixels are opaque
 }
 
 TEST(Compositor, FrameIsPlacedAtItsOffsetsAndClippedToTheTarget)
@@ -164,7 +143,7 @@ TEST(Compositor, SurfaceBlitAgreesWithIndexedBlit)
 
 using BackgroundPictureTest = test::ScratchTest;
 
-TEST_F(BackgroundPictureTest, MustBe240By240With8Bits)
+TEST_F(BackgroundPictureTest, MustBe240By240With8BitsAndIsKeyedByMagenta)
 {
     auto write = [&](const char* name, int w, int h, int bits) {
         Bitmap bmp = Bitmap::create(w, h, bits);
@@ -183,6 +162,21 @@ TEST_F(BackgroundPictureTest, MustBe240By240With8Bits)
     EXPECT_FALSE(loadBackgroundPicture(write("deep.pcx", 240, 240, 24), out));
     EXPECT_FALSE(loadBackgroundPicture(path("missing.pcx"), out));
     EXPECT_EQ(out.width, 240);  // a failed load leaves the old picture
+
+    // Drawn under the frame, keyed by magenta.
+    Surface32 back(kBackBufferWidth, kBackBufferHeight, kOpaque | rgb(1, 2, 3));
+    Surface32 picture(kBackgroundSide, kBackgroundSide, kOpaque | rgb(50, 60, 70));
+    picture.pixels[5] = rgb(255, 0, 255);                // magenta: keyed out
+    picture.pixels[6] = 0x12000000u | rgb(255, 0, 255);  // whatever its fourth byte
+    picture.pixels[7] = rgb(255, 0, 254);
+    const ConstPixels32 view = picture.view();
+    drawBackground(back.view(), &view, rgb(9, 9, 9));
+    EXPECT_EQ(back.at(4, 0) & kRgbMask, rgb(50, 60, 70));
+    EXPECT_EQ(back.at(5, 0) & kRgbMask, rgb(1, 2, 3));
+    EXPECT_EQ(back.at(6, 0) & kRgbMask, rgb(1, 2, 3));
+    EXPECT_EQ(back.at(7, 0) & kRgbMask, rgb(255, 0, 254));
+    EXPECT_EQ(back.at(0, 241) & kRgbMask, rgb(1, 2, 3));  // below the picture: left alone
+    EXPECT_EQ(back.at(239, 239) >> 24, 0xFFu);             // written pixels are opaque
 }
 
 }  // namespace

@@ -164,7 +164,7 @@ TEST_F(PlaybackTest, StillViewComposesOnceMoreAfterAChangeThenOnlyPresents)
     EXPECT_EQ(pb.lastDrawn(), 7);
 }
 
-TEST_F(PlaybackTest, NavigationAndDirectionsStayOnTheRangesOwnFrames)
+TEST_F(PlaybackTest, NavigationDirectionsAndWindingStayOnTheRangesOwnFrames)
 {
     load(4, 6, 100, 5);  // a saved direction is used only by 8-direction files
     EXPECT_EQ(pb.setDirection(5), 0u);
@@ -206,10 +206,8 @@ TEST_F(PlaybackTest, NavigationAndDirectionsStayOnTheRangesOwnFrames)
     const int sliderUpdates = host.sliderUpdates;
     pb.navigate(NavigateKind::Next);
     EXPECT_EQ(host.sliderUpdates, sliderUpdates);
-}
 
-TEST_F(PlaybackTest, WindingStepsUntilTheRangeLimitAndNeedsTheActiveView)
-{
+    // Winding steps to the range's limits, only in the active view.
     load(8, 5, 100, 3);
     pb.stop();
     pb.toggleWind(true);

@@ -241,8 +241,10 @@ TEST_F(PlaybackTest, ButtonsFollowTheStateAndAnEmptyViewRefusesTicks)
     const AnimationButtonState empty = pb.buttonState();
     EXPECT_FALSE(empty.play || empty.stop || empty.slider || empty.frameTexts);
     EXPECT_FALSE(pb.directionEnabled(0));
+    EXPECT_EQ(pb.setDirection(3), 0u);
 
     load(8, 4, 100);
+    EXPECT_TRUE(pb.directionEnabled(0));
     AnimationButtonState s = pb.buttonState();
     EXPECT_TRUE(s.stop && s.pause && s.frameTexts);
     EXPECT_FALSE(s.play || s.first || s.next || s.last || s.slider || s.back || s.forward);

@@ -3,7 +3,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <set>
+#include <vector>
 
 #include "core/bitmap.h"
 #include "core/bitmap_ops.h"
@@ -23,12 +23,13 @@ Bitmap rgbBitmap(int width, int height, std::initializer_list<uint32_t> colours)
     return b;
 }
 
-std::set<uint32_t> coloursOf(const Bitmap& b)
+// The pixels' colours, rows top to bottom.
+std::vector<uint32_t> coloursOf(const Bitmap& b)
 {
-    std::set<uint32_t> s;
+    std::vector<uint32_t> out;
     for (int y = 0; y < b.height; ++y)
-        for (int x = 0; x < b.width; ++x) s.insert(getPixelColor(b, x, y));
-    return s;
+        for (int x = 0; x < b.width; ++x) out.push_back(getPixelColor(b, x, y));
+    return out;
 }
 
 }  // namespace
@@ -39,16 +40,15 @@ TEST(NearestColour, SmallestSquaredDistanceAndLowestIndexOnTies)
     pal[3] = PaletteEntry::fromRgb(10, 0, 0);
     pal[5] = PaletteEntry::fromRgb(0, 10, 0);
     pal[7] = PaletteEntry::fromRgb(10, 0, 0);  // duplicate of 3
+    pal[9] = PaletteEntry::fromRgb(90, 0, 0);
+    pal[10] = PaletteEntry::fromRgb(85, 5, 5);
     EXPECT_EQ(nearestPaletteIndex(pal, 256, 10, 0, 0), 3);
-    EXPECT_EQ(nearestPaletteIndex(pal, 256, 5, 5, 0), 0);   // black, 3 and 5 all at 50: black is first
-    EXPECT_EQ(nearestPaletteIndex(pal, 256, 6, 5, 0), 3);   // 41 against 61
+    EXPECT_EQ(nearestPaletteIndex(pal, 256, 5, 5, 0), 0);  // black, 3 and 5 all at 50: black is first
+    EXPECT_EQ(nearestPaletteIndex(pal, 256, 6, 5, 0), 3);  // 41 against 61
     EXPECT_EQ(nearestPaletteIndex(pal, 256, 5, 6, 0), 5);
-    EXPECT_EQ(nearestPaletteIndex(pal, 3, 10, 0, 0), 0);    // only the first three entries count
-    // Squared distances, not summed differences: (5,5,5) is 75 from black, (9,0,0) is 81.
-    Palette256 two;
-    two[0] = PaletteEntry::fromRgb(9, 0, 0);
-    two[1] = PaletteEntry::fromRgb(5, 5, 5);
-    EXPECT_EQ(nearestPaletteIndex(two, 2, 0, 0, 0), 1);
+    EXPECT_EQ(nearestPaletteIndex(pal, 3, 10, 0, 0), 0);  // only the first three entries count
+    // Squared distances, not summed differences: 10 is 75 away, 9 is 81.
+    EXPECT_EQ(nearestPaletteIndex(pal, 256, 80, 0, 0), 10);
 }
 
 TEST(BitmapOps, CopiesBetweenDepthsAndClipsToBothBitmaps)
@@ -61,13 +61,9 @@ TEST(BitmapOps, CopiesBetweenDepthsAndClipsToBothBitmaps)
     Bitmap rgb = Bitmap::create(4, 4, 24);
     fillBitmap(rgb, 0x00FF00);
     copyRect(indexed, Rect{-1, 0, 3, 5}, rgb, 2, 3);  // clipped to 2 x 1 at (3, 3) from (0, 0)
-    EXPECT_EQ(getPixelValue(rgb, 3, 3), 0u);
-    EXPECT_EQ(getPixelValue(rgb, 2, 3), 0x00FF00u);
-    EXPECT_EQ(getPixelValue(rgb, 3, 2), 0x00FF00u);
-
     copyRect(indexed, Rect{0, 0, 3, 2}, rgb, 0, 0);
-    EXPECT_EQ(getPixelValue(rgb, 1, 0), 0xC80000u);
-    EXPECT_EQ(getPixelValue(rgb, 0, 1), 0x0000C8u);
+    const uint32_t g = 0x00FF00;
+    EXPECT_EQ(coloursOf(rgb), (std::vector<uint32_t>{0, 0xC80000, 0xC8, g, 0xC8, 0xC80000, 0, g, g, g, g, g, g, g, g, 0}));
 
     // Colours back into indices: nearest colour of the target's palette.
     Bitmap target = Bitmap::create(3, 2, 8);
@@ -111,7 +107,6 @@ TEST(BitmapOps, NearestResizeKeepsIndicesAndPicksSourcePixelsByIntegerScale)
     b.palette[1] = PaletteEntry::fromRgb(9, 9, 9);
     ASSERT_TRUE(resizeBitmap(b, 6, 4));
     EXPECT_EQ(b.pixels, (Bytes{1, 1, 2, 2, 3, 3, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 4, 4, 5, 5, 6, 6}));
-    EXPECT_EQ(b.palette[1], PaletteEntry::fromRgb(9, 9, 9));
     ASSERT_TRUE(resizeBitmap(b, 4, 1));  // x * 6 / 4 = 0, 1, 3, 4
     EXPECT_EQ(b.pixels, (Bytes{1, 1, 2, 3}));
     EXPECT_FALSE(resizeBitmap(b, 0, 3));
@@ -119,10 +114,9 @@ TEST(BitmapOps, NearestResizeKeepsIndicesAndPicksSourcePixelsByIntegerScale)
     Bitmap flat = Bitmap::create(5, 3, 24);
     fillBitmap(flat, 0x123456);
     ASSERT_TRUE(resizeBitmap(flat, 11, 7, ResizeMode::Bilinear));
-    EXPECT_EQ(coloursOf(flat), std::set<uint32_t>{0x123456});
+    EXPECT_EQ(coloursOf(flat), std::vector<uint32_t>(77, 0x123456));
     Bitmap ramp = rgbBitmap(2, 1, {0x000000, 0xFFFFFF});
     ASSERT_TRUE(resizeBitmap(ramp, 4, 1, ResizeMode::Bilinear));
-    EXPECT_EQ(getPixelValue(ramp, 0, 0), 0u);
     EXPECT_EQ(getPixelValue(ramp, 1, 0), 0x404040u);  // a quarter of the way
     EXPECT_EQ(getPixelValue(ramp, 3, 0), 0xFFFFFFu);
 }
@@ -132,18 +126,15 @@ TEST(BitmapOps, TrimAndFlip)
     Bitmap b = rgbBitmap(3, 2, {1, 2, 3, 4, 5, 6});
     Bitmap flipped = b;
     flipHorizontal(flipped);
-    EXPECT_EQ(getPixelValue(flipped, 0, 0), 3u);
-    EXPECT_EQ(getPixelValue(flipped, 2, 1), 4u);
+    EXPECT_EQ(coloursOf(flipped), (std::vector<uint32_t>{3, 2, 1, 6, 5, 4}));
     flipVertical(flipped);
-    EXPECT_EQ(getPixelValue(flipped, 0, 0), 6u);
+    EXPECT_EQ(coloursOf(flipped), (std::vector<uint32_t>{6, 5, 4, 3, 2, 1}));
 
     EXPECT_FALSE(trimBitmap(b, Rect{2, 0, 2, 1}));  // reaches outside
     EXPECT_FALSE(trimBitmap(b, Rect{0, 0, 0, 1}));
     ASSERT_TRUE(trimBitmap(b, Rect{1, 1, 2, 1}));
     EXPECT_EQ(b.width, 2);
-    EXPECT_EQ(b.height, 1);
-    EXPECT_EQ(getPixelValue(b, 0, 0), 5u);
-    EXPECT_EQ(getPixelValue(b, 1, 0), 6u);
+    EXPECT_EQ(coloursOf(b), (std::vector<uint32_t>{5, 6}));
 }
 
 TEST(BitmapOps, MapsToPaletteAndMakesGreyAndBlackAndWhiteCopies)
@@ -165,7 +156,7 @@ TEST(BitmapOps, MapsToPaletteAndMakesGreyAndBlackAndWhiteCopies)
     EXPECT_EQ(bw.palette[1], PaletteEntry::fromRgb(255, 255, 255));
 }
 
-TEST(Quantize, FewColoursKeepTheirExactValues)
+TEST(Quantize, FewColoursKeepTheirExactValuesAlsoWhenSavedAtEightBits)
 {
     Bitmap src = Bitmap::create(40, 10, 24);
     for (int y = 0; y < 10; ++y)
@@ -174,11 +165,16 @@ TEST(Quantize, FewColoursKeepTheirExactValues)
     ASSERT_TRUE(reduceTo8Bit(src, out));
     EXPECT_EQ(out.bitsPerPixel, 8);
     EXPECT_EQ(out.colorCount, 200);
-    EXPECT_EQ(out.palette[0].rgb(), 0u);  // first colour met
-    EXPECT_EQ(out.palette[1].rgb(), 7u * 0x010203);
-    for (int y = 0; y < 10; ++y)
-        for (int x = 0; x < 40; ++x) ASSERT_EQ(getPixelColor(out, x, y), getPixelValue(src, x, y));
-    EXPECT_EQ(countColors(out), 200);
+    EXPECT_EQ(out.palette[1].rgb(), 7u * 0x010203);  // in the order first met
+    EXPECT_EQ(coloursOf(out), coloursOf(src));
+
+    Bytes file;
+    ASSERT_TRUE(encodeImage(src, kFormatBmp, 8, file));
+    Bitmap back;
+    ASSERT_TRUE(decodeImage(file.data(), file.size(), back));
+    ASSERT_EQ(back.bitsPerPixel, 8);
+    EXPECT_EQ(coloursOf(back), coloursOf(src));
+    EXPECT_EQ(encodeImage(src, 3, 8, file).message, formatMessage(str::IDS_IMG_BAD_FORMAT_CODE, {3}));
 }
 
 TEST(Quantize, ManyColoursGiveAtMost256NearestColoursTheSameEveryTime)
@@ -192,7 +188,6 @@ TEST(Quantize, ManyColoursGiveAtMost256NearestColoursTheSameEveryTime)
     ASSERT_TRUE(reduceTo8Bit(src, b));
     EXPECT_EQ(a.pixels, b.pixels);
     EXPECT_EQ(a.palette, b.palette);
-    ASSERT_GE(a.colorCount, 2);
     ASSERT_LE(a.colorCount, 256);
     // Every pixel is the nearest of the palette's colours, and only produced entries are used.
     for (int i = 0; i < 64 * 64; i += 37) {
@@ -202,7 +197,6 @@ TEST(Quantize, ManyColoursGiveAtMost256NearestColoursTheSameEveryTime)
 
     Bitmap few;
     ASSERT_TRUE(reduceTo8Bit(src, few, 16));
-    EXPECT_LE(few.colorCount, 16);
     EXPECT_LE(countColors(few), 16);
 
     Bitmap indexed = Bitmap::create(2, 1, 8);  // an 8-bit picture is taken as it is
@@ -212,30 +206,13 @@ TEST(Quantize, ManyColoursGiveAtMost256NearestColoursTheSameEveryTime)
     EXPECT_FALSE(reduceTo8Bit(Bitmap{}, few));
 }
 
-TEST(Quantize, SavingTrueColourAtEightBitsReducesIt)
-{
-    const Bitmap src = rgbBitmap(3, 1, {0xFF0000, 0x00FF00, 0xFF0000});
-    Bytes file;
-    ASSERT_TRUE(encodeImage(src, kFormatBmp, 8, file));
-    Bitmap back;
-    ASSERT_TRUE(decodeImage(file.data(), file.size(), back));
-    ASSERT_EQ(back.bitsPerPixel, 8);
-    EXPECT_EQ(getPixelColor(back, 0, 0), 0xFF0000u);
-    EXPECT_EQ(getPixelColor(back, 1, 0), 0x00FF00u);
-    EXPECT_EQ(back.pixels[0], back.pixels[2]);
-    EXPECT_EQ(encodeImage(src, 3, 8, file).message, formatMessage(str::IDS_IMG_BAD_FORMAT_CODE, {3}));
-}
-
-TEST(ColourAdjust, RangesEndsAndIdentity)
+TEST(ColourAdjust, RangesEndsAndIdentityOnColoursAndBitmaps)
 {
     const uint32_t colours[] = {0x000000, 0xFFFFFF, 0x804020, 0x12F0A0, 0x7F7F7F};
     for (uint32_t c : colours) {
-        EXPECT_EQ(adjustIntensity(c, 0), c);
-        EXPECT_EQ(adjustContrast(c, 0), c);
-        EXPECT_EQ(adjustHue(c, 0), c);
+        for (auto adjust : {adjustIntensity, adjustContrast, adjustHue, adjustSaturation}) EXPECT_EQ(adjust(c, 0), c);
         EXPECT_EQ(adjustHue(c, 360), c);
         EXPECT_EQ(adjustHue(c, -360), c);
-        EXPECT_EQ(adjustSaturation(c, 0), c);
         EXPECT_EQ(adjustIntensity(c, 1000), 0xFFFFFFu);
         EXPECT_EQ(adjustIntensity(c, -1000), 0u);
         EXPECT_EQ(adjustContrast(c, -1000), 0x808080u);
@@ -251,10 +228,8 @@ TEST(ColourAdjust, RangesEndsAndIdentity)
     EXPECT_EQ(adjustSaturation(0xFF0000, -1000), 0x808080u);
     EXPECT_EQ(adjustSaturation(0xBF4040, 1000), 0xFF0000u);  // lightness exactly 0.5
     EXPECT_EQ(adjustSaturation(0x555555, 1000), 0x555555u);
-}
 
-TEST(ColourAdjust, EightBitBitmapsChangeTheirPaletteNotTheirIndices)
-{
+    // 8-bit bitmaps change their palette, not their indices.
     Bitmap indexed = Bitmap::create(2, 1, 8);
     indexed.pixels = {1, 2};
     indexed.palette[1] = PaletteEntry::fromRgb(255, 0, 0);
@@ -264,5 +239,5 @@ TEST(ColourAdjust, EightBitBitmapsChangeTheirPaletteNotTheirIndices)
 
     Bitmap strip = rgbBitmap(2, 1, {0x102030, 0xF0E0D0});
     changeIntensity(strip, -1000);
-    EXPECT_EQ(coloursOf(strip), std::set<uint32_t>{0});
+    EXPECT_EQ(coloursOf(strip), std::vector<uint32_t>(2, 0));
 }

@@ -16,7 +16,7 @@ namespace {
 
 Bytes makeFile(int width, int height, int directions, int frames, bool leaderHead)
 {
-    AnimationSpec anim;
+    AnimationShape anim;
     anim.width = width;
     anim.height = height;
     anim.directions = directions;

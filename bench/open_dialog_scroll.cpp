@@ -38,7 +38,7 @@ void writeAnimations(const QString& folder, int count)
     const Shape shapes[] = {{96, 72, 8, 15, false}, {150, 150, 8, 10, false}, {240, 240, 8, 8, false}, {200, 240, 1, 20, true}};
     for (int i = 0; i < count; ++i) {
         const Shape& s = shapes[i % 4];
-        AnimationSpec a;
+        AnimationShape a;
         a.width = s.w;
         a.height = s.h;
         a.directions = s.directions;

@@ -74,7 +74,7 @@ bool allIn(const std::vector<CAnimationView*>& views, const std::set<const QObje
 void BM_OpenIniSixteenAnimations(benchmark::State& state)
 {
     QTemporaryDir dir;
-    const AnimationSpec anim = fullSizeUnit();
+    const AnimationShape anim = fullSizeUnit();
     const std::filesystem::path ini = writeUnitFolder(dir.path().toStdString(), "Warrior",
                                                       std::vector<std::string>(std::begin(kKeys), std::end(kKeys)), anim);
 

@@ -92,7 +92,7 @@ QString animationPath()
 {
     static QTemporaryDir dir;
     static const QString path = [] {
-        AnimationSpec anim;
+        AnimationShape anim;
         anim.directions = 1;
         anim.framesPerDirection = 150;
         anim.speed = kSpeed;

@@ -36,7 +36,7 @@ namespace {
 
 std::shared_ptr<ExportSourceData> bigUnit()
 {
-    const AnimationSpec anim = fullSizeUnit();
+    const AnimationShape anim = fullSizeUnit();
     auto data = std::make_shared<ExportSourceData>();
     for (Picture& p : animationPictures(anim)) data->frames.push_back(std::move(p));
     ExportSource& s = data->source;

@@ -45,14 +45,14 @@ void put(const std::string& target, const std::string& name, const Bytes& bytes)
 std::vector<std::pair<std::string, Bytes>> flcSeeds()
 {
     std::vector<std::pair<std::string, Bytes>> seeds;
-    AnimationSpec unit;
+    AnimationShape unit;
     unit.width = 24;
     unit.height = 16;
     unit.directions = 8;
     unit.framesPerDirection = 2;
     seeds.emplace_back("unit.flc", buildAnimation(unit));
 
-    AnimationSpec leader;
+    AnimationShape leader;
     leader.width = 20;
     leader.height = 20;
     leader.directions = 1;
@@ -60,7 +60,7 @@ std::vector<std::pair<std::string, Bytes>> flcSeeds()
     leader.leaderHead = true;
     seeds.emplace_back("leader.flc", buildAnimation(leader));
 
-    AnimationSpec odd;  // an odd width brings the last-pixel word of the delta chunks
+    AnimationShape odd;  // an odd width brings the last-pixel word of the delta chunks
     odd.width = 7;
     odd.height = 5;
     odd.directions = 2;
@@ -210,8 +210,8 @@ int main(int argc, char** argv)
     put("fuzz_unit_ini", "unit_lf.ini", text(unitIniText({{"RUN", "warrior run.flc"}, {"RUN", "b.flc"}}, {}, "\n")));
     put("fuzz_amb", "two.amb", buildAmb({"Run1", "Run2"}));
     put("fuzz_amb", "upper.amb", buildAmb({"x"}, "PRGM"));
-    put("fuzz_amb", "sound.wav", buildWav(WavSpec(2, 11025, 16, 20)));
-    put("fuzz_amb", "lying.wav", buildWav(WavSpec(1, 8000, 8, 10).withDataSize(0x7FFFFFFFu)));
+    put("fuzz_amb", "sound.wav", buildWav(WavShape(2, 11025, 16, 20)));
+    put("fuzz_amb", "lying.wav", buildWav(WavShape(1, 8000, 8, 10).withDataSize(0x7FFFFFFFu)));
 
     std::printf("make_seeds: %d seeds in %s\n", g_written, g_out.string().c_str());
     return 0;

@@ -65,7 +65,7 @@ Picture leaderPicture(int w, int h, int n)
     return pic;
 }
 
-bool writeSample(const std::string& path, const AnimationSpec& anim)
+bool writeSample(const std::string& path, const AnimationShape& anim)
 {
     FlcEncodeParams p;
     p.width = anim.width;
@@ -91,7 +91,7 @@ int main(int argc, char** argv)
     }
     const std::string dir = argv[1];
 
-    AnimationSpec unit;
+    AnimationShape unit;
     unit.width = 96;
     unit.height = 72;
     unit.directions = 8;
@@ -100,7 +100,7 @@ int main(int argc, char** argv)
     unit.palette = samplePalette();
     unit.picture = [&](int d, int n) { return testPicture(unit.width, unit.height, d, n); };
 
-    AnimationSpec head;
+    AnimationShape head;
     head.width = 120;
     head.height = 100;
     head.directions = 1;

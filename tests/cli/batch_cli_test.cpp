@@ -31,7 +31,7 @@ protected:
     // A small unit whose pictures differ with `seed`.
     void unit(const std::string& name, int seed)
     {
-        test::AnimationSpec a;
+        test::AnimationShape a;
         a.framesPerDirection = 2 + seed % 3;
         a.picture = [seed](int d, int n) { return test::testPicture(24, 16, d, n + seed); };
         ASSERT_TRUE(test::writeAnimation(path(name), a));

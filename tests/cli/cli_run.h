@@ -99,7 +99,7 @@ protected:
 // leader head of 3 frames of 30 x 20.
 inline Bytes placedAnimation(bool leaderHead, uint32_t speed = 100)
 {
-    AnimationSpec anim;
+    AnimationShape anim;
     anim.framesPerDirection = leaderHead ? 3 : 2;
     anim.speed = speed;
     if (leaderHead) anim.leaderHead = true, anim.directions = 1, anim.width = 30, anim.height = 20;

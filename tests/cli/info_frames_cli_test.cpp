@@ -24,9 +24,9 @@ protected:
     CliRun cli(const std::string& args) { return runCli(args, dir_, true); }
 };
 
-AnimationSpec smallUnit()
+AnimationShape smallUnit()
 {
-    AnimationSpec s;
+    AnimationShape s;
     s.width = 9;
     s.height = 5;
     s.framesPerDirection = 2;
@@ -103,7 +103,7 @@ TEST_F(InfoFramesCli, UnusualFileWarnsAndGoesOn)
 // Raw indices with the palette as RGB triples, or indexed PNGs with the animation's palette.
 TEST_F(InfoFramesCli, FramesWritesEveryAnimationFrameAndThePalette)
 {
-    const AnimationSpec anim = smallUnit();
+    const AnimationShape anim = smallUnit();
     put("unit.flc", buildAnimation(anim));
     ASSERT_EQ(0, cli("frames unit.flc -o deep/er/raw --raw").status);
     ASSERT_EQ(0, cli("frames unit.flc -o png").status);

@@ -23,7 +23,7 @@ protected:
         // The game's install folder comes from the settings file.
         writeText(dir_ / "config" / "Velmora" / "Quorvane.conf",
                   "[Game]\nInstall_Path=" + (dir_ / "Game").string() + "\n");
-        AnimationSpec anim;
+        AnimationShape anim;
         anim.framesPerDirection = 2;
         anim.speed = 100;
         ini_ = writeUnitFolder(dir_, "Warrior", {"RUN", "DEFAULT"}, anim, true);
@@ -42,8 +42,8 @@ protected:
 TEST_F(IniCli, ListsEveryActionAndPassesTheCheckWhenNothingIsMissing)
 {
     writeBytes(unit_ / "Walk.amb", buildAmb({"Step1", "Step2"}));
-    writeBytes(unit_ / "Step1.wav", buildWav(WavSpec(1, 8000, 16, 100)));
-    writeBytes(unit_ / "Step2.wav", buildWav(WavSpec(1, 8000, 16, 200)));
+    writeBytes(unit_ / "Step1.wav", buildWav(WavShape(1, 8000, 16, 100)));
+    writeBytes(unit_ / "Step2.wav", buildWav(WavShape(1, 8000, 16, 200)));
     writeText(ini_, unitIniText({{"RUN", "warrior run.FLC"}, {"DEFAULT", "Warrior DEFAULT.flc"},
                                  {"ATTACK1", "..\\Archer\\ARCHER.flc"}},
                                 {{"RUN", "WarriorRUN.wav"}, {"DEATH", "Walk.amb"}}));
@@ -63,7 +63,7 @@ TEST_F(IniCli, ListsEveryActionAndPassesTheCheckWhenNothingIsMissing)
 TEST_F(IniCli, CheckNamesEveryMissingOrRefusedFile)
 {
     writeText(unit_ / "Broken.flc", "not an animation");
-    writeBytes(unit_ / "Lying.wav", buildWav(WavSpec().withDataSize(0x7FFFFFF0u)));
+    writeBytes(unit_ / "Lying.wav", buildWav(WavShape().withDataSize(0x7FFFFFF0u)));
     writeBytes(unit_ / "Gap.amb", buildAmb({"Absent"}));
     writeText(ini_, unitIniText({{"RUN", "Warrior RUN.flc"}, {"FIDGET", "Gone.flc"}, {"DEATH", "Broken.flc"},
                                  {"BUILD", "..\\..\\..\\etc\\x.flc"}},

@@ -74,7 +74,7 @@ TEST_F(PaletteCli, PaletteRefusalsNameTheAbsolutePaths)
 
 TEST_F(PaletteCli, RecolourChangesOnlyThePaletteBytesOfAnAnimation)
 {
-    test::AnimationSpec anim;
+    test::AnimationShape anim;
     anim.framesPerDirection = 3;
     const Bytes original = test::buildAnimation(anim);
     put("unit.flc", original);

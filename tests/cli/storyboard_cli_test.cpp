@@ -43,7 +43,7 @@ protected:
         scheme.palette = schemePalette(4);
         ASSERT_TRUE(writeImageFile(path("schemes/" + civPaletteFileName(3)), scheme, kFormatPcx, 8));
 
-        test::AnimationSpec anim;
+        test::AnimationShape anim;
         anim.width = 20;
         anim.height = 14;
         put("Unit.flc", test::buildAnimation(anim));

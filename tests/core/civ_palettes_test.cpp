@@ -24,7 +24,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // The committed built-in data, found from this file's place in the source tree.
-fs::path builtinDataFolder() { return fs::path(__FILE__).parent_path().parent_path().parent_path() / "res" / "data"; }
+fs::path builtinDataFolder() { return QV_DATA_DIR; }
 
 // A scheme file: a 1 x 1 picture whose palette entry i is (i, seed, 255 - i).
 Bytes schemeBytes(uint8_t seed)

@@ -282,7 +282,7 @@ TEST(FlcEncodeFile, RefusesPicturesThatDoNotMatch)
 TEST(FlcEncodeFile, ReaderGetsBackThePicturesAndPalette)
 {
     // A unit of the test writer, and random pictures of an odd width as a leader head.
-    test::AnimationSpec anim;
+    test::AnimationShape anim;
     anim.width = 37;
     anim.height = 21;
     anim.framesPerDirection = 5;

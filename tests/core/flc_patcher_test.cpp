@@ -37,7 +37,7 @@ Bytes paletteChunk(const Bytes& payload)
 
 TEST(FlcPatcher, WritesHeaderAndPaletteAndLeavesEveryFrameByte)
 {
-    AnimationSpec anim;
+    AnimationShape anim;
     anim.directions = 8;
     anim.framesPerDirection = 3;
     const Bytes original = buildAnimation(anim);
@@ -96,7 +96,7 @@ TEST(FlcPatcher, RefusesOrClipsBrokenInputWithoutGrowing)
     const FlcHeader header;
     const Palette256 pal = shiftedPalette();
     Bytes out{1, 2, 3};
-    const Bytes file = buildAnimation(AnimationSpec{});
+    const Bytes file = buildAnimation(AnimationShape{});
 
     EXPECT_EQ(patchFlcBytes(file.data(), file.size(), header, pal, {}, out), FlcPatchError::NoPaletteChunk);
     EXPECT_TRUE(out.empty());

@@ -146,7 +146,7 @@ TEST(FlcDecode, PalettePackets)
 TEST(FlcReader, UnitFileKeepsDirectionsTimesFramesAndSetsKeyFramesAside)
 {
     for (int dirs : {8, 4}) {
-        AnimationSpec anim;
+        AnimationShape anim;
         anim.width = 23;  // odd: exercises the last-pixel word
         anim.height = 11;
         anim.directions = dirs;
@@ -181,7 +181,7 @@ TEST(FlcReader, UnitFileKeepsDirectionsTimesFramesAndSetsKeyFramesAside)
 
 TEST(FlcReader, RefusesSizesOutsideOneTo240AndShortFiles)
 {
-    AnimationSpec anim;
+    AnimationShape anim;
     anim.width = anim.height = 240;
     anim.directions = anim.framesPerDirection = 1;
     const Bytes good = buildAnimation(anim);
@@ -314,7 +314,7 @@ TEST(FlcReader, KeyFramesAloneAreKeptAndFlaggedUnusual)
 
 TEST(FlcReader, DamagedAndTruncatedFilesKeepTheFramesBefore)
 {
-    AnimationSpec anim;
+    AnimationShape anim;
     anim.directions = 2;
     anim.framesPerDirection = 3;
     const Bytes file = buildAnimation(anim);
@@ -339,7 +339,7 @@ TEST(FlcReader, DamagedAndTruncatedFilesKeepTheFramesBefore)
 
 TEST(FlcReader, LeaderHeadHeaderIsCompletedOnLoad)
 {
-    AnimationSpec anim;
+    AnimationShape anim;
     anim.leaderHead = true;
     anim.directions = 1;
     anim.framesPerDirection = 30;
@@ -372,7 +372,7 @@ using FlcOpenCheck = ScratchTest;
 // extensions and magic numbers are refused by the CLI's tests).
 TEST_F(FlcOpenCheck, WantsTheExtensionAndTheMagic)
 {
-    AnimationSpec anim;
+    AnimationShape anim;
     anim.directions = 1;
     const Bytes good = buildAnimation(anim);
     writeBytes(path("b.FLC"), good);

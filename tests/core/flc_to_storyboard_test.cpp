@@ -57,7 +57,7 @@ protected:
     // Loads an animation of the given shape as the FLC view does.
     void load(int w, int h, int directions, int frames, bool leaderHead = false)
     {
-        test::AnimationSpec anim;
+        test::AnimationShape anim;
         anim.width = w;
         anim.height = h;
         anim.directions = directions;

@@ -243,7 +243,7 @@ TEST_F(PaletteFileTest, GetPaletteReadsEveryKindOfFileAndRefusesWhatItCannotRead
 {
     const Palette256 colours = test::testPalette();
     ASSERT_TRUE(ExportPaletteToFile(path("a.ACT"), colours, kPaletteAct));
-    test::AnimationSpec anim;
+    test::AnimationShape anim;
     anim.directions = 1;
     ASSERT_TRUE(test::writeAnimation(path("u.flc"), anim));
     // An 8-bit picture gives the colours it declares (a BMP saying 16 used); the rest stays red.

@@ -159,13 +159,13 @@ TEST(WavFile, ChecksTheHeaderAgainstTheFile)
         Bytes data;
         uint64_t durationMs;  // 0: refused
     } cases[] = {
-        {"mono 16-bit", buildWav(WavSpec(1, 8000, 16, 250)), 250},
-        {"stereo 8-bit", buildWav(WavSpec(2, 22050, 8, 100)), 100},
-        {"data size beyond the file", buildWav(WavSpec().withDataSize(0x7FFFFFF0u)), 0},
+        {"mono 16-bit", buildWav(WavShape(1, 8000, 16, 250)), 250},
+        {"stereo 8-bit", buildWav(WavShape(2, 22050, 8, 100)), 100},
+        {"data size beyond the file", buildWav(WavShape().withDataSize(0x7FFFFFF0u)), 0},
         {"truncated samples", truncated, 0},
         {"no data chunk", noData, 0},
-        {"compressed format", buildWav(WavSpec().withFormat(2)), 0},
-        {"block size that disagrees", buildWav(WavSpec(2).withBlockAlign(7)), 0},
+        {"compressed format", buildWav(WavShape().withFormat(2)), 0},
+        {"block size that disagrees", buildWav(WavShape(2).withBlockAlign(7)), 0},
         {"not RIFF", Bytes(64, 'x'), 0},
     };
     for (const auto& c : cases) {

@@ -22,9 +22,9 @@ class BulkOpenTest : public QObject, public qvtest::EditorHarness {
 
     fs::path root() const { return fs::path(dir_->path().toStdString()); }
     static QString Q(const fs::path& p) { return QString::fromStdString(p.string()); }
-    static AnimationSpec smallUnit()
+    static AnimationShape smallUnit()
     {
-        AnimationSpec a;
+        AnimationShape a;
         a.directions = 8;
         a.framesPerDirection = 2;
         return a;

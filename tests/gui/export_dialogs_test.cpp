@@ -54,9 +54,9 @@ class ExportDialogsTest : public QObject, qvtest::GuiHarness<> {
 private:
     ScriptedScreenCapture capture_;
 
-    static AnimationSpec fixture(int w, int h, bool leaderHead)
+    static AnimationShape fixture(int w, int h, bool leaderHead)
     {
-        AnimationSpec a;
+        AnimationShape a;
         a.width = w;
         a.height = h;
         a.leaderHead = leaderHead;
@@ -207,7 +207,7 @@ private slots:
         QFETCH(QString, controls);
         QFETCH(QString, cliArgs);
         if (file.isEmpty()) {
-            AnimationSpec anim;
+            AnimationShape anim;
             anim.framesPerDirection = 2;
             anim.speed = 67;
             file = writeFlc(QStringLiteral("unit.flc"), anim, 90, 110);

@@ -50,9 +50,9 @@ inline QString msg(const char* format, std::initializer_list<qv::MessageArg> arg
 
 // An animation of frames `w` x `h`, `frames` per direction: a unit of 8 directions or a
 // leader head of one.
-inline qv::test::AnimationSpec shape(int w, int h, int frames, bool leaderHead = false)
+inline qv::test::AnimationShape shape(int w, int h, int frames, bool leaderHead = false)
 {
-    qv::test::AnimationSpec anim;
+    qv::test::AnimationShape anim;
     anim.width = w;
     anim.height = h;
     anim.framesPerDirection = frames;
@@ -120,7 +120,7 @@ protected:
         return b;
     }
     // `anim` with the unit offsets given (leader heads have none) in a new file.
-    QString writeFlc(const QString& name, const qv::test::AnimationSpec& anim, int left = 0, int top = 0) const
+    QString writeFlc(const QString& name, const qv::test::AnimationShape& anim, int left = 0, int top = 0) const
     {
         qv::Bytes bytes = qv::test::buildAnimation(anim);
         if (!anim.leaderHead) {
@@ -135,7 +135,7 @@ protected:
         return doc ? qobject_cast<qv::CFlcView*>(doc->GetFirstView()) : nullptr;
     }
     // Writes `anim` to a file of a new name and opens it; the name goes to `file` if given.
-    qv::CFlcView* openAnimation(const qv::test::AnimationSpec& anim, int left = 0, int top = 0, QString* file = nullptr)
+    qv::CFlcView* openAnimation(const qv::test::AnimationShape& anim, int left = 0, int top = 0, QString* file = nullptr)
     {
         static int n = 0;
         const QString p = writeFlc(QStringLiteral("anim%1.flc").arg(++n), anim, left, top);

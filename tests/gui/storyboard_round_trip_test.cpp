@@ -76,7 +76,7 @@ private slots:
     void flcToStoryboardPaintedAndBack()
     {
         // An odd width, so the last-column case of the delta encoder comes into play.
-        AnimationSpec anim;
+        AnimationShape anim;
         anim.width = 23;
         anim.height = 17;
         anim.framesPerDirection = 3;

@@ -33,7 +33,7 @@ private:
     }
     CFlcView* openUnit()
     {
-        AnimationSpec anim;
+        AnimationShape anim;
         anim.framesPerDirection = 3;
         return openFile(writeFlc(QStringLiteral("Unit.flc"), anim));
     }

@@ -96,7 +96,7 @@ private slots:
         QVERIFY(messages().isEmpty());
 
         // A WAV whose header claims more data than the file holds is refused; nothing changes.
-        const QString lying = writeFile(QStringLiteral("Lying.wav"), buildWav(WavSpec().withDataSize(0x7FFFFFF0u)));
+        const QString lying = writeFile(QStringLiteral("Lying.wav"), buildWav(WavShape().withDataSize(0x7FFFFFF0u)));
         dialogs_.pick(lying);
         view->chooseSoundFile();
         QCOMPARE(messages(), QStringList{uFormatString(str::IDS_WAV_NOT_VALID, {lying.toStdString()})});
@@ -170,7 +170,7 @@ private slots:
         // controls are disabled.
         const QString amb = writeFile(QStringLiteral("Walk.amb"), buildAmb({"Step1", "Broken", "Step2"}));
         writeFile(QStringLiteral("Step1.wav"), buildWav());
-        writeFile(QStringLiteral("Broken.wav"), buildWav(WavSpec().withFormat(2)));
+        writeFile(QStringLiteral("Broken.wav"), buildWav(WavShape().withFormat(2)));
         writeFile(QStringLiteral("Step2.wav"), buildWav());
         whenShown<CInformationDlg>([](CInformationDlg* info) { info->accept(); });
         QVERIFY(view->SetSoundFile(amb));

@@ -15,7 +15,7 @@
 namespace qv::test {
 
 struct ExportedStoryboardFixture {
-    AnimationSpec anim;
+    AnimationShape anim;
     int imageFormat = 0;  // 0 PCX, 1 BMP
     int colorDepth = 0;   // 0 8-bit sheet, 1 24-bit
     int paletteType = 0;  // 0 Adobe Color Table, 1 RIFF, 2 Jasc

@@ -225,7 +225,7 @@ Palette256 testPalette()
     return p;
 }
 
-std::vector<Picture> animationPictures(const AnimationSpec& anim)
+std::vector<Picture> animationPictures(const AnimationShape& anim)
 {
     std::vector<Picture> out;
     for (int d = 1; d <= anim.directions; ++d)
@@ -234,7 +234,7 @@ std::vector<Picture> animationPictures(const AnimationSpec& anim)
     return out;
 }
 
-Bytes buildAnimation(const AnimationSpec& anim)
+Bytes buildAnimation(const AnimationShape& anim)
 {
     const int w = anim.width, h = anim.height;
     const int D = anim.directions, F = anim.framesPerDirection;
@@ -294,9 +294,9 @@ Picture walkingUnitPicture(int direction, int n)
     return pic;
 }
 
-AnimationSpec fullSizeUnit()
+AnimationShape fullSizeUnit()
 {
-    AnimationSpec anim;
+    AnimationShape anim;
     anim.width = 240;
     anim.height = 240;
     anim.directions = 8;
@@ -305,7 +305,7 @@ AnimationSpec fullSizeUnit()
     return anim;
 }
 
-bool writeAnimation(const std::string& path, const AnimationSpec& anim)
+bool writeAnimation(const std::string& path, const AnimationShape& anim)
 {
     return writeFileAtomic(path, buildAnimation(anim));
 }

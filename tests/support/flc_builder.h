@@ -101,7 +101,7 @@ Palette256 testPalette();
 
 // Describes an animation laid out the way the game writes it: per direction block one
 // key frame ("BYTE_RUN", plus the palette chunk) and F frames of one "DELTA_FLC" chunk each.
-struct AnimationSpec {
+struct AnimationShape {
     int width = 24;
     int height = 16;
     int directions = 8;
@@ -116,14 +116,14 @@ struct AnimationSpec {
 // moves, swings and turns from frame to frame, like a walking unit (with a shadow edge).
 Picture walkingUnitPicture(int direction, int n);
 // A unit the size the game uses: 8 directions of 15 pictures of 240 x 240, walkingUnitPicture.
-AnimationSpec fullSizeUnit();
+AnimationShape fullSizeUnit();
 
 // The pictures an animation of `anim` holds, in playback order.
-std::vector<Picture> animationPictures(const AnimationSpec& anim);
+std::vector<Picture> animationPictures(const AnimationShape& anim);
 // The FLC file of `anim`.
-Bytes buildAnimation(const AnimationSpec& anim);
+Bytes buildAnimation(const AnimationShape& anim);
 // Writes the FLC file of `anim` to `path`; false when it cannot be written.
-bool writeAnimation(const std::string& path, const AnimationSpec& anim);
+bool writeAnimation(const std::string& path, const AnimationShape& anim);
 
 // The parts one after another.
 Bytes concatBytes(std::initializer_list<Bytes> parts);

@@ -19,7 +19,7 @@ std::string unitIniText(const KeyValues& animations, const KeyValues& sounds, co
     return s;
 }
 
-Bytes buildWav(const WavSpec& shape)
+Bytes buildWav(const WavShape& shape)
 {
     const uint16_t align = static_cast<uint16_t>(shape.channels * shape.bitsPerSample / 8);
     const uint32_t frames = shape.sampleRate * shape.milliseconds / 1000;
@@ -81,7 +81,7 @@ void writeText(const std::filesystem::path& path, const std::string& text)
 }
 
 std::filesystem::path writeUnitFolder(const std::filesystem::path& dir, const std::string& name,
-                                      const std::vector<std::string>& keys, const AnimationSpec& anim, bool withSounds)
+                                      const std::vector<std::string>& keys, const AnimationShape& anim, bool withSounds)
 {
     const std::filesystem::path folder = dir / name;
     const Bytes flc = buildAnimation(anim);

@@ -25,8 +25,8 @@ using KeyValues = std::vector<std::pair<std::string, std::string>>;
 // lines then "STOP_AT_LAST_FRAME=", "[Timing]", "[Sound Effects]". Lines end in `eol`.
 std::string unitIniText(const KeyValues& animations, const KeyValues& sounds = {}, const std::string& eol = "\r\n");
 
-struct WavSpec {
-    WavSpec(uint16_t channels_ = 1, uint32_t sampleRate_ = 8000, uint16_t bitsPerSample_ = 16, uint32_t ms = 50)
+struct WavShape {
+    WavShape(uint16_t channels_ = 1, uint32_t sampleRate_ = 8000, uint16_t bitsPerSample_ = 16, uint32_t ms = 50)
         : channels(channels_), sampleRate(sampleRate_), bitsPerSample(bitsPerSample_), milliseconds(ms)
     {
     }
@@ -38,12 +38,12 @@ struct WavSpec {
     std::optional<uint16_t> formatField;
     std::optional<uint32_t> dataSizeField;
     std::optional<uint16_t> blockAlignField;
-    WavSpec& withFormat(uint16_t v) { formatField = v; return *this; }
-    WavSpec& withDataSize(uint32_t v) { dataSizeField = v; return *this; }
-    WavSpec& withBlockAlign(uint16_t v) { blockAlignField = v; return *this; }
+    WavShape& withFormat(uint16_t v) { formatField = v; return *this; }
+    WavShape& withDataSize(uint32_t v) { dataSizeField = v; return *this; }
+    WavShape& withBlockAlign(uint16_t v) { blockAlignField = v; return *this; }
 };
 // A WAV file of a quiet tone.
-Bytes buildWav(const WavSpec& shape = {});
+Bytes buildWav(const WavShape& shape = {});
 
 // An AMB file that names `wavNames` (each written with ".wav"), between small binary
 // records as the game's files have them. `magic` is the file's first four bytes.
@@ -55,7 +55,7 @@ void writeText(const std::filesystem::path& path, const std::string& text);
 // A unit folder `dir`/`name` holding `name`.ini, one FLC of `anim` per action key (files
 // named "<name> <key>.flc") and, when `withSounds`, a WAV per action. Returns the INI's path.
 std::filesystem::path writeUnitFolder(const std::filesystem::path& dir, const std::string& name,
-                                      const std::vector<std::string>& keys, const AnimationSpec& anim,
+                                      const std::vector<std::string>& keys, const AnimationShape& anim,
                                       bool withSounds = false);
 
 }  // namespace qv::test

@@ -349,7 +349,7 @@ TEST(FlcEncodeFile, ReaderGetsBackThePicturesAndPalette)
 
     FlcEncodeParams p = unitParams(h.width, h.height, h.framesPerDirection, h.directions);
     Bytes encoded;
-    ASSERT_TRUE(encodeFlc(p, first.store.frames, first.store.basePalette, encoded));
+    ASSERT_TRUE(encodeFlc(p, toByteVectors(first.store.frames), first.store.basePalette, encoded));
     FlcLoadResult second;
     ASSERT_TRUE(loadFlcAnimation("b.flc", encoded.data(), encoded.size(), second));
     EXPECT_FALSE(second.store.unusual);

@@ -160,7 +160,7 @@ TEST_F(StoryboardExport, UnchangedGeometryCopiesEveryFrameIndexForIndexAndRoundT
     p.leftOffset = back.info.leftOffset;
     p.topOffset = back.info.topOffset;
     Bytes flc;
-    ASSERT_TRUE(encodeFlc(p, back.frames, back.palette, flc));
+    ASSERT_TRUE(encodeFlc(p, toByteVectors(back.frames), back.palette, flc));
     FlcLoadResult again;
     ASSERT_TRUE(loadFlcAnimation("again.flc", flc.data(), flc.size(), again));
     EXPECT_EQ(again.store.frames, loaded_.store.frames);

@@ -11,6 +11,13 @@
 // the windows are exposed and their backing store is flushed; offscreen by default, or
 // a real X server / Xvfb with QT_QPA_PLATFORM=xcb). The time until every view has also
 // painted its first composed animation frame is reported as the counter "frame_ms".
+//
+// Most of the work is taking memory for about 110 MB of decoded pictures: first touches
+// of fresh pages, not the decoding. With one heap allocation per picture a run took
+// about 430 ms of processor time (230 ms wall on a quiet machine); with each animation's
+// pictures in blocks backed by transparent huge pages it takes 75 to 115 ms of processor
+// time (measured under a load average of 16 on 2 cores, where the wall time was 320 to
+// 530 ms against 1,570 to 1,650 ms before).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>

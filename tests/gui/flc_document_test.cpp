@@ -114,6 +114,17 @@ private slots:
             QVERIFY(view->frames().empty());
             QCOMPARE(view->frameNumber(), 0);
         }
+
+        // Memory for the pictures that cannot be had is said as such, first.
+        boxes_.clear();
+        const QString unit = write(QStringLiteral("unit.flc"), buildAnimation(AnimationSpec{}));
+        setFrameAllocationFaultHook([](size_t) { return true; });
+        CFlcView* starved = viewOf(template_->OpenDocumentFile(unit));
+        setFrameAllocationFaultHook(nullptr);
+        QVERIFY(!boxes_.shown().empty());
+        QCOMPARE(boxes_.shown()[0].text,
+                 QString::fromStdString(formatMessage(str::IDS_NOT_ENOUGH_MEMORY, {"CFlcView::LoadAnimation"})));
+        QVERIFY(!starved || !starved->isLoaded());
     }
 
     void leaderHeadIsCompletedAndUnusualFilesWarn()

@@ -16,8 +16,8 @@
 // of fresh pages, not the decoding. With one heap allocation per picture a run took
 // about 430 ms of processor time (230 ms wall on a quiet machine); with each animation's
 // pictures in blocks backed by transparent huge pages it takes 75 to 115 ms of processor
-// time (measured under a load average of 16 on 2 cores, where the wall time was 320 to
-// 530 ms against 1,570 to 1,650 ms before).
+// time. Wall time: 120 to 130 ms against 465 to 470 ms before under a load average of 5
+// on 2 cores; 300 to 530 ms against 1,570 to 1,950 ms under a load average of 16.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>

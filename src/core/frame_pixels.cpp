@@ -10,6 +10,7 @@
 
 #if defined(__linux__)
 #include <sys/mman.h>
+#include <unistd.h>
 #endif
 
 namespace qv {
@@ -41,20 +42,24 @@ public:
         if (faultInjected(bytes)) throw std::bad_alloc();
 #if defined(__linux__)
         if (bytes >= kHugePage) {
-            // Mapped a huge page larger, then trimmed to whole aligned huge pages, so the
-            // kernel can back all of it with 2 MB pages: one fault each instead of 512.
-            const size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-            const size_t reserved = rounded + kHugePage;
+            // Mapped a huge page larger, then trimmed to start on a huge-page boundary, so
+            // the kernel can back its whole huge pages with 2 MB pages: one fault each
+            // instead of 512. The rest, less than a huge page, keeps small pages rather
+            // than taking memory it would not use.
+            const auto page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+            const size_t length = (bytes + page - 1) / page * page;
+            const size_t reserved = length + kHugePage;
             void* p = mmap(nullptr, reserved, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
             if (p == MAP_FAILED) throw std::bad_alloc();
             const auto start = reinterpret_cast<uintptr_t>(p);
             const uintptr_t aligned = (start + kHugePage - 1) / kHugePage * kHugePage;
             if (aligned > start) munmap(p, aligned - start);
-            const size_t tail = start + reserved - (aligned + rounded);
-            if (tail > 0) munmap(reinterpret_cast<void*>(aligned + rounded), tail);
-            madvise(reinterpret_cast<void*>(aligned), rounded, MADV_HUGEPAGE);  // advice only: may be refused
+            const size_t tail = start + reserved - (aligned + length);
+            if (tail > 0) munmap(reinterpret_cast<void*>(aligned + length), tail);
+            // Advice only: the system may refuse it, and the memory works either way.
+            madvise(reinterpret_cast<void*>(aligned), length / kHugePage * kHugePage, MADV_HUGEPAGE);
             data_ = reinterpret_cast<uint8_t*>(aligned);
-            mapped_ = rounded;
+            mapped_ = length;
             return;
         }
 #endif
@@ -73,7 +78,10 @@ public:
     FrameBlock(const FrameBlock&) = delete;
     FrameBlock& operator=(const FrameBlock&) = delete;
 
-    uint8_t* data() const { return data_; }
+    uint8_t* data() const
+    {
+        return data_;
+    }
 
 private:
     uint8_t* data_ = nullptr;
@@ -86,11 +94,20 @@ FramePixels::FramePixels(size_t size)
     if (size_ > 0) std::memset(data_, 0, size_);
 }
 
-FramePixels::FramePixels(const std::vector<uint8_t>& bytes) { copyFrom(bytes.data(), bytes.size()); }
+FramePixels::FramePixels(const std::vector<uint8_t>& bytes)
+{
+    copyFrom(bytes.data(), bytes.size());
+}
 
-FramePixels::FramePixels(std::initializer_list<uint8_t> bytes) { copyFrom(bytes.begin(), bytes.size()); }
+FramePixels::FramePixels(std::initializer_list<uint8_t> bytes)
+{
+    copyFrom(bytes.begin(), bytes.size());
+}
 
-FramePixels::FramePixels(const FramePixels& other) { copyFrom(other.data_, other.size_); }
+FramePixels::FramePixels(const FramePixels& other)
+{
+    copyFrom(other.data_, other.size_);
+}
 
 FramePixels::FramePixels(FramePixels&& other) noexcept
     : block_(std::move(other.block_)), data_(other.data_), size_(other.size_)

@@ -1,12 +1,13 @@
 // Quorvane — a viewer and editor for Dominara unit and leader-head animations.
 // Copyright (C) 2026 The Quorvane developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/frame_pixels.h"
+
 #include <gtest/gtest.h>
 
 #include <new>
 
 #include "core/flc_reader.h"
-#include "core/frame_pixels.h"
 #include "support/flc_builder.h"
 
 using namespace qv;
@@ -25,7 +26,8 @@ TEST(FramePixels, PicturesOfSharedBlocksStayApartAndCopiesAreTheirOwn)
             std::fill(pictures.back().begin(), pictures.back().end(), uint8_t(i + 1));
         }
         for (size_t i = 0; i < count; ++i)
-            ASSERT_TRUE(std::all_of(pictures[i].begin(), pictures[i].end(), [&](uint8_t b) { return b == i + 1; })) << i;
+            ASSERT_TRUE(std::all_of(pictures[i].begin(), pictures[i].end(), [&](uint8_t b) { return b == i + 1; }))
+                << i;
 
         FramePixels copy = pictures[0];
         copy[0] = 0xEE;

@@ -18,11 +18,12 @@
 
 namespace qv {
 
+// One decoded picture (FramePixels): width x height palette indices, rows top to bottom.
+
 // Everything the reader collects from one file.
 struct FlcFrameStore {
     FlcHeader header;                         // as read (see completeFlcHeader for the in-memory completion)
-    std::vector<FramePixels> frames;          // animation frames in playback order (key frames removed),
-                                              // each width x height palette indices, rows top to bottom
+    std::vector<FramePixels> frames;          // animation frames in playback order (key frames removed)
     std::vector<FlcFrameInfo> records;        // one per frame that produced a picture, key frames included
     std::vector<uint32_t> paletteChunkPositions;  // offset just after each "COLOR_256" chunk header
     Palette256 basePalette;                   // colours from the "COLOR_256" chunks

@@ -70,15 +70,9 @@ private:
 
 // Comparisons with the byte vectors pictures are built from elsewhere (encoder input).
 bool operator==(const FramePixels& a, const std::vector<uint8_t>& b);
-inline bool operator==(const std::vector<uint8_t>& a, const FramePixels& b)
-{
-    return b == a;
-}
+inline bool operator==(const std::vector<uint8_t>& a, const FramePixels& b) { return b == a; }
 bool operator==(const std::vector<FramePixels>& a, const std::vector<std::vector<uint8_t>>& b);
-inline bool operator==(const std::vector<std::vector<uint8_t>>& a, const std::vector<FramePixels>& b)
-{
-    return b == a;
-}
+inline bool operator==(const std::vector<std::vector<uint8_t>>& a, const std::vector<FramePixels>& b) { return b == a; }
 // The pictures as byte vectors, the encoder's input.
 std::vector<std::vector<uint8_t>> toByteVectors(const std::vector<FramePixels>& pictures);
 

@@ -11,6 +11,14 @@
 // the windows are exposed and their backing store is flushed; offscreen by default, or
 // a real X server / Xvfb with QT_QPA_PLATFORM=xcb). The time until every view has also
 // painted its first composed animation frame is reported as the counter "frame_ms".
+//
+// Most of the work is taking memory for about 110 MB of decoded pictures: first touches
+// of fresh pages, not the decoding. With one heap allocation per picture a run took
+// about 430 ms of processor time (230 ms wall on a quiet machine); with each animation's
+// pictures in blocks backed by transparent huge pages it takes 75 to 115 ms of processor
+// time. Wall time under a load average of 2.3 on 2 cores: 46 to 53 ms (80 to 85 ms of
+// processor time) against 241 to 249 ms (451 to 460 ms) before; under a load average of
+// 16: 300 to 530 ms against 1,570 to 1,950 ms.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>

@@ -67,8 +67,10 @@ int runToFlc(const QStringList& args)
         OutputFolder folder;
         if (const int made = folder.ensureFor(output); made != kExitOk) return made;
         // The same conversion as the window's Export to FLC.
+        const std::vector<std::vector<uint8_t>> pictures = toByteVectors(frames.frames);
+        frames.frames.clear();
         const Status written = StoryboardFramesToFlc(output, frames.info, frames.info.leaderHead != 0, customDelay,
-                                                     delay, frames.frames, frames.palette);
+                                                     delay, pictures, frames.palette);
         if (!written) return refuse(written.message);
         folder.keep();
         return kExitOk;

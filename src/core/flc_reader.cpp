@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "core/file_io.h"
 #include "core/flc_decode.h"
@@ -32,7 +33,7 @@ bool readFlcFrames(const uint8_t* data, size_t size, FlcFrameStore& out)
     const size_t pictureSize = static_cast<size_t>(width) * static_cast<size_t>(height);
 
     // The working picture every picture chunk is applied to, in file order.
-    FramePixels work(pictureSize, 0);
+    std::vector<uint8_t> work(pictureSize, 0);
     // Key frames are only needed when they turn out to be all there is, so they are kept
     // only until the first animation frame arrives.
     std::vector<FramePixels> keyFrames;
@@ -43,7 +44,9 @@ bool readFlcFrames(const uint8_t* data, size_t size, FlcFrameStore& out)
     unsigned blockPos = 0;               // p: position inside the direction block
     uint64_t storedBytes = 0;
 
-    out.frames.reserve(std::min<size_t>(limit, size / kFrameHeaderSize));
+    const size_t expected = std::min<size_t>(limit, size / kFrameHeaderSize);
+    out.frames.reserve(expected);
+    FrameAllocator pictures(pictureSize, expected);
 
     size_t pos = kFlcHeaderSize;
     while (kept < limit) {
@@ -154,7 +157,9 @@ bool readFlcFrames(const uint8_t* data, size_t size, FlcFrameStore& out)
                 storedBytes -= (pictureSize + sizeof(FramePixels)) * keyFrames.size();
                 keyFrames = {};
             }
-            out.frames.push_back(work);
+            FramePixels frame = pictures.next();
+            std::memcpy(frame.data(), work.data(), pictureSize);
+            out.frames.push_back(std::move(frame));
             storedBytes += pictureSize + sizeof(FramePixels);
             ++kept;
         }

@@ -13,12 +13,12 @@
 
 #include "core/byte_io.h"
 #include "core/flc_format.h"
+#include "core/frame_pixels.h"
 #include "core/result.h"
 
 namespace qv {
 
-// One decoded picture: width x height palette indices, rows top to bottom.
-using FramePixels = std::vector<uint8_t>;
+// One decoded picture (FramePixels): width x height palette indices, rows top to bottom.
 
 // Everything the reader collects from one file.
 struct FlcFrameStore {

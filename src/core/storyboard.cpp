@@ -399,11 +399,12 @@ Status cutStoryboardSheet(const std::string& qsbPath, const StoryboardInfo& info
     result.keyColour = palette[kTransparentIndex];
     result.info = info;
     if (result.info.speed == 0) result.info.speed = 10;
-    result.frames.resize(static_cast<size_t>(F) * static_cast<size_t>(D));
+    const size_t count = static_cast<size_t>(F) * static_cast<size_t>(D);
+    result.frames.reserve(count);
+    FrameAllocator pictures(static_cast<size_t>(w) * static_cast<size_t>(h), count);
     for (int k = 0; k < F * D; ++k) {
-        auto& frame = result.frames[static_cast<size_t>(k)];
-        frame.resize(static_cast<size_t>(w) * static_cast<size_t>(h));
-        copyCellOut(*cells, w, h, k / F, k % F, frame.data());
+        result.frames.push_back(pictures.next());
+        copyCellOut(*cells, w, h, k / F, k % F, result.frames.back().data());
     }
     out = std::move(result);
     return Status::success();

@@ -16,6 +16,7 @@
 #include "core/bitmap.h"
 #include "core/file_io.h"
 #include "core/flc_format.h"
+#include "core/frame_pixels.h"
 #include "core/result.h"
 
 namespace qv {
@@ -192,7 +193,7 @@ Status StoryboardToFlc(const std::string& path, StoryboardInfo& info, Bitmap& sh
 
 // The frames and palette a storyboard view plays.
 struct StoryboardFrames {
-    std::vector<std::vector<uint8_t>> frames;  // D x F pictures of w x h, frame d x F + j
+    std::vector<FramePixels> frames;  // D x F pictures of w x h, frame d x F + j
     Palette256 palette;                        // the working palette
     PaletteEntry keyColour;                    // palette entry 255
     StoryboardInfo info;                       // the record, speed 0 read as 10

@@ -31,7 +31,7 @@ const QString kSection = QStringLiteral("Dlg Flc");
 
 // A frame as the view draws it: a unit over the default colour with shadows and lights
 // blended, a leader head over black.
-QImage composeFrame(const std::vector<uint8_t>& pixels, int width, int height, const Palette256& palette, bool leaderHead)
+QImage composeFrame(const FramePixels& pixels, int width, int height, const Palette256& palette, bool leaderHead)
 {
     Surface32 target(width, height);
     Composition c;
@@ -43,7 +43,7 @@ QImage composeFrame(const std::vector<uint8_t>& pixels, int width, int height, c
         .copy();
 }
 
-void composeFirstDirection(const std::vector<std::vector<uint8_t>>& frames, int perDirection, int width, int height,
+void composeFirstDirection(const std::vector<FramePixels>& frames, int perDirection, int width, int height,
                            const Palette256& palette, bool leaderHead, AnimationPreview& out)
 {
     const size_t n = std::min(frames.size(), static_cast<size_t>(std::max(1, perDirection)));

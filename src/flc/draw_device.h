@@ -26,6 +26,7 @@
 
 #include "core/compositor.h"
 #include "core/flc_format.h"
+#include "core/frame_pixels.h"
 
 class QPainter;
 
@@ -44,7 +45,7 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
     // The 8-bit picture, width x height palette indices, rows top to bottom.
-    std::vector<uint8_t> pixels;
+    FramePixels pixels;
     // The surface, filled first if a fill is pending.
     const QImage& surface() const
     {

@@ -20,6 +20,7 @@ struct FlcPreloader::Job {
     bool started = false;  // a worker (or the taker) has claimed it
     bool done = false;
     bool taken = false;
+    bool thrown = false;  // the decoding threw (out of memory): the view decodes and reports itself
     Status status;
     FlcLoadResult result;
 };
@@ -35,16 +36,18 @@ void runJob(FlcPreloader::Job& job)
 {
     Status status;
     FlcLoadResult result;
+    bool thrown = false;
     try {
         status = loadFlcAnimation(job.localPath, result);
     } catch (const std::exception&) {
         // Out of memory, most likely: the view then loads the file itself and reports.
-        status = Status::failure();
+        thrown = true;
         result = FlcLoadResult{};
     }
     std::lock_guard<std::mutex> lock(g_mutex);
     job.status = std::move(status);
     job.result = std::move(result);
+    job.thrown = thrown;
     job.done = true;
     g_done.notify_all();
 }
@@ -116,6 +119,7 @@ bool takePreloadedAnimation(const QString& path, Status& status, FlcLoadResult& 
     }
     g_done.wait(lock, [&] { return job->done; });
     job->taken = true;
+    if (job->thrown) return false;
     status = std::move(job->status);
     out = std::move(job->result);
     return true;

@@ -41,7 +41,8 @@ private:
 };
 
 // The decoded animation of `path` when a preloader holds it (waiting for its worker when
-// needed): true with `status` and `out` filled; false when no preloader has the file.
+// needed): true with `status` and `out` filled; false when no preloader has the file or
+// its decoding threw (out of memory), so the caller decodes it and reports.
 bool takePreloadedAnimation(const QString& path, Status& status, FlcLoadResult& out);
 
 }  // namespace qv

@@ -8,6 +8,7 @@
 #include <QStatusBar>
 #include <exception>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #include "app/command_ids.h"
@@ -121,6 +122,10 @@ bool CFlcView::LoadAnimation(const QString& path, bool)
         SetAnimationProperties(static_cast<uint8_t>(header_.directions), header_.framesPerDirection, header_.speed,
                                header_.width, header_.height, header_.leftOffset, header_.topOffset);
         return true;
+    } catch (const std::bad_alloc&) {
+        AfxMessageBox(formatMessage(str::IDS_NOT_ENOUGH_MEMORY, {"CFlcView::LoadAnimation"}), MB_ICONERROR);
+        UnloadAnimation();
+        return false;
     } catch (const std::exception&) {
         AfxMessageBox(formatMessage(str::IDS_UNKNOWN_ERROR, {"CFlcView::LoadAnimation"}), MB_ICONERROR);
         UnloadAnimation();

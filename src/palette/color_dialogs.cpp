@@ -1086,7 +1086,7 @@ bool CSelectFromImageDlg::loadPicture(const QString& path)
                 return false;
             }
             bmp.bitmap = Bitmap::create(h.width, h.height, 8);
-            bmp.bitmap.pixels = flc.store.frames.front();
+            bmp.bitmap.pixels = flc.store.frames.front().toVector();
             bmp.bitmap.palette = flc.store.basePalette;
         } else {
             PICTOR::LoadFile(path, bmp);

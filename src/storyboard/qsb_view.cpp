@@ -250,7 +250,7 @@ bool CQsbView::StoryboardToFlc(const QString& target)
         }
         std::vector<std::vector<uint8_t>> pictures;
         pictures.reserve(frames_.size());
-        for (const AnimFrame& f : frames_) pictures.push_back(f.pixels);
+        for (const AnimFrame& f : frames_) pictures.push_back(f.pixels.toVector());
         const Status st =
             StoryboardFramesToFlc(target.toStdString(), record_, leaderHead_, playback_.delayMode() == kDelayCustom,
                                   playback_.customDelay(), pictures, displayPalette_);

@@ -102,7 +102,7 @@ void CAnimationView::UpdateColorKey()
     colorKey_ = alphaBlend_ ? transparentColor_ : kNoColorKey;
 }
 
-bool CAnimationView::BuildFrames(std::vector<std::vector<uint8_t>> pictures, int width, int height)
+bool CAnimationView::BuildFrames(std::vector<FramePixels> pictures, int width, int height)
 {
     frames_.clear();
     frames_.reserve(pictures.size());
@@ -112,7 +112,6 @@ bool CAnimationView::BuildFrames(std::vector<std::vector<uint8_t>> pictures, int
         AnimFrame frame(device_.get());
         if (!frame.CreateSurface(width, height) || picture.size() < size) return false;
         frame.SetColorKey(colorKey_);
-        picture.resize(size);
         frame.pixels = std::move(picture);
         frame.SetSurfacePalette(palette);
         frames_.push_back(std::move(frame));

@@ -287,7 +287,7 @@ protected:
     // Makes the frame store from decoded pictures of width x height (taken over, not
     // copied): one AnimFrame per picture, keyed with the colour key, its surface filled
     // through the display palette when first drawn. False when a surface cannot be made.
-    bool BuildFrames(std::vector<std::vector<uint8_t>> pictures, int width, int height);
+    bool BuildFrames(std::vector<FramePixels> pictures, int width, int height);
     // Sets the transparent colour (display entry 255) and the colour key from it.
     void UpdateColorKey();
     // The animation's shape, copied into the playback state and the drawing fields.

@@ -11,6 +11,7 @@
 
 #include "app/command_ids.h"
 #include "core/flc_reader.h"
+#include "core/frame_pixels.h"
 #include "flc/flc_doc.h"
 #include "gui_harness.h"
 
@@ -125,6 +126,18 @@ private slots:
                 QVERIFY2(drawn >= first && drawn < first + view->frameCount(), qPrintable(QString::number(code)));
             }
         }
+    }
+
+    // Pictures that cannot be had are said as missing memory, first.
+    void outOfMemoryIsSaidAsSuch()
+    {
+        const QString unit = writeFile(QStringLiteral("unit.flc"), buildAnimation(qvtest::shape(24, 16, 4)));
+        setFrameAllocationFaultHook([](size_t) { return true; });
+        CFlcView* starved = viewOf(template_->OpenDocumentFile(unit));
+        setFrameAllocationFaultHook(nullptr);
+        QVERIFY(!boxes_.shown().empty());
+        QCOMPARE(boxes_.shown()[0].text, qvtest::msg(str::IDS_NOT_ENOUGH_MEMORY, {"CFlcView::LoadAnimation"}));
+        QVERIFY(!starved || !starved->isLoaded());
     }
 
     void saveWritesPaletteOffsetsAndDelayButNoFrameByte()

@@ -46,7 +46,7 @@ class StoryboardRoundTripTest : public QObject {
     static std::vector<Picture> picturesOf(const CAnimationView& view)
     {
         std::vector<Picture> out;
-        for (const AnimFrame& f : view.frames()) out.push_back(f.pixels);
+        for (const AnimFrame& f : view.frames()) out.push_back(f.pixels.toVector());
         return out;
     }
 

@@ -320,7 +320,7 @@ TEST(FlcReader, DamagedAndTruncatedFilesKeepTheFramesBefore)
     const Bytes file = buildAnimation(anim);
     const FlcFrameStore whole = read(file);
     const uint32_t lastStart = whole.records.back().position;
-    const std::vector<Picture> before(whole.frames.begin(), whole.frames.begin() + 5);
+    const std::vector<FramePixels> before(whole.frames.begin(), whole.frames.begin() + 5);
 
     // Cut inside the last frame, or right after its header; a frame size below 16.
     for (size_t cut : {size_t(lastStart) + 20, size_t(lastStart) + 16, size_t(lastStart) + 3})

@@ -100,7 +100,7 @@ protected:
 };
 
 // The w x h part of a picture `stride` pixels wide whose top-left pixel is (x, y).
-std::vector<uint8_t> crop(const std::vector<uint8_t>& picture, int stride, int x, int y, int w, int h)
+std::vector<uint8_t> crop(const FramePixels& picture, int stride, int x, int y, int w, int h)
 {
     std::vector<uint8_t> out;
     for (int row = y; row < y + h; ++row)

@@ -47,7 +47,7 @@ TEST(FramePixels, PicturesOfSharedBlocksStayApartAndCopiesAreTheirOwn)
 // be had, the load throws std::bad_alloc, which every caller reports as out of memory.
 TEST(FramePixels, FullSizeUnitReadsExactlyAndAFailedAllocationThrows)
 {
-    AnimationSpec anim = fullSizeUnit();
+    AnimationShape anim = fullSizeUnit();
     anim.directions = 3;  // 45 pictures: one block of more than a huge page
     const Bytes file = buildAnimation(anim);
     const std::vector<Picture> expected = animationPictures(anim);

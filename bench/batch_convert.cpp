@@ -81,6 +81,9 @@ std::string quote(const std::string& s)
 double convert(const fs::path& in, const fs::path& out, int jobs, double& cpu, double& load)
 {
     fs::remove_all(out);
+    // The previous run's 350 MB of sheets are still being written back and its folder
+    // freed: let the disk settle, so that no run pays for the one before it.
+    ::sync();
     load = loadAverage();
     const std::string cmd = quote(QV_CLI_PATH) + " to-storyboard " + quote(in.string()) + " -o " + quote(out.string()) +
                             " --jobs " + std::to_string(jobs) + " >/dev/null 2>&1";

@@ -18,6 +18,7 @@
 #endif
 
 #include "cli/cli_common.h"
+#include "core/frame_pixels.h"
 #include "core/storyboard_document.h"
 #include "core/strings.h"
 #include "core/version.h"
@@ -232,6 +233,8 @@ int main(int argc, char** argv)
     // keeps is returned when it ends.
     mallopt(M_MMAP_THRESHOLD, 32 << 20);
     mallopt(M_TRIM_THRESHOLD, 256 << 20);
+    // The same for the decoded pictures, which would otherwise be mapped afresh per input.
+    qv::setFrameBlocksMapped(false);
 #endif
     QCoreApplication::setApplicationName(QStringLiteral("quorvane-cli"));
     QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));

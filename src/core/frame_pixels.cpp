@@ -4,6 +4,7 @@
 #include "core/frame_pixels.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <mutex>
 #include <new>
@@ -17,6 +18,7 @@ namespace qv {
 
 namespace {
 
+std::atomic<bool> g_mapBlocks{true};
 std::mutex g_hookMutex;
 std::function<bool(size_t)> g_faultHook;
 
@@ -41,7 +43,7 @@ public:
         if (bytes == 0) return;
         if (faultInjected(bytes)) throw std::bad_alloc();
 #if defined(__linux__)
-        if (bytes >= kHugePage) {
+        if (bytes >= kHugePage && g_mapBlocks.load(std::memory_order_relaxed)) {
             // Mapped a huge page larger, then trimmed to start on a huge-page boundary, so
             // the kernel can back its whole huge pages with 2 MB pages: one fault each
             // instead of 512. The rest, less than a huge page, keeps small pages rather
@@ -186,6 +188,11 @@ FramePixels FrameAllocator::next()
         used_ = 0;
     }
     return FramePixels(block_, block_->data() + pictureSize_ * used_++, pictureSize_);
+}
+
+void setFrameBlocksMapped(bool mapped)
+{
+    g_mapBlocks.store(mapped, std::memory_order_relaxed);
 }
 
 void setFrameAllocationFaultHook(std::function<bool(size_t bytes)> hook)

@@ -93,6 +93,12 @@ private:
     size_t used_ = 0;  // pictures handed out of block_
 };
 
+// Whether blocks of 2 MB or more are mapped on their own in huge pages (the default) or
+// taken from the heap like smaller ones. Mapped blocks go back to the system when freed,
+// so a program that reads one animation after another (a batch of quorvane-cli) takes them
+// from the heap instead, where its allocator keeps freed memory for the next input.
+void setFrameBlocksMapped(bool mapped);
+
 // For tests: asked with the byte count before each block is allocated; returning true
 // makes the allocation fail as if memory had run out. nullptr removes the hook.
 void setFrameAllocationFaultHook(std::function<bool(size_t bytes)> hook);

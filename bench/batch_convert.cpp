@@ -12,8 +12,7 @@
 // Each round runs both, alternating which goes first, into a fresh output folder. It
 // prints every run's wall time, the processor time the tool used (and so the cores it
 // had) and the load average before it, then the median times and their ratio. Measured
-// under load 17 to 20 with the largest scheduling share: 3.58 s and 1.96 s (1.83) on
-// ext4, 2.55 s and 1.15 s (2.23) on tmpfs; figures and method in README.md.
+// on the idle machine: speed-ups from 1.36 to 1.83 on ext4; figures in README.md.
 #include <sys/resource.h>
 #include <unistd.h>
 

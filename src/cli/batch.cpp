@@ -179,12 +179,13 @@ struct Outcome {
     std::string report;
 };
 
-// Makes the outputs of converted inputs durable and moves them into place, on a thread of
-// its own beside the --jobs converting threads. Those only write temporary files and go
-// on with their next input; meanwhile this thread flushes everything finished so far at
-// once, where flushes that overlap share the file system's journal commits, instead of
-// every converting thread waiting for the disk in turn. An input counts as converted only
-// once its outputs are in place.
+// Moves the outputs of converted inputs into place, on a thread of its own beside the
+// --jobs converting threads, which only write temporary files and go on with their next
+// input. Outputs that replace an existing file (with --force) are first flushed to disk,
+// everything finished so far at once, where flushes that overlap share the file system's
+// journal commits, so that a crash never costs the old file; new outputs are left for the
+// system to write back, as any other program's new files, instead of making the batch wait
+// for the disk. An input counts as converted only once its outputs are in place.
 class Committer {
 public:
     struct Finished {
@@ -451,8 +452,9 @@ int runBatch(const CommandOptions& o, const BatchJob& job)
                 MessageCapture capture(finished.outcome.report);
                 try {
                     // The outputs are only written to temporary files here.
-                    DeferredCommitScope deferred(items[i].outputs,
-                                                 [&](StagedUnit&& unit) { finished.units.push_back(std::move(unit)); });
+                    DeferredCommitScope deferred(
+                        items[i].outputs, [&](StagedUnit&& unit) { finished.units.push_back(std::move(unit)); },
+                        /*flushNewFiles=*/false);
                     finished.outcome.converted = job.convert(items[i].input, items[i].outputs.front()) == kExitOk;
                 } catch (const std::bad_alloc&) {
                     refuse(formatMessage(str::IDS_NOT_ENOUGH_MEMORY, {commandName}));

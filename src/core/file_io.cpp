@@ -124,24 +124,27 @@ bool flushFileToDisk(const fs::path& path)
 #endif
 }
 
-// Writes `data` to a new temporary file beside `target`, flushed to disk at once when
-// `flushNow` (otherwise its write-back is only started); its path goes to `tmp`. Nothing
-// is left behind on failure.
-bool stageFile(const fs::path& target, const uint8_t* data, size_t size, bool flushNow, fs::path& tmp)
+// What becomes of a temporary file's data once written: flushed to disk before the call
+// returns, its write-back started (the flush comes later), or left to the system.
+enum class StageFlush { Now, Start, Never };
+
+// Writes `data` to a new temporary file beside `target`, flushed as `flush` says; its path
+// goes to `tmp`. Nothing is left behind on failure.
+bool stageFile(const fs::path& target, const uint8_t* data, size_t size, StageFlush flush, fs::path& tmp)
 {
     tmp = freeNameBeside(target, ".tmp");
     if (tmp.empty()) return false;
     std::FILE* f = std::fopen(tmp.string().c_str(), "wb");
     if (!f) return false;
     bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
-    if (flushNow) {
+    if (flush == StageFlush::Now) {
         ok = flushToDisk(f) && ok;
     } else {
         ok = std::fflush(f) == 0 && ok;
 #ifdef __linux__
         // The disk starts writing now, while the caller goes on; the flush later mostly finds
         // the data written.
-        if (ok) ::sync_file_range(fileno(f), 0, 0, SYNC_FILE_RANGE_WRITE);
+        if (ok && flush == StageFlush::Start) ::sync_file_range(fileno(f), 0, 0, SYNC_FILE_RANGE_WRITE);
 #endif
     }
     ok = std::fclose(f) == 0 && ok;
@@ -203,8 +206,8 @@ size_t placeUnit(StagedUnit& unit)
 }  // namespace
 
 DeferredCommitScope::DeferredCommitScope(const std::vector<std::string>& targets,
-                                         std::function<void(StagedUnit&&)> sink)
-    : sink_(std::move(sink)), previous_(t_deferred)
+                                         std::function<void(StagedUnit&&)> sink, bool flushNewFiles)
+    : sink_(std::move(sink)), flushNewFiles_(flushNewFiles), previous_(t_deferred)
 {
     for (const std::string& t : targets) targets_.push_back(fs::path(t).lexically_normal().string());
     t_deferred = this;
@@ -224,11 +227,13 @@ bool writeFileAtomic(const std::string& path, const uint8_t* data, size_t size)
     // A read-only target must stay untouched, as a plain overwrite would have failed.
     if (!targetWritable(target)) return false;
     DeferredCommitScope* deferred = deferralFor(std::vector<std::string>{path}, [](const std::string& p) { return p; });
+    const bool flush = !deferred || deferred->flushesNewFiles() || fileExists(path);
     fs::path tmp;
-    if (!stageFile(target, data, size, !deferred, tmp)) return false;
+    if (!stageFile(target, data, size, !deferred ? StageFlush::Now : flush ? StageFlush::Start : StageFlush::Never, tmp))
+        return false;
     if (deferred) {
         StagedUnit unit;
-        unit.files.push_back({path, tmp.string()});
+        unit.files.push_back({path, tmp.string(), flush});
         deferred->hand(std::move(unit));
         return true;
     }
@@ -257,21 +262,23 @@ void setFileWriteFaultHook(FileWriteFaultHook hook)
     faultHook() = std::move(hook);
 }
 
-bool stageFilesAsUnit(const std::vector<FileWrite>& files, StagedUnit& unit, size_t* failed)
+bool stageFilesAsUnit(const std::vector<FileWrite>& files, StagedUnit& unit, size_t* failed, bool flushNewFiles)
 {
     unit.files.clear();
     for (size_t i = 0; i < files.size(); ++i) {
         const FileWrite& w = files[i];
         const fs::path target(w.path);
         fs::path tmp;
+        const bool flush = flushNewFiles || fileExists(w.path);
         if (injectedFault(FileWriteStep::Check, w.path) || !targetWritable(target) ||
-            (!w.remove && (injectedFault(FileWriteStep::Stage, w.path) ||
-                           !stageFile(target, w.data.data(), w.data.size(), false, tmp)))) {
+            (!w.remove &&
+             (injectedFault(FileWriteStep::Stage, w.path) ||
+              !stageFile(target, w.data.data(), w.data.size(), flush ? StageFlush::Start : StageFlush::Never, tmp)))) {
             discardStagedUnit(unit);
             if (failed) *failed = i;
             return false;
         }
-        unit.files.push_back({w.path, tmp.string()});
+        unit.files.push_back({w.path, tmp.string(), flush});
     }
     return true;
 }
@@ -312,7 +319,7 @@ std::vector<size_t> commitStagedUnits(std::vector<StagedUnit>& units)
     for (size_t u = 0; u < units.size(); ++u) {
         result[u] = units[u].files.size();
         for (size_t i = 0; i < units[u].files.size(); ++i)
-            if (!units[u].files[i].temporary.empty()) {
+            if (!units[u].files[i].temporary.empty() && units[u].files[i].flush) {
                 paths.push_back(units[u].files[i].temporary);
                 owners.emplace_back(u, i);
             }
@@ -341,10 +348,11 @@ void discardStagedUnit(StagedUnit& unit)
 
 bool writeFilesAsUnit(const std::vector<FileWrite>& files, size_t* failed)
 {
+    DeferredCommitScope* deferred = deferralFor(files, [](const FileWrite& w) { return w.path; });
     StagedUnit unit;
-    if (!stageFilesAsUnit(files, unit, failed)) return false;
+    if (!stageFilesAsUnit(files, unit, failed, !deferred || deferred->flushesNewFiles())) return false;
     const size_t count = files.size();
-    if (DeferredCommitScope* deferred = deferralFor(files, [](const FileWrite& w) { return w.path; })) {
+    if (deferred) {
         deferred->hand(std::move(unit));
         if (failed) *failed = count;
         return true;

@@ -51,21 +51,25 @@ bool writeFilesAsUnit(const std::vector<FileWrite>& files, size_t* failed = null
 
 // writeFilesAsUnit in two halves, so that many units can be made durable at once: their
 // flushes overlap and share the file system's journal commits instead of each waiting for
-// the disk in turn. A unit is complete and on disk before any of its files takes its name.
+// the disk in turn. A unit is complete (and, where it replaces files, on disk) before any
+// of its files takes its name.
 struct StagedUnit {
     struct File {
         std::string target;
         std::string temporary;  // the new contents until moved into place; empty for a removal
+        bool flush = true;      // flushed to disk before it takes the target's name
     };
     std::vector<File> files;
 };
 
 // The first half: checks every target and writes the new contents to temporary files
 // beside them, not yet flushed. On failure nothing is left behind, `failed` (when given)
-// receives the index of the file that failed, and the result is false.
-bool stageFilesAsUnit(const std::vector<FileWrite>& files, StagedUnit& unit, size_t* failed = nullptr);
-// The second half, for several units: flushes every temporary file of `units` to disk,
-// then moves each unit into place as writeFilesAsUnit does. A unit that fails is undone
+// receives the index of the file that failed, and the result is false. Without
+// `flushNewFiles`, only the files that replace an existing one are to be flushed later.
+bool stageFilesAsUnit(const std::vector<FileWrite>& files, StagedUnit& unit, size_t* failed = nullptr,
+                      bool flushNewFiles = true);
+// The second half, for several units: flushes the temporary files of `units` that are to be
+// flushed, then moves each unit into place as writeFilesAsUnit does. A unit that fails is undone
 // and its temporary files removed; the others are not affected. Returns, for each unit,
 // the index of the file that failed, or the unit's file count when it was placed.
 std::vector<size_t> commitStagedUnits(std::vector<StagedUnit>& units);
@@ -76,19 +80,25 @@ void discardStagedUnit(StagedUnit& unit);
 // whose targets are all among `targets` only stage their files and pass the unit to
 // `sink`, returning true: whoever owns the sink commits the units later (a batch's
 // committing thread). Other writes, and writes on other threads, are not affected.
+// Without `flushNewFiles` the staged files that create a new file are not flushed to disk
+// before they take their name, only those that replace one: a crash then may cost a new
+// file its contents, but never an existing file its old ones.
 class DeferredCommitScope {
 public:
-    DeferredCommitScope(const std::vector<std::string>& targets, std::function<void(StagedUnit&&)> sink);
+    DeferredCommitScope(const std::vector<std::string>& targets, std::function<void(StagedUnit&&)> sink,
+                        bool flushNewFiles = true);
     DeferredCommitScope(const DeferredCommitScope&) = delete;
     DeferredCommitScope& operator=(const DeferredCommitScope&) = delete;
     ~DeferredCommitScope();
 
     bool takes(const std::string& target) const;
     void hand(StagedUnit&& unit) const { sink_(std::move(unit)); }
+    bool flushesNewFiles() const { return flushNewFiles_; }
 
 private:
     std::vector<std::string> targets_;  // normalised
     std::function<void(StagedUnit&&)> sink_;
+    bool flushNewFiles_;
     DeferredCommitScope* previous_;
 };
 

@@ -58,21 +58,39 @@ bool decodePcxRle(const uint8_t* data, size_t size, size_t& pos, uint8_t* out, s
     return true;
 }
 
+namespace {
+
+// The run-length coding of in[0..count) written to `out`, which has room for 2 x count
+// bytes (the worst case: every byte 0xC0 or above and unlike its neighbours); returns the
+// bytes written.
+size_t encodePcxRleTo(const uint8_t* in, size_t count, uint8_t* out)
+{
+    uint8_t* o = out;
+    const uint8_t* const end = in + count;
+    while (in < end) {
+        const uint8_t value = *in;
+        const uint8_t* const limit = end - in > 63 ? in + 63 : end;
+        const uint8_t* p = in + 1;
+        while (p < limit && *p == value) ++p;
+        const size_t run = size_t(p - in);
+        if (run == 1 && (value & 0xC0) != 0xC0) {
+            *o++ = value;
+        } else {
+            *o++ = static_cast<uint8_t>(0xC0 | run);
+            *o++ = value;
+        }
+        in = p;
+    }
+    return size_t(o - out);
+}
+
+}  // namespace
+
 void encodePcxRle(const uint8_t* in, size_t count, Bytes& out)
 {
-    size_t i = 0;
-    while (i < count) {
-        const uint8_t value = in[i];
-        size_t run = 1;
-        while (i + run < count && run < 63 && in[i + run] == value) ++run;
-        if (run == 1 && (value & 0xC0) != 0xC0) {
-            out.push_back(value);
-        } else {
-            out.push_back(static_cast<uint8_t>(0xC0 | run));
-            out.push_back(value);
-        }
-        i += run;
-    }
+    const size_t start = out.size();
+    out.resize(start + 2 * count);
+    out.resize(start + encodePcxRleTo(in, count, out.data() + start));
 }
 
 Status readPcxInfo(const uint8_t* data, size_t size, ImageFileInfo& info)
@@ -183,16 +201,27 @@ Status encodePcx(const Bitmap& bmp, Bytes& out)
     putLE16(h + kOffPaletteInfo, 1);
 
     out.reserve(kPcxHeaderSize + bmp.pixels.size() + bmp.pixels.size() / 8 + kPcxPaletteBlockSize);
+    // Each plane of a line is coded into `coded` and then appended; a row of an 8-bit picture
+    // as wide as a plane is coded where it lies.
     std::vector<uint8_t> plane(bytesPerLine, 0);
+    std::vector<uint8_t> coded(2 * bytesPerLine);
+    auto append = [&](const uint8_t* bytes) {
+        const size_t n = encodePcxRleTo(bytes, bytesPerLine, coded.data());
+        out.insert(out.end(), coded.data(), coded.data() + n);
+    };
     for (int y = 0; y < bmp.height; ++y) {
         const uint8_t* row = bmp.row(y);
         if (planes == 1) {
-            std::memcpy(plane.data(), row, static_cast<size_t>(bmp.width));
-            encodePcxRle(plane.data(), bytesPerLine, out);
+            if (static_cast<size_t>(bmp.width) == bytesPerLine) {
+                append(row);
+            } else {
+                std::memcpy(plane.data(), row, static_cast<size_t>(bmp.width));
+                append(plane.data());
+            }
         } else {
             for (int c = 0; c < 3; ++c) {
                 for (int x = 0; x < bmp.width; ++x) plane[static_cast<size_t>(x)] = row[3 * x + c];
-                encodePcxRle(plane.data(), bytesPerLine, out);
+                append(plane.data());
             }
         }
     }

@@ -4,6 +4,7 @@
 #include "core/storyboard_convert.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/bitmap.h"
 #include "core/bitmap_ops.h"
@@ -279,20 +280,28 @@ Status buildExportSheet(const ExportSource& source, const ExportStoryboardSettin
             x = 1;
             j = 0;
         }
-        std::fill(work.pixels.begin(), work.pixels.end(), uint8_t(0));
-        std::copy_n(frame.begin(), std::min(frame.size(), frameBytes), work.pixels.begin());
-        if (processing && settings.resizeImage) {
-            Bitmap scaled = work;
-            if (!resizeBitmap(scaled, w, h, ResizeMode::Nearest))
-                return Status::failure(str::IDS_STORYBOARD_CANNOT_CREATE);
-            if (trimming && !trimBitmap(scaled, Rect{settings.trimLeft, settings.trimTop, cw, ch}))
-                return Status::failure(str::IDS_STORYBOARD_CANNOT_CREATE);
-            combineRect(scaled, Rect{0, 0, scaled.width, scaled.height}, sheet, x, y, CombineMode::Copy);
-        } else if (processing) {
-            const Rect area{trimming ? settings.trimLeft : 0, trimming ? settings.trimTop : 0, cw, ch};
-            copyRect(work, area, sheet, x + dx, y + dy);
+        if (!processing && frame.size() >= frameBytes) {
+            // The common case: the frame's rows go straight into its cell, clipped to the
+            // sheet as a copy through `work` would be.
+            const int cols = std::min(W0, sheet.width - x), rows = std::min(H0, sheet.height - y);
+            for (int r = 0; cols > 0 && r < rows; ++r)
+                std::memcpy(sheet.row(y + r) + x, frame.data() + size_t(r) * size_t(W0), size_t(cols));
         } else {
-            copyRect(work, Rect{0, 0, W0, H0}, sheet, x, y);
+            std::fill(work.pixels.begin(), work.pixels.end(), uint8_t(0));
+            std::copy_n(frame.begin(), std::min(frame.size(), frameBytes), work.pixels.begin());
+            if (processing && settings.resizeImage) {
+                Bitmap scaled = work;
+                if (!resizeBitmap(scaled, w, h, ResizeMode::Nearest))
+                    return Status::failure(str::IDS_STORYBOARD_CANNOT_CREATE);
+                if (trimming && !trimBitmap(scaled, Rect{settings.trimLeft, settings.trimTop, cw, ch}))
+                    return Status::failure(str::IDS_STORYBOARD_CANNOT_CREATE);
+                combineRect(scaled, Rect{0, 0, scaled.width, scaled.height}, sheet, x, y, CombineMode::Copy);
+            } else if (processing) {
+                const Rect area{trimming ? settings.trimLeft : 0, trimming ? settings.trimTop : 0, cw, ch};
+                copyRect(work, area, sheet, x + dx, y + dy);
+            } else {
+                copyRect(work, Rect{0, 0, W0, H0}, sheet, x, y);
+            }
         }
         x += cw + 1;
         ++j;

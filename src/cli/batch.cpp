@@ -45,6 +45,7 @@ struct Item {
     std::string input;
     std::string stem;  // the output path without extension
     std::vector<std::string> outputs;
+    std::vector<std::string> outputIds;  // identity() of each output, worked out once
     std::string refusal;  // why it is not converted, when it is not
 };
 
@@ -386,14 +387,18 @@ int runBatch(const CommandOptions& o, const BatchJob& job)
             continue;
         }
         item.outputs = job.outputs(item.stem, format, item.input);
-        for (const std::string& out : item.outputs) writers[identity(out)].push_back(i);
+        for (const std::string& out : item.outputs) {
+            item.outputIds.push_back(identity(out));
+            writers[item.outputIds.back()].push_back(i);
+        }
     }
     for (size_t i = 0; i < items.size(); ++i) {
         Item& item = items[i];
         if (!item.refusal.empty()) continue;
-        for (const std::string& out : item.outputs) {
-            const std::vector<size_t>& w = writers[identity(out)];
-            if (inputIds.count(identity(out)))
+        for (size_t k = 0; k < item.outputs.size(); ++k) {
+            const std::string& out = item.outputs[k];
+            const std::vector<size_t>& w = writers[item.outputIds[k]];
+            if (inputIds.count(item.outputIds[k]))
                 item.refusal = formatMessage(str::IDS_BATCH_OUTPUT_IS_INPUT, {item.input, out});
             else if (w.size() > 1)
                 item.refusal =

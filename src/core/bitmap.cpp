@@ -19,13 +19,13 @@ bool imageSizeAllowed(int64_t width, int64_t height, int bitsPerPixel)
            width * height * bytesPerPixel <= kMaxImageBytes;
 }
 
-Bitmap Bitmap::create(int width, int height, int bitsPerPixel)
+Bitmap Bitmap::create(int width, int height, int bitsPerPixel, uint8_t fill)
 {
     Bitmap b;
     b.width = width > 0 ? width : 0;
     b.height = height > 0 ? height : 0;
     b.bitsPerPixel = bitsPerPixel == 24 ? 24 : 8;
-    b.pixels.assign(b.stride() * static_cast<size_t>(b.height), 0);
+    b.pixels.assign(b.stride() * static_cast<size_t>(b.height), fill);
     return b;
 }
 

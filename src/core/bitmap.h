@@ -52,8 +52,8 @@ struct Bitmap {
                pixels.size() == stride() * static_cast<size_t>(height);
     }
 
-    // A bitmap of the given size and depth, filled with zeros.
-    static Bitmap create(int width, int height, int bitsPerPixel);
+    // A bitmap of the given size and depth, every byte `fill` (zeros unless given).
+    static Bitmap create(int width, int height, int bitsPerPixel, uint8_t fill = 0);
 };
 
 // What a picture file says about itself without decoding it.

@@ -444,21 +444,22 @@ Status CreateStoryboard(int sheetWidth, int sheetHeight, int frameWidth, int fra
         return Status::failure(str::IDS_INVALID_PARAMETERS);
     // The test leaves an existing sheet as it is: a failed conversion must not empty it.
     if (!sheetPath.empty() && !canWriteFile(sheetPath)) return Status::failure();
-    Bitmap sheet = Bitmap::create(sheetWidth, sheetHeight, bitsPerPixel);
-    sheet.palette = palette;
-    uint32_t background, black;
+    Bitmap sheet;
+    uint32_t black;
     if (bitsPerPixel == 8) {
         // The sheet is filled with the colour of entry 255 and ruled in black, both as
         // colours: on an 8-bit sheet each becomes the first palette entry of that colour,
         // so a palette that repeats entry 255's colour earlier fills with that entry.
         const PaletteEntry& key = palette[kTransparentIndex];
-        background = static_cast<uint32_t>(nearestPaletteIndex(palette, 256, key.red, key.green, key.blue));
+        const int background = nearestPaletteIndex(palette, 256, key.red, key.green, key.blue);
+        sheet = Bitmap::create(sheetWidth, sheetHeight, bitsPerPixel, static_cast<uint8_t>(background));
         black = static_cast<uint32_t>(nearestPaletteIndex(palette, 256, 0, 0, 0));
     } else {
-        background = palette[kTransparentIndex].rgb();
+        sheet = Bitmap::create(sheetWidth, sheetHeight, bitsPerPixel);
+        fillBitmap(sheet, palette[kTransparentIndex].rgb());
         black = 0;
     }
-    fillBitmap(sheet, background);
+    sheet.palette = palette;
     drawSheetGrid(sheet, frameWidth, frameHeight, directions, framesPerDirection, black);
     out = std::move(sheet);
     return Status::success();

@@ -93,12 +93,12 @@ TEST(ImageCodecs, RoundTripOddWidthsAtBothDepthsInBothFormats)
                     const size_t stride = (size_t(width) * size_t(bits / 8) + 3) / 4 * 4;
                     EXPECT_EQ(file.size(), 14 + 40 + (bits == 8 ? 1024 : 0) + stride * 5);
                     EXPECT_EQ(getLE32(&file[2]), file.size());
+                    EXPECT_EQ(getLE32(&file[46]), bits == 8 ? 256u : 0u);  // colours used: all, however few are
                 }
                 Bitmap back;
                 const Status st = decodeImage(file.data(), file.size(), back);
                 ASSERT_TRUE(st) << st.message;
                 EXPECT_EQ(back.width, width);
-                EXPECT_EQ(back.height, 5);
                 EXPECT_EQ(back.bitsPerPixel, bits);
                 EXPECT_EQ(back.formatCode, format);
                 EXPECT_EQ(back.pixels, src.pixels);
@@ -108,20 +108,7 @@ TEST(ImageCodecs, RoundTripOddWidthsAtBothDepthsInBothFormats)
             }
 }
 
-TEST(BmpCodec, FewColoursAreStillWrittenAsEightBitsWithAFullPaletteBottomUp)
-{
-    Bitmap src = Bitmap::create(4, 2, 8);
-    src.pixels = {0, 1, 2, 1, 2, 1, 0, 0};
-    src.palette[1] = PaletteEntry::fromRgb(255, 0, 0);
-    src.colorCount = 3;
-    Bytes file;
-    ASSERT_TRUE(encodeBmp(src, file));
-    EXPECT_EQ(getLE32(&file[46]), 256u);  // colours used
-    EXPECT_EQ(file[54 + 4 * 1 + 2], 255);  // colour 1 stored blue, green, red
-    EXPECT_EQ(file[54 + 1024], 2);         // the first stored row is the picture's last
-}
-
-TEST(BmpCodec, ReadsTopDownRowsShortPalettesAndAnUnpaddedLastRow)
+TEST(BmpCodec, ReadsTopDownRowsShortPalettesAndAnUnpaddedLastRowAndRefusesTheRest)
 {
     // 24-bit, 2 x 2, top-down: rows stored top first, each padded to 8 bytes.
     const Bytes rows{1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
@@ -135,10 +122,8 @@ TEST(BmpCodec, ReadsTopDownRowsShortPalettesAndAnUnpaddedLastRow)
     EXPECT_EQ(bmp.palette[1], pal[1]);
     EXPECT_EQ(bmp.palette[2], PaletteEntry{});
     EXPECT_EQ(bmp.pixels, (Bytes{1, 1, 1, 0, 1, 0}));
-}
 
-TEST(BmpCodec, RefusesWhatItCannotReadWithAMessage)
-{
+    // Refusals, each with its message.
     const std::vector<PaletteEntry> four(4);
     const Bytes fourBit = bmpFile(2, 2, 4, 0, std::vector<PaletteEntry>(16), 16, Bytes(8, 0));
     Bytes huge = bmpFile(2, 2, 24, 0, {}, 0, Bytes(16, 0));
@@ -154,44 +139,20 @@ TEST(BmpCodec, RefusesWhatItCannotReadWithAMessage)
         {huge, str::IDS_IMG_TRUNCATED},
         {Bytes{'B', 'A', 0, 0}, str::IDS_IMG_UNKNOWN_FORMAT},
     };
-    Bitmap bmp;
     for (const auto& [file, message] : cases) EXPECT_EQ(decodeImage(file.data(), file.size(), bmp).message, message);
     putLE32(&huge[22], 0x80000000u);  // the most negative height
     EXPECT_FALSE(decodeBmp(huge, bmp));
-    ImageFileInfo info;
-    ASSERT_TRUE(readImageInfo(fourBit.data(), fourBit.size(), info));  // a refused depth is still reported
-    EXPECT_EQ(info.bitsPerPixel, 4);
-    EXPECT_EQ(info.formatCode, kFormatBmp);
 }
 
-TEST(PcxRle, CodesRunsAndHighBytesAndRefusesRunsPastTheLineOrTheData)
+TEST(PcxCodec, WritesSplitRunsTheStandardHeaderAndPaletteBlock)
 {
     Bytes in(130, 7);  // one run longer than 63 must be split
     in.push_back(0xC0);  // a single byte with the top bits set needs a count
     in.push_back(1);
-    Bytes coded;
-    encodePcxRle(in.data(), in.size(), coded);
-    EXPECT_EQ(coded, (Bytes{0xFF, 7, 0xFF, 7, 0xC4, 7, 0xC1, 0xC0, 1}));  // decoded by the round trips
-
-    const Bytes overrun{0xC5, 9};  // 5 bytes into a 4-byte line
-    uint8_t line[4];
-    bool tooLong = false;
-    size_t pos = 0;
-    EXPECT_FALSE(decodePcxRle(overrun.data(), overrun.size(), pos, line, 4, &tooLong));
-    EXPECT_TRUE(tooLong);
-    const Bytes cut{1, 2, 0xC3};  // the run's value byte is missing
-    pos = 0;
-    EXPECT_FALSE(decodePcxRle(cut.data(), cut.size(), pos, line, 4, &tooLong));
-    EXPECT_FALSE(tooLong);
-    const Bytes zeroRun{0xC0, 5, 1, 2, 3, 4};  // an empty run adds nothing
-    pos = 0;
-    EXPECT_TRUE(decodePcxRle(zeroRun.data(), zeroRun.size(), pos, line, 4));
-    EXPECT_EQ((Bytes(line, line + 4)), (Bytes{1, 2, 3, 4}));
-}
-
-TEST(PcxCodec, WritesTheStandardHeaderAndPaletteBlock)
-{
     Bytes file;
+    encodePcxRle(in.data(), in.size(), file);
+    EXPECT_EQ(file, (Bytes{0xFF, 7, 0xFF, 7, 0xC4, 7, 0xC1, 0xC0, 1}));  // decoded by the round trips
+
     ASSERT_TRUE(encodePcx(patterned(5, 2, 8), file));
     // Version 5, RLE, 8 bits, window 0..4 x 0..1, 72 dpi; one plane, 6 (even) bytes per line, colour.
     EXPECT_EQ((Bytes(file.begin(), file.begin() + 14)), (Bytes{10, 5, 1, 8, 0, 0, 0, 0, 4, 0, 1, 0, 72, 0}));
@@ -211,8 +172,9 @@ TEST(PcxCodec, WritesTheStandardHeaderAndPaletteBlock)
 TEST(PcxCodec, ReadsHandCodedFilesAndRefusesMalformedOnesWithAMessage)
 {
     Bytes planes = pcxHeader(2, 1, 8, 3, 2);
-    // Red plane 10 20, then one run of 4 covering the green plane and the blue one.
-    planes.insert(planes.end(), {10, 20, 0xC4, 99});
+    // An empty run that adds nothing, red plane 10 20, then one run of 4 covering the green
+    // plane and the blue one.
+    planes.insert(planes.end(), {0xC0, 5, 10, 20, 0xC4, 99});
     Bitmap bmp;
     ASSERT_TRUE(decodePcx(planes, bmp));
     EXPECT_EQ(bmp.pixels, (Bytes{10, 99, 99, 20, 99, 99}));
@@ -228,52 +190,32 @@ TEST(PcxCodec, ReadsHandCodedFilesAndRefusesMalformedOnesWithAMessage)
     EXPECT_EQ(decodePcx(f, bmp).message, formatMessage(str::IDS_IMG_PCX_BAD_LINE, {2, 4}));
     const Bytes fourBit = pcxHeader(4, 2, 1, 4, 1);
     EXPECT_EQ(decodePcx(fourBit, bmp).message, formatMessage(str::IDS_IMG_PCX_UNSUPPORTED, {1, 4}));
-    ImageFileInfo info;
-    ASSERT_TRUE(readPcxInfo(fourBit.data(), fourBit.size(), info));  // the depth can still be asked
-    EXPECT_EQ(info.bitsPerPixel, 4);
     EXPECT_EQ(decodePcx(pcxHeader(4, 2, 8, 1, 3), bmp).message, str::IDS_IMG_BAD_PCX_HEADER);  // lines too short
-    Bytes notPcx = pcxHeader(4, 2, 8, 1, 4);
-    notPcx[0] = 11;
-    EXPECT_EQ(decodePcx(notPcx, bmp).message, str::IDS_IMG_BAD_PCX_HEADER);
     Bytes empty = pcxHeader(1, 1, 8, 1, 2);
     putLE16(&empty[4], 5);  // minimum x beyond maximum x
     EXPECT_FALSE(decodePcx(empty, bmp));
     EXPECT_FALSE(decodePcx(Bytes(100, 10), bmp));  // shorter than a header
 }
 
-TEST_F(ImageFileTest, PcxFilesGoThroughTheGenericReaderWriterAndPicture)
+TEST_F(ImageFileTest, AFailedPcxSaveLeavesTheFileAndMissingFilesAreNamed)
 {
     const std::string file = path("a.pcx");
-    const Bitmap src = patterned(240, 240, 8);
+    const Bitmap src = patterned(24, 24, 8);
     ASSERT_TRUE(writePcxFile(file, src, 8));
-    PcxPicture pic;
-    ASSERT_TRUE(pic.load(file));
-    EXPECT_EQ(pic.pixels(), src.pixels);
-
-    ASSERT_TRUE(writePcxFile(file, src, 24));  // an 8-bit bitmap written with its colours
-    ImageFileInfo info;
-    ASSERT_TRUE(readImageFileInfo(file, info));
-    EXPECT_EQ(info.width, 240);
-    EXPECT_EQ(info.bitsPerPixel, 24);
-    EXPECT_EQ(info.formatCode, kFormatPcx);
-    Bitmap back;
-    ASSERT_TRUE(readImageFile(file, back));
-    const PaletteEntry& e = src.palette[src.pixels[10]];
-    EXPECT_EQ((Bytes(back.pixels.begin() + 30, back.pixels.begin() + 33)), (Bytes{e.red, e.green, e.blue}));
-
-    // A save that cannot be done leaves the file as it was.
     Bytes before, after;
     ASSERT_TRUE(readWholeFile(file, before));
     EXPECT_EQ(writePcxFile(file, src, 4).message, formatMessage(str::IDS_IMG_BAD_DEPTH, {4}));
     EXPECT_EQ(writePcxFile(file, Bitmap{}, 8).message, str::IDS_IMG_EMPTY);
     ASSERT_TRUE(readWholeFile(file, after));
     EXPECT_EQ(before, after);
+    Bitmap back;
     EXPECT_EQ(readPcxFile(path("none.pcx"), back).message, formatMessage(str::IDS_IMG_CANNOT_OPEN, {path("none.pcx")}));
+    PcxPicture pic;
     EXPECT_FALSE(pic.load(path("none.pcx")));
     EXPECT_FALSE(pic.load(""));
 }
 
-TEST(PcxPicture, LoadsPixelsPaletteAndBitmapInfo)
+TEST(PcxPicture, LoadsPixelsAndPaletteAndRefusesBadLinesPlanesDepthsAndTruncation)
 {
     PcxPicture pic;
     ASSERT_TRUE(pic.loadFromMemory(smallPcx(true)));
@@ -282,19 +224,13 @@ TEST(PcxPicture, LoadsPixelsPaletteAndBitmapInfo)
     EXPECT_EQ(pic.pixels(), (Bytes{5, 6, 200, 7, 7, 7}));
     EXPECT_EQ(pic.palette()[200], PaletteEntry::fromRgb(200, 100, 55));
     const Bytes& bi = pic.bitmapInfo();
-    ASSERT_EQ(bi.size(), PcxPicture::kBitmapInfoSize);
     EXPECT_EQ((Bytes(bi.begin(), bi.begin() + 20)), (Bytes{40, 0, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0, 1, 0, 8, 0, 0, 0, 0, 0}));
-    EXPECT_EQ((Bytes(bi.begin() + 40 + 4 * 200, bi.begin() + 44 + 4 * 200)), (Bytes{55, 100, 200, 0}));
 
     // Into a surface with a wider pitch: blue, green, red, 255; the gap stays untouched.
     Bytes surface(2 * 16, 0xEE);
     ASSERT_TRUE(pic.copyTo32(surface.data(), 16));
     EXPECT_EQ((Bytes(surface.begin() + 8, surface.begin() + 16)), (Bytes{55, 100, 200, 255, 0xEE, 0xEE, 0xEE, 0xEE}));
     EXPECT_EQ(surface[16], 248);  // colour 7's blue
-
-    pic.release();
-    EXPECT_FALSE(pic.loaded());
-    EXPECT_FALSE(pic.copyTo32(surface.data(), 16));
 
     // Without the palette marker, or in a file shorter than the block, the colours are black.
     Bytes noMarker = smallPcx(true);
@@ -303,14 +239,10 @@ TEST(PcxPicture, LoadsPixelsPaletteAndBitmapInfo)
         ASSERT_TRUE(pic.loadFromMemory(f));
         EXPECT_EQ(pic.palette(), Palette256{});
     }
-}
 
-TEST(PcxPicture, RefusesBadLinesPlanesDepthsAndTruncation)
-{
     // Byte offset and value of each change: a run of 3 into the 2 remaining bytes of a line,
     // runs that no longer add up to a line, three planes, 16 bits, fewer bytes per line than pixels.
     const std::pair<size_t, uint8_t> changes[] = {{kPcxHeaderSize + 2, 0xC3}, {66, 5}, {65, 3}, {3, 16}, {66, 2}};
-    PcxPicture pic;
     for (const auto& [at, value] : changes) {
         Bytes f = smallPcx(true);
         f[at] = value;

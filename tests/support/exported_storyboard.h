@@ -4,7 +4,8 @@
 //
 // Storyboards for tests, made by the same core conversion `quorvane-cli to-storyboard`
 // runs: an animation of the FLC builder written as an FLC file, loaded, and exported
-// with the wizard's defaults in the chosen sheet format, depth and palette type.
+// with the wizard's defaults in the chosen sheet format, depth and palette type
+// (defined in storyboard_builder.cpp beside the other storyboard writers).
 #pragma once
 
 #include <filesystem>

@@ -6,8 +6,11 @@
 #include <sstream>
 
 #include "core/file_io.h"
+#include "core/flc_reader.h"
 #include "core/palette_files.h"
 #include "core/storyboard.h"
+#include "core/storyboard_convert.h"
+#include "support/exported_storyboard.h"
 
 namespace qv::test {
 
@@ -63,6 +66,23 @@ std::string storyboardSummary(const std::string& qsbPath)
         << i.speed << ", offset " << int(i.leftOffset) << "," << int(i.topOffset) << ", image " << int(i.imageType)
         << ", palette " << int(i.paletteType) << ", leader " << int(i.leaderHead);
     return out.str();
+}
+
+std::string writeExportedStoryboard(const std::filesystem::path& dir, const std::string& name,
+                                    const ExportedStoryboardFixture& shape)
+{
+    const std::string flc = (dir / (name + ".flc")).string();
+    if (!writeFileAtomic(flc, buildAnimation(shape.anim))) return {};
+    FlcLoadResult loaded;
+    if (!loadFlcAnimation(flc, loaded)) return {};
+    const ExportSource source = exportSourceFrom(loaded);
+    ExportStoryboardSettings s = exportWizardDefaults(flc, source);
+    s.imageFormat = shape.imageFormat;
+    s.colorDepth = shape.colorDepth;
+    s.paletteFileType = shape.paletteType;
+    s.targetPath = storyboardTargetPath(s.outputDirectory, s.baseFileName, s.imageFormat);
+    if (!FlcToStoryboard(source, s, CivPaletteSources{})) return {};
+    return qsbPathFor(s.targetPath);
 }
 
 }  // namespace qv::test

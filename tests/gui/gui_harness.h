@@ -108,9 +108,7 @@ protected:
     QString path(const QString& name) const { return dir_->filePath(name); }
     QString writeFile(const QString& name, const qv::Bytes& bytes) const
     {
-        QFile f(path(name));
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+        qv::writeFileAtomic(path(name).toStdString(), bytes);
         return path(name);
     }
     static qv::Bytes readFile(const QString& path)

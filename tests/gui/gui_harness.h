@@ -133,7 +133,8 @@ protected:
         return doc ? qobject_cast<qv::CFlcView*>(doc->GetFirstView()) : nullptr;
     }
     // Writes `anim` to a file of a new name and opens it; the name goes to `file` if given.
-    qv::CFlcView* openAnimation(const qv::test::AnimationShape& anim, int left = 0, int top = 0, QString* file = nullptr)
+    qv::CFlcView* openAnimation(const qv::test::AnimationShape& anim, int left = 0, int top = 0,
+                                QString* file = nullptr)
     {
         static int n = 0;
         const QString p = writeFlc(QStringLiteral("anim%1.flc").arg(++n), anim, left, top);

@@ -20,6 +20,7 @@ protected:
     void SetUp() override
     {
         CliTest::SetUp();
+        env_ = "env XDG_CONFIG_HOME=" + q("config");
         // The game's install folder comes from the settings file.
         writeText(dir_ / "config" / "Velmora" / "Quorvane.conf",
                   "[Game]\nInstall_Path=" + (dir_ / "Game").string() + "\n");
@@ -29,10 +30,6 @@ protected:
         ini_ = writeUnitFolder(dir_, "Warrior", {"RUN", "DEFAULT"}, anim, true);
         unit_ = ini_.parent_path();
         writeBytes(dir_ / "Game" / "Art" / "Units" / "Archer" / "Archer.flc", buildAnimation(anim));
-    }
-    CliRun run(const std::string& args)
-    {
-        return runCli(args, dir_, false, QV_CLI_PATH, "env XDG_CONFIG_HOME=" + q("config"));
     }
     fs::path ini_, unit_;
 };

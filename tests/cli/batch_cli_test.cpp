@@ -10,7 +10,6 @@
 #include <string>
 
 #include "cli/cli_run.h"
-#include "support/flc_builder.h"
 
 using namespace qv;
 namespace fs = std::filesystem;
@@ -83,7 +82,8 @@ TEST_F(BatchCli, OutputsThatMustNotBeWritten)
     r = run("to-flc " + q("in") + " -o " + q("out"));
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(said("'" + path("in/a.qsb") + "'\nNot converted: '" + path("out/a.flc") +
-                     "' already exists (--force replaces it).")) << r.err;
+                     "' already exists (--force replaces it)."))
+        << r.err;
     EXPECT_EQ(bytes("out/a.flc"), marker);
     EXPECT_TRUE(fileExists(path("out/b.flc")));
     EXPECT_EQ(run("to-flc " + q("in") + " --force -o " + q("out")).status, 0);
@@ -93,7 +93,8 @@ TEST_F(BatchCli, OutputsThatMustNotBeWritten)
     r = run("to-flc " + q("in/a.qsb") + " " + q("other/a.qsb") + " " + q("in/b.qsb") + " -o " + q("two"));
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(said("'" + path("other/a.qsb") + "'\nNot converted: '" + path("in/a.qsb") +
-                     "' would write the same file '" + path("two/a.flc") + "'.")) << r.err;
+                     "' would write the same file '" + path("two/a.flc") + "'."))
+        << r.err;
     EXPECT_FALSE(fs::exists(path("two/a.flc")));
     EXPECT_TRUE(fileExists(path("two/b.flc")));
 

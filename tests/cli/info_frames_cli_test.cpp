@@ -11,7 +11,7 @@
 #include <string>
 
 #include "cli/cli_run.h"
-#include "support/flc_builder.h"
+#include "core/strings.h"
 
 using namespace qv;
 using namespace qv::test;
@@ -33,28 +33,22 @@ AnimationShape smallUnit()
 }  // namespace
 
 // The report's text is the window's (a GUI test compares them).
-TEST_F(InfoFramesCli, InfoWritesTheReportForTheAbsolutePath)
+TEST_F(InfoFramesCli, InfoWritesTheReportForTheAbsolutePathAndRefusesWhatItCannotRead)
 {
-    put("unit.FLC", buildAnimation(smallUnit()));
+    const Bytes good = buildAnimation(smallUnit());
+    put("unit.FLC", good);
     const CliRun r = runHere("info unit.FLC");
     EXPECT_EQ(0, r.status) << r.err;
     EXPECT_EQ(0u, r.out.find("Information about \"" + path("unit.FLC") + "\" file.\r\n\r\n"));
-
-    fs::create_directories(dir_ / "out");
-    const CliRun o = runHere("info ./sub/../unit.FLC -o out/Info.txt");
+    const CliRun o = runHere("info ./sub/../unit.FLC -o Info.txt");
     EXPECT_EQ(0, o.status) << o.err;
     EXPECT_EQ("", o.out);
-    EXPECT_EQ(r.out, text("out/Info.txt"));
-
+    EXPECT_EQ(r.out, text("Info.txt"));
     // A report that cannot be written is refused with the target's name.
     const CliRun w = runHere("info unit.FLC -o no/such/folder/r.txt");
     EXPECT_EQ(1, w.status);
     EXPECT_EQ("'" + path("no/such/folder/r.txt") + "'\nCannot write the file.\n", w.err);
-}
 
-TEST_F(InfoFramesCli, RefusedInputsAndUsageErrors)
-{
-    const Bytes good = buildAnimation(smallUnit());
     Bytes noMagic = good;
     noMagic[5] = 0;
     put("a.fli", good);
@@ -62,35 +56,18 @@ TEST_F(InfoFramesCli, RefusedInputsAndUsageErrors)
     put("d.flc", Bytes(good.begin(), good.begin() + 140));  // no frame comes out
     for (const char* name : {"a.fli", "b.flc", "d.flc"}) {
         for (const std::string cmd : {"info ", "frames -o out "}) {
-            const CliRun r = runHere(cmd + name);
-            EXPECT_EQ(1, r.status) << cmd << name;
-            EXPECT_EQ("'" + path(name) + "'\nInvalid or unsupported document format.\n", r.err) << cmd << name;
-            EXPECT_EQ("", r.out);
+            const CliRun refused = runHere(cmd + name);
+            EXPECT_EQ(1, refused.status) << cmd << name;
+            EXPECT_EQ("'" + path(name) + "'\nInvalid or unsupported document format.\n", refused.err) << cmd << name;
+            EXPECT_EQ("", refused.out);
         }
     }
     EXPECT_FALSE(fs::exists(dir_ / "out"));  // nothing is created for a refused input
 
-    put("ok.flc", good);
-    for (const char* args : {"info", "info ok.flc other.flc", "info ok.flc --bogus", "frames ok.flc", "frames -o out"})
+    for (const char* args :
+         {"info", "info unit.FLC other.flc", "info unit.FLC --bogus", "frames unit.FLC", "frames -o out"})
         EXPECT_EQ(2, runHere(args).status) << args;
     EXPECT_EQ(0, runHere("info --help").status);
-}
-
-TEST_F(InfoFramesCli, UnusualFileWarnsAndGoesOn)
-{
-    FlcBuilder b(4, 3);
-    b.header.frames = 1;
-    b.frame({Chunk::color256(testPalette()), Chunk::byteRun(Picture(12, 3), 4, 3)});
-    put("keys.flc", b.build());
-    const CliRun r = runHere("info keys.flc");
-    EXPECT_EQ(0, r.status);
-    EXPECT_EQ("'" + path("keys.flc") +
-                  "'\nThis file has unusual Dominara FLC document format.\n"
-                  "Document was opend but will not correctly works.\n",
-              r.err);
-    EXPECT_NE(std::string::npos, r.out.find("Frame 0 contains 2 chunk(s)."));
-    EXPECT_EQ(0, runHere("frames keys.flc -o k --raw").status);
-    EXPECT_EQ(std::string(12, '\3'), text("k/frame_0000.idx"));
 }
 
 // Raw indices with the palette as RGB triples, or indexed PNGs with the animation's palette.
@@ -123,4 +100,14 @@ TEST_F(InfoFramesCli, FramesWritesEveryAnimationFrameAndThePalette)
     }
     EXPECT_FALSE(fs::exists(path("deep/er/raw/frame_0016.idx")));
     EXPECT_FALSE(fs::exists(path("png/frame_0016.png")));
+
+    // A file of key frames only is unusual: the warning, and its frames all the same.
+    FlcBuilder b(4, 3);
+    b.header.frames = 1;
+    b.frame({Chunk::color256(testPalette()), Chunk::byteRun(Picture(12, 3), 4, 3)});
+    put("keys.flc", b.build());
+    const CliRun r = runHere("frames keys.flc -o k --raw");
+    EXPECT_EQ(0, r.status);
+    EXPECT_EQ(toPlainLineBreaks(formatMessage(str::IDS_UNUSUAL_FORMAT, {path("keys.flc")})) + "\n", r.err);
+    EXPECT_EQ(std::string(12, '\3'), text("k/frame_0000.idx"));
 }

@@ -6,13 +6,14 @@
 // or an animation). The palette operations themselves are checked by the core's tests.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "cli/cli_run.h"
 #include "core/palette_files.h"
 #include "core/palette_ops.h"
-#include "support/flc_builder.h"
 
 using namespace qv;
 namespace fs = std::filesystem;
@@ -48,19 +49,16 @@ TEST_F(PaletteCli, PaletteConvertsBetweenFormatsAndNamesAbsolutePathsInRefusals)
 
     put("bad.act", Bytes(772, 1));
     // Relative paths appear absolute in the messages, as the file dialogs give them.
-    const struct {
-        const char* args;
-        const char* file;
-        const char* message;
-    } refused[] = {
+    const std::tuple<const char*, const char*, const char*> refused[] = {
+        // arguments, file named, message
         {"palette bad.act -o o.act --type act", "bad.act",
          "Could not import the color table because it's not a valid file."},
         {"palette p.act -o missing/o.txt --type riff", "missing/o.txt", "Cannot export palette to the file."},
     };
-    for (const auto& c : refused) {
-        const CliRun r = runHere(c.args);
-        EXPECT_EQ(r.status, 1) << c.args;
-        EXPECT_EQ(r.err, "'" + path(c.file) + "'\n" + c.message + "\n") << c.args;
+    for (const auto& [args, file, message] : refused) {
+        const CliRun r = runHere(args);
+        EXPECT_EQ(r.status, 1) << args;
+        EXPECT_EQ(r.err, "'" + path(file) + "'\n" + message + "\n") << args;
     }
     EXPECT_FALSE(fs::exists(path("o.act")));
     for (const char* args : {" -o x --type gif", " -o x", " --type act"})
@@ -92,13 +90,10 @@ TEST_F(PaletteCli, RecolourAppliesTheRulesInOrderChangingOnlyThePaletteBytesOfAn
     ASSERT_EQ(out.size(), original.size());
     EXPECT_EQ(loadFlc("out.flc").store.basePalette, expect);
     // Outside the colour triples of the palette chunks every byte is as it was.
-    std::vector<bool> colourByte(out.size(), false);
+    Bytes outsideColours = out;
     for (uint32_t pos : loadFlc("unit.flc").store.paletteChunkPositions)
-        for (size_t i = pos + 4; i < pos + 4 + 768; ++i) colourByte[i] = true;
-    for (size_t i = 0; i < out.size(); ++i) {
-        if (colourByte[i]) continue;
-        ASSERT_EQ(out[i], original[i]) << "byte " << i;
-    }
+        std::copy_n(original.begin() + pos + 4, 768, outsideColours.begin() + pos + 4);
+    EXPECT_TRUE(outsideColours == original);
 }
 
 TEST_F(PaletteCli, RecolourAdjustsAPaletteFileWithinTheIndicesOrRefusesWritingNothing)

@@ -19,7 +19,6 @@
 #include "core/bmp_codec.h"
 #include "core/civ_palettes.h"
 #include "core/strings.h"
-#include "support/flc_builder.h"
 
 using namespace qv;
 using namespace qv::test;
@@ -71,36 +70,10 @@ protected:
     }
 };
 
-TEST_F(RenderCli, FramesOverColoursAsTheViewComposesThem)
-{
-    const FlcLoadResult unit = animation("unit.flc"), head = animation("head.flc", true);
-    struct Case {
-        const char* args;
-        const FlcLoadResult& anim;
-        int frame;
-        uint32_t fill;
-        bool alpha;
-    } cases[] = {
-        {"unit.flc -o a.bmp --frame 5 --background '#102030'", unit, 5, 0x102030, true},
-        {"unit.flc -o a.bmp --frame 3 --no-alpha", unit, 3, 0xF0F0F0, false},  // the default colour
-        // A leader head is its frame's size over black; background and civilization are ignored.
-        {"head.flc -o a.bmp --background land --civ 4", head, 0, 0, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.args);
-        const CliRun r = run(c.args);
-        ASSERT_EQ(r.status, 0) << r.err;
-        const auto& h = c.anim.store.header;
-        expectPicture("a.bmp", composedFrame(c.anim, c.frame, c.fill, c.alpha), c.anim.leaderHead ? h.width : 240,
-                      c.anim.leaderHead ? h.height : 240);
-    }
-    EXPECT_FALSE(fs::exists(bin / "Land.pcx"));
-    EXPECT_FALSE(fs::exists(bin / "Palettes"));
-}
-
 // Sea.pcx, Land.pcx and the schemes are written beside the program on first use, or into the
-// per-user data folder when the program's folder cannot take them; a file there is used as it is.
-TEST_F(RenderCli, BuiltinFilesGoBesideTheProgramOrIntoThePerUserFolder)
+// per-user data folder when the program's folder cannot take them; a file there is used as it
+// is. The game's schemes come from its folder named in the settings.
+TEST_F(RenderCli, BackgroundsAndSchemesFromEachSource)
 {
     const FlcLoadResult unit = animation("unit.flc");
     CliRun r = run("unit.flc -o s.bmp --background sea");
@@ -135,7 +108,33 @@ TEST_F(RenderCli, BuiltinFilesGoBesideTheProgramOrIntoThePerUserFolder)
     EXPECT_EQ(bytes((user / "Land.pcx").string()), bytes(kData + "Land.pcx"));
     EXPECT_TRUE(fs::exists(user / "Palettes" / "ntp01.pcx"));
 
-    // The same for a program folder without write permission.
+    // The game's folder comes from the settings; a scheme there is laid over the animation's
+    // palette as the view lays it (here without blending, over the default colour).
+    r = run("unit.flc -o g.bmp --civ 3 --civ-source game");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err,
+              toPlainLineBreaks(str::IDS_CIV_PAL_GAME_NOT_REGISTERED) + "\n" + str::IDS_CANNOT_GET_CIV_PALETTE + "\n");
+    // Not the built-in scheme 3: its civilization colours changed.
+    Bytes other = bytes(kData + "ntp02.pcx");
+    for (size_t i = 132; i < 132 + 64 * 3; ++i) other[i] = uint8_t(other[i] ^ 0x5A);
+    const std::string conf = "[Game]\nInstall_Path=" + path("game") + "\n";
+    put("config/Velmora/Quorvane.conf", Bytes(conf.begin(), conf.end()));
+    put("game/Art/Units/Palettes/ntp02.pcx", other);
+    r = run("unit.flc -o g.bmp --frame 4 --civ 3 --civ-source game --no-alpha");
+    ASSERT_EQ(r.status, 0) << r.err;
+    Palette256 scheme;
+    ASSERT_TRUE(copyCivPalette(path("game/Art/Units/Palettes/ntp02.pcx"), scheme));
+    const Palette256 display = applyCivScheme(unit.store.basePalette, scheme);
+    expectPicture("g.bmp", composedFrame(unit, 4, 0xF0F0F0, false, &display));
+
+    // A scheme the game's folder does not hold.
+    r = run("unit.flc -o f.bmp --civ 5 --civ-source game");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "'" + path("game/Art/Units/Palettes/ntp04.pcx") +
+                         "'\nThe palette file is not exist.\nCannot get civilization specified palette.\n");
+    EXPECT_FALSE(fs::exists(path("f.bmp")));
+
+    // A program folder without write permission: the per-user folder likewise.
     if (::geteuid() == 0) return;  // permissions do not bind the superuser
     fs::remove_all(user);
     fs::remove_all(bin / "Land.pcx");
@@ -150,43 +149,8 @@ TEST_F(RenderCli, BuiltinFilesGoBesideTheProgramOrIntoThePerUserFolder)
     EXPECT_FALSE(fs::exists(bin / "Sea.pcx"));
 }
 
-// The game's folder comes from the settings; a scheme there is laid over the animation's
-// palette as the view lays it.
-TEST_F(RenderCli, CivilizationSchemesFromTheGamesFolder)
-{
-    const FlcLoadResult unit = animation("unit.flc");
-    CliRun r = run("unit.flc -o g.bmp --civ 3 --civ-source game");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err,
-              toPlainLineBreaks(str::IDS_CIV_PAL_GAME_NOT_REGISTERED) + "\n" + str::IDS_CANNOT_GET_CIV_PALETTE + "\n");
-    // Not the built-in scheme 3: its civilization colours changed.
-    Bytes other = bytes(kData + "ntp02.pcx");
-    for (size_t i = 132; i < 132 + 64 * 3; ++i) other[i] = uint8_t(other[i] ^ 0x5A);
-    const std::string conf = "[Game]\nInstall_Path=" + path("game") + "\n";
-    put("config/Velmora/Quorvane.conf", Bytes(conf.begin(), conf.end()));
-    put("game/Art/Units/Palettes/ntp02.pcx", other);
-    r = run("unit.flc -o g.bmp --frame 4 --civ 3 --civ-source game");
-    ASSERT_EQ(r.status, 0) << r.err;
-    Palette256 scheme;
-    ASSERT_TRUE(copyCivPalette(path("game/Art/Units/Palettes/ntp02.pcx"), scheme));
-    const Palette256 display = applyCivScheme(unit.store.basePalette, scheme);
-    expectPicture("g.bmp", composedFrame(unit, 4, 0xF0F0F0, true, &display));
-
-    const std::pair<const char*, std::string> refused[] = {
-        {"--civ-source game", "'" + path("game/Art/Units/Palettes/ntp04.pcx") +
-                                  "'\nThe palette file is not exist.\nCannot get civilization specified palette.\n"},
-        {"--civ-source nowhere",
-         toPlainLineBreaks(str::IDS_CIV_PAL_NO_FOLDER) + "\n" + str::IDS_CANNOT_GET_CIV_PALETTE + "\n"},
-    };
-    for (const auto& [source, message] : refused) {
-        r = run(std::string("unit.flc -o f.bmp --civ 5 ") + source);
-        EXPECT_EQ(r.status, 1);
-        EXPECT_EQ(r.err, message);
-    }
-}
-
 // A folder gets every frame as frame_NNNN.png, or the one --frame names.
-TEST_F(RenderCli, FolderOutputRefusalsAndUsageErrors)
+TEST_F(RenderCli, FolderOutputLeaderHeadsRefusalsAndUsageErrors)
 {
     animation("unit.flc");
     CliRun r = run("unit.flc -o frames/");
@@ -199,6 +163,14 @@ TEST_F(RenderCli, FolderOutputRefusalsAndUsageErrors)
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "one"), fs::directory_iterator{}), 1);
     EXPECT_TRUE(fs::exists(dir_ / "one" / "frame_0007.png"));
+
+    // A leader head is its frame's size over black; background and civilization are ignored.
+    const FlcLoadResult head = animation("head.flc", true);
+    r = run("head.flc -o h.bmp --frame 2 --background land --civ 4");
+    ASSERT_EQ(r.status, 0) << r.err;
+    expectPicture("h.bmp", composedFrame(head, 2, 0), head.store.header.width, head.store.header.height);
+    EXPECT_FALSE(fs::exists(bin / "Land.pcx"));
+    EXPECT_FALSE(fs::exists(bin / "Palettes"));
 
     r = run("unit.flc -o x.png --frame 16");
     EXPECT_EQ(r.status, 1);

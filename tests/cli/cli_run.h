@@ -69,6 +69,7 @@ protected:
     CliRun runHere(const std::string& args) { return runCli(args, dir_, true, program_, env_); }
     // The quoted path of `name` in the scratch folder.
     std::string q(const std::string& name) const { return quote(path(name)); }
+    // The bytes of `name` in the scratch folder, or of an absolute path (empty when unreadable).
     Bytes bytes(const std::string& name) const
     {
         Bytes b;

@@ -94,7 +94,7 @@ TEST_F(StoryboardCli, NewStoryboardDefaultsOptionsAndRefusals)
     const std::pair<std::string, std::string> refused[] = {
         {" --palette " + q("none.act"),
          toPlainLineBreaks(formatMessage(str::IDS_CANNOT_LOAD_PALETTE_FILE, {path("none.act")}))},
-        {" --civ 2 --civ-source " + q("schemes"), toPlainLineBreaks(str::IDS_CIV_PAL_NO_FOLDER) + "\n" +
+        {" --civ 2 --civ-source " + q("nowhere"), toPlainLineBreaks(str::IDS_CIV_PAL_NO_FOLDER) + "\n" +
                                                       toPlainLineBreaks(str::IDS_STORYBOARD_CANNOT_APPLY_PALETTE)},
         // A sheet is at most 32767 pixels wide: 135 frames of 240 pixels, not 136.
         {" --frame 240x10 --frames-per-direction 136",

@@ -10,15 +10,17 @@
 #include <QImage>
 #include <algorithm>
 #include <filesystem>
+#include <numeric>
+#include <tuple>
 
 #include "cli/cli_run.h"
 #include "platform/imaging/anim_writer.h"
 #include "support/anim_decode.h"
-#include "support/flc_builder.h"
 #include "support/storyboard_builder.h"
 
 using namespace qv;
 namespace fs = std::filesystem;
+using qv::test::CliRun;
 
 namespace {
 
@@ -66,49 +68,37 @@ protected:
 TEST_F(AnimCli, GifAndWebpDecodeToTheComposedFramesAndLastAsLongAsTheAnimation)
 {
     unitFile();
-    struct Case {
-        const char* out;
-        const char* args;
-        int frames, first, scale;
-        bool transparent;
-    } cases[] = {
+    // Output, options, frames, the first one, scale, transparent.
+    const std::tuple<std::string, const char*, int, int, int, bool> cases[] = {
         {"o.gif", "--direction all --background '#102030' --loop 3", 16, 0, 1, false},
         {"t.gif", "--direction all --background transparent --loop 3", 16, 0, 1, true},
         {"o.webp", "--direction all --background '#102030' --loop 3", 16, 0, 1, false},
         {"t.webp", "--direction all --background transparent --loop 3", 16, 0, 1, true},
         {"d.gif", "--direction 3 --scale 2 --background '#102030' --loop 3", 2, 6, 2, false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.out);
-        const bool gif = std::string(c.out).find(".gif") != std::string::npos;
-        const test::CliRun r = run("anim " + q("unit.flc") + " -o " + q(c.out) + " " + c.args);
+    for (const auto& [out, args, frames, first, scale, transparent] : cases) {
+        SCOPED_TRACE(out);
+        const bool gif = out.find(".gif") != std::string::npos;
+        const CliRun r = run("anim " + q("unit.flc") + " -o " + q(out) + " " + args);
         ASSERT_EQ(r.status, 0) << r.err;
         test::DecodedAnim got;
-        ASSERT_TRUE(gif ? test::decodeGif(path(c.out), got) : test::decodeWebp(path(c.out), got));
-        EXPECT_EQ(got.width, 240 * c.scale);
+        ASSERT_TRUE(gif ? test::decodeGif(path(out), got) : test::decodeWebp(path(out), got));
+        EXPECT_EQ(got.width, 240 * scale);
         EXPECT_EQ(got.loopCount, 3);
-        ASSERT_EQ(int(got.frames.size()), c.frames);
-        int total = 0;
-        for (int d : got.durationsMs) total += d;
-        EXPECT_NEAR(total, 67 * c.frames, 10);
-        expectFrames(got, c.first, c.scale, c.transparent, gif, 0x102030);
+        ASSERT_EQ(int(got.frames.size()), frames);
+        EXPECT_NEAR(std::accumulate(got.durationsMs.begin(), got.durationsMs.end(), 0), 67 * frames, 10);
+        expectFrames(got, first, scale, transparent, gif, 0x102030);
     }
-}
 
-// A grid puts each direction's frame in its compass cell (sequence frame d x F + j in step j)
-// around the background; a storyboard exports as the FLC file it encodes to, at its speed.
-TEST_F(AnimCli, GridCellsHoldTheSequenceFramesAndStoryboardsExportAsTheirFlc)
-{
-    unitFile();
-    const std::string bg = " --direction all --background '#102030'";
-    ASSERT_EQ(run("anim " + q("unit.flc") + " -o " + q("seq.gif") + bg).status, 0);
-    ASSERT_EQ(run("anim " + q("unit.flc") + " -o " + q("grid.gif") + bg + " --layout grid").status, 0);
+    // A grid puts each direction's frame in its compass cell (sequence frame d x F + j in
+    // step j) around the background.
+    const CliRun r =
+        run("anim " + q("unit.flc") + " -o " + q("grid.gif") + " --direction all --background '#102030' --layout grid");
+    ASSERT_EQ(r.status, 0) << r.err;
     test::DecodedAnim seq, grid;
-    ASSERT_TRUE(test::decodeGif(path("seq.gif"), seq));
+    ASSERT_TRUE(test::decodeGif(path("o.gif"), seq));
     ASSERT_TRUE(test::decodeGif(path("grid.gif"), grid));
-    ASSERT_EQ(grid.width, 720);
-    ASSERT_EQ(grid.height, 720);
-    ASSERT_EQ(grid.frames.size(), 2u);
+    ASSERT_EQ(std::make_tuple(grid.width, grid.height, grid.frames.size()), std::make_tuple(720, 720, size_t(2)));
     const int cellX[9] = {0, 1, 2, 2, 2, 1, 0, 0, 1}, cellY[9] = {2, 2, 2, 1, 0, 0, 0, 1, 1};  // SW..W, centre
     for (int j = 0; j < 2; ++j)
         for (int d = 0; d < 9; ++d) {
@@ -120,35 +110,31 @@ TEST_F(AnimCli, GridCellsHoldTheSequenceFramesAndStoryboardsExportAsTheirFlc)
             };
             EXPECT_EQ(test::pixelDifferences(240, 240, have, want), 0) << "step " << j << " cell " << d;
         }
+}
 
+// A storyboard exports as the FLC file it encodes to, at its speed.
+TEST_F(AnimCli, StoryboardsExportAsTheirFlc)
+{
     test::StoryboardFixture layout;
     layout.speed = 67;
     ASSERT_TRUE(test::writeStoryboard(path("sb.qsb"), layout));
     ASSERT_EQ(run("to-flc " + q("sb.qsb") + " -o " + q("sb.flc")).status, 0);
-    for (const char* out : {"sb.gif", "sb.webp"}) {
-        const std::string opts = " --direction all --background transparent --scale 3";
-        const test::CliRun r = run("anim " + q("sb.qsb") + " -o " + q(out) + opts);
-        ASSERT_EQ(r.status, 0) << r.err;
-        ASSERT_EQ(run("anim " + q("sb.flc") + " -o " + q(std::string("flc.") + out) + opts).status, 0);
-        EXPECT_TRUE(bytes(out) == bytes(std::string("flc.") + out)) << out;
-        test::DecodedAnim got;
-        ASSERT_TRUE(out[3] == 'g' ? test::decodeGif(path(out), got) : test::decodeWebp(path(out), got));
-        ASSERT_EQ(got.frames.size(), 6u);
-        int total = 0;
-        for (int ms : got.durationsMs) total += ms;
-        EXPECT_NEAR(total, 6 * 67, 10) << out;
-    }
+    const std::string opts = " --direction all --background transparent --scale 3 -o ";
+    const CliRun r = run("anim " + q("sb.qsb") + opts + q("sb.webp"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(run("anim " + q("sb.flc") + opts + q("flc.webp")).status, 0);
+    EXPECT_TRUE(bytes("sb.webp") == bytes("flc.webp"));
+    test::DecodedAnim got;
+    ASSERT_TRUE(test::decodeWebp(path("sb.webp"), got));
+    EXPECT_EQ(got.durationsMs, std::vector<int>(6, 67));
 }
 
 TEST_F(AnimCli, BadChoicesAreRefusedAndWriteNothing)
 {
     unitFile();
     for (const char* args : {"-o x.bmp", "-o x.gif --scale 0", "-o x.gif --scale 1000", "-o x.gif --direction 8",
-                             "-o x.webp --background pink", "-o x.webp --quality 101", "-o x.gif --layout mosaic"}) {
-        const test::CliRun r = test::runCli(std::string("anim unit.flc ") + args, dir_, true);
-        EXPECT_EQ(r.status, 2) << args;
-        EXPECT_FALSE(r.err.empty()) << args;
-    }
+                             "-o x.webp --background pink", "-o x.webp --quality 101", "-o x.gif --layout mosaic"})
+        EXPECT_EQ(runHere(std::string("anim unit.flc ") + args).status, 2) << args;
     for (const char* name : {"x.bmp", "x.gif", "x.webp"}) EXPECT_FALSE(fs::exists(path(name))) << name;
 }
 
@@ -156,7 +142,7 @@ TEST_F(AnimCli, ThumbnailFitsTheSizeKeepingProportions)
 {
     for (const bool head : {false, true}) {
         unitFile(head);
-        const test::CliRun r = run("thumbnail -s 90 " + q("unit.flc") + " " + q("t.png"));
+        const CliRun r = run("thumbnail -s 90 " + q("unit.flc") + " " + q("t.png"));
         ASSERT_EQ(r.status, 0) << r.err;
         // A 30 x 20 head keeps its proportions.
         EXPECT_EQ(QImage(QString::fromStdString(path("t.png"))).size(), QSize(90, head ? 60 : 90));
@@ -164,11 +150,9 @@ TEST_F(AnimCli, ThumbnailFitsTheSizeKeepingProportions)
     EXPECT_EQ(run("thumbnail -s 0 " + q("unit.flc") + " " + q("u.png")).status, 2);
 }
 
-}  // namespace
-
 // More colours than a GIF palette holds: each frame gets its own palette (libimagequant's
 // beyond 255 colours), close to the original; transparency and exact colours survive.
-TEST(AnimWriter, GifFramesOfManyColoursGetTheirOwnPalettes)
+TEST_F(AnimCli, GifWriterGivesFramesOfManyColoursTheirOwnPalettes)
 {
     AnimSequence seq;
     seq.width = seq.height = 64;
@@ -176,14 +160,12 @@ TEST(AnimWriter, GifFramesOfManyColoursGetTheirOwnPalettes)
     for (uint32_t i = 0; i < many.pixels.size(); ++i) many.pixels[i] = 0xFF000000u | (i * 0x010203u & 0xFFFFFFu);
     many.pixels[5] = few.pixels[7] = 0;
     seq.frames = {many, few};
-    Bytes bytes;
+    Bytes gif;
     std::string error;
-    ASSERT_TRUE(encodeGif(seq, bytes, error)) << error;
-    const fs::path path = test::scratchPath("qv_gifq");
-    ASSERT_TRUE(writeFileAtomic(path.string(), bytes));
+    ASSERT_TRUE(encodeGif(seq, gif, error)) << error;
+    put("many.gif", gif);
     test::DecodedAnim got;
-    ASSERT_TRUE(test::decodeGif(path.string(), got));
-    fs::remove(path);
+    ASSERT_TRUE(test::decodeGif(path("many.gif"), got));
     ASSERT_EQ(got.frames.size(), 2u);
     EXPECT_EQ(got.frames[0][5], 0u);
     EXPECT_EQ(got.frames[1][7], 0u);
@@ -192,6 +174,9 @@ TEST(AnimWriter, GifFramesOfManyColoursGetTheirOwnPalettes)
     for (size_t i = 0; i < many.pixels.size(); ++i)
         if (i != 5)
             for (int s = 0; s < 24; s += 8)
-                worst = std::max(worst, std::abs(int((got.frames[0][i] >> s) & 0xFF) - int((many.pixels[i] >> s) & 0xFF)));
+                worst =
+                    std::max(worst, std::abs(int((got.frames[0][i] >> s) & 0xFF) - int((many.pixels[i] >> s) & 0xFF)));
     EXPECT_LT(worst, 24);
 }
+
+}  // namespace

@@ -60,9 +60,16 @@ inline CliRun runCli(const std::string& args, const std::filesystem::path& dir, 
 // A test fixture that runs the tool in a scratch folder of its own.
 class CliTest : public ScratchTest {
 protected:
-    CliRun run(const std::string& args) { return runCli(args, dir_); }
+    // Environment assignments for every run ("env NAME=VALUE ...") and the program run.
+    std::string env_;
+    std::string program_ = QV_CLI_PATH;
+
+    CliRun run(const std::string& args) { return runCli(args, dir_, false, program_, env_); }
+    // Runs from the scratch folder, for relative paths.
+    CliRun runHere(const std::string& args) { return runCli(args, dir_, true, program_, env_); }
     // The quoted path of `name` in the scratch folder.
     std::string q(const std::string& name) const { return quote(path(name)); }
+    // The bytes of `name` in the scratch folder, or of an absolute path (empty when unreadable).
     Bytes bytes(const std::string& name) const
     {
         Bytes b;

@@ -20,19 +20,15 @@ protected:
     void SetUp() override
     {
         CliTest::SetUp();
+        env_ = "env XDG_CONFIG_HOME=" + q("config");
         // The game's install folder comes from the settings file.
         writeText(dir_ / "config" / "Velmora" / "Quorvane.conf",
                   "[Game]\nInstall_Path=" + (dir_ / "Game").string() + "\n");
         AnimationShape anim;
         anim.framesPerDirection = 2;
-        anim.speed = 100;
         ini_ = writeUnitFolder(dir_, "Warrior", {"RUN", "DEFAULT"}, anim, true);
         unit_ = ini_.parent_path();
         writeBytes(dir_ / "Game" / "Art" / "Units" / "Archer" / "Archer.flc", buildAnimation(anim));
-    }
-    CliRun run(const std::string& args)
-    {
-        return runCli(args, dir_, false, QV_CLI_PATH, "env XDG_CONFIG_HOME=" + q("config"));
     }
     fs::path ini_, unit_;
 };
@@ -60,7 +56,7 @@ TEST_F(IniCli, ListsEveryActionAndPassesTheCheckWhenNothingIsMissing)
                          "\t" + (unit_ / "Step2.wav").string() + "\tWAV, 200 ms\n");
 }
 
-TEST_F(IniCli, CheckNamesEveryMissingOrRefusedFile)
+TEST_F(IniCli, CheckNamesEveryMissingOrRefusedFileAndWhatIsNoUnitIniIsRefused)
 {
     writeText(unit_ / "Broken.flc", "not an animation");
     writeBytes(unit_ / "Lying.wav", buildWav(WavShape().withDataSize(0x7FFFFFF0u)));
@@ -78,16 +74,12 @@ TEST_F(IniCli, CheckNamesEveryMissingOrRefusedFile)
     EXPECT_NE(checked.err.find("..\\..\\..\\etc\\x.flc: refused: outside the unit's folder"), std::string::npos);
     EXPECT_NE(checked.err.find(formatMessage(str::IDS_CLI_INI_CHECK_FAILED, {5})), std::string::npos) << checked.err;
     EXPECT_EQ(checked.err.find("Warrior RUN.flc"), std::string::npos);
-}
 
-TEST_F(IniCli, RefusesWhatIsNoUnitIni)
-{
+    // What is no unit's INI file is refused.
     writeText(dir_ / "plain.ini", "[Speed]\r\nRUN=a.flc\r\n");
-    const std::string plain = (dir_ / "plain.ini").string();
-    CliRun r = run("ini " + quote(plain));
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, toPlainLineBreaks(formatMessage(str::IDS_INI_NO_ANIMATIONS, {plain})) + "\n");
-    r = run("ini " + quote((dir_ / "absent.ini").string()));
-    EXPECT_EQ(r.status, 1);
+    const CliRun plain = run("ini " + q("plain.ini"));
+    EXPECT_EQ(plain.status, 1);
+    EXPECT_EQ(plain.err, toPlainLineBreaks(formatMessage(str::IDS_INI_NO_ANIMATIONS, {path("plain.ini")})) + "\n");
+    EXPECT_EQ(run("ini " + q("absent.ini")).status, 1);
     EXPECT_EQ(run("ini").status, 2);
 }

@@ -60,11 +60,7 @@ TEST(Compositor, ShadowLightAndKeyColoursOverTheBackground)
     const uint32_t fill = rgb(100, 150, 200);
     EXPECT_EQ(s.draw(fill, true), (std::vector<uint32_t>{rgb(88, 138, 188), rgb(0, 0, 20), rgb(4, 54, 104), fill,
                                                           rgb(160, 210, 255), rgb(128, 178, 228), s.colour(10), fill}));
-    EXPECT_EQ(s.back.at(9, 20) & kRgbMask, fill);   // around the frame: background
     EXPECT_EQ(s.back.at(0, 243) & kRgbMask, fill);  // the fill covers the whole buffer
-    // Each channel on its own: 5 steps 60 darker, 11 steps 44 brighter.
-    s.row = {250, 235};
-    EXPECT_EQ(s.draw(rgb(0, 0, 70), true), (std::vector<uint32_t>{rgb(0, 0, 10), rgb(44, 44, 114)}));
 
     // Over pure black the blit's colours stay, transparent shows black; one step of blue is blended.
     s.row = {254, 240, 239, 255, 7};
@@ -91,13 +87,13 @@ TEST(Compositor, ShadowLightAndKeyColoursOverTheBackground)
     EXPECT_EQ(s.draw(rgb(100, 100, 100), true), (std::vector<uint32_t>{rgb(100, 100, 100), s.colour(18), rgb(40, 40, 40)}));
 }
 
-TEST(Compositor, FrameIsPlacedAtItsOffsetsAndClippedToTheTarget)
+TEST(Compositor, FrameIsPlacedAndClippedAndBothBlitsAgree)
 {
     // A target inside a larger buffer: pixels beyond its width and height are guards.
     const int tw = 50, th = 40, stride = 64;
     std::vector<uint32_t> buffer(size_t(stride) * (th + 8));
     const Pixels32 target{buffer.data(), tw, th, stride};
-    const Palette256 pal = keyedPalette();
+    Palette256 pal = keyedPalette();
     std::vector<uint8_t> frame(30 * 20, 5);
     const IndexedPixels f{frame.data(), 30, 20, 30};
     // Inside, then hanging over every edge: only the target's pixels change.
@@ -112,31 +108,25 @@ TEST(Compositor, FrameIsPlacedAtItsOffsetsAndClippedToTheTarget)
                     << left << "," << top << " at " << x << "," << y;
             }
     }
-}
 
-TEST(Compositor, SurfaceBlitAgreesWithIndexedBlit)
-{
+    // The blit from a painted surface draws exactly what the blit from indices draws, over
+    // a background of varied colours (a quarter of them black).
     std::mt19937 rng(7);
-    Palette256 pal = keyedPalette();
     pal[100] = pal[255];  // a second transparent colour
     const int w = 61, h = 47;
-    std::vector<uint8_t> frame(size_t(w) * h);
-    for (auto& v : frame) v = uint8_t(rng() % 3 == 0 ? 224 + rng() % 32 : rng() % 256);
-    Surface32 picture(kBackgroundSide, kBackgroundSide);
-    for (auto& p : picture.pixels) p = kOpaque | (rng() % 4 == 0 ? 0u : (rng() & kRgbMask));
-    const ConstPixels32 pic = picture.view();
-
+    std::vector<uint8_t> noisy(size_t(w) * h);
+    for (auto& v : noisy) v = uint8_t(rng() % 3 == 0 ? 224 + rng() % 32 : rng() % 256);
+    const IndexedPixels n{noisy.data(), w, h, w};
     Surface32 surface(w, h);
-    const IndexedPixels f{frame.data(), w, h, w};
-    paintIndexed(f, pal, surface.view());
+    paintIndexed(n, pal, surface.view());
     for (bool alpha : {true, false})
         for (bool leader : {false, true}) {
-            Surface32 a(kBackBufferWidth, kBackBufferHeight), b(kBackBufferWidth, kBackBufferHeight);
+            Surface32 a(kBackBufferWidth, kBackBufferHeight);
+            for (auto& v : a.pixels) v = kOpaque | (rng() % 4 == 0 ? 0u : (rng() & kRgbMask));
+            Surface32 b = a;
             const FrameDrawParams p{17, 9, alpha, leader};
-            drawBackground(a.view(), &pic, 0);
-            drawBackground(b.view(), &pic, 0);
-            drawFrame(a.view(), f, pal, p);
-            drawFrameSurface(b.view(), surface.view(), f, frameColorKey(pal, alpha), p);
+            drawFrame(a.view(), n, pal, p);
+            drawFrameSurface(b.view(), surface.view(), n, frameColorKey(pal, alpha), p);
             EXPECT_EQ(a.pixels, b.pixels) << "alpha " << alpha << " leader head " << leader;
         }
 }
@@ -145,21 +135,14 @@ using BackgroundPictureTest = test::ScratchTest;
 
 TEST_F(BackgroundPictureTest, MustBe240By240With8BitsAndIsKeyedByMagenta)
 {
-    auto write = [&](const char* name, int w, int h, int bits) {
-        Bitmap bmp = Bitmap::create(w, h, bits);
-        for (size_t i = 0; i < bmp.pixels.size(); ++i) bmp.pixels[i] = uint8_t(i % 7);
-        for (int i = 0; i < 256; ++i) bmp.palette[i] = PaletteEntry::fromRgb(uint8_t(i * 3), 20, 30);
-        EXPECT_TRUE(writePcxFile(path(name), bmp, bits));
+    // Its pixels and a refused size are checked where quorvane-cli render and the view load it.
+    auto write = [&](const char* name, int bits) {
+        EXPECT_TRUE(writePcxFile(path(name), Bitmap::create(240, 240, bits), bits));
         return path(name);
     };
     Surface32 out;
-    ASSERT_TRUE(loadBackgroundPicture(write("good.pcx", 240, 240, 8), out));
-    ASSERT_EQ(out.width, 240);
-    ASSERT_EQ(out.height, 240);
-    EXPECT_EQ(out.at(1, 0), kOpaque | rgb(3, 20, 30));
-    EXPECT_EQ(out.at(0, 1), kOpaque | rgb(3 * (240 % 7), 20, 30));
-    EXPECT_FALSE(loadBackgroundPicture(write("small.pcx", 120, 240, 8), out));
-    EXPECT_FALSE(loadBackgroundPicture(write("deep.pcx", 240, 240, 24), out));
+    ASSERT_TRUE(loadBackgroundPicture(write("good.pcx", 8), out));
+    EXPECT_FALSE(loadBackgroundPicture(write("deep.pcx", 24), out));
     EXPECT_FALSE(loadBackgroundPicture(path("missing.pcx"), out));
     EXPECT_EQ(out.width, 240);  // a failed load leaves the old picture
 
@@ -176,7 +159,6 @@ TEST_F(BackgroundPictureTest, MustBe240By240With8BitsAndIsKeyedByMagenta)
     EXPECT_EQ(back.at(6, 0) & kRgbMask, rgb(1, 2, 3));
     EXPECT_EQ(back.at(7, 0) & kRgbMask, rgb(255, 0, 254));
     EXPECT_EQ(back.at(0, 241) & kRgbMask, rgb(1, 2, 3));  // below the picture: left alone
-    EXPECT_EQ(back.at(239, 239) >> 24, 0xFFu);             // written pixels are opaque
 }
 
 }  // namespace

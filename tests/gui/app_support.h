@@ -12,6 +12,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <vector>
 
 #include "app/animation_control.h"
@@ -70,8 +71,6 @@ public:
         }
         qv::ReloadProfile();
     }
-    QString userPath() const { return user_.path(); }
-    QString systemPath() const { return system_.path(); }
     // Removes every value.
     void clear()
     {
@@ -98,27 +97,20 @@ public:
 // A view that records the commands it is given and claims the ones it handles.
 class RecordingView : public qv::CView {
 public:
+    explicit RecordingView(std::vector<int> claimed = {}) : handled(std::move(claimed)) {}
     std::vector<int> commands;
     std::vector<int> handled;  // ids this view claims
-    QSize preferred{242, 244};
-    QSize GetPreferredSize() const override { return preferred; }
+    QSize GetPreferredSize() const override { return {242, 244}; }
+    bool claims(int id) const { return std::find(handled.begin(), handled.end(), id) != handled.end(); }
     bool OnCommand(int id) override
     {
-        for (int h : handled)
-            if (h == id) {
-                commands.push_back(id);
-                return true;
-            }
-        return false;
+        if (claims(id)) commands.push_back(id);
+        return claims(id);
     }
     bool OnUpdateCommand(int id, qv::CCmdUI& ui) override
     {
-        for (int h : handled)
-            if (h == id) {
-                ui.Enable(true);
-                return true;
-            }
-        return false;
+        if (claims(id)) ui.Enable(true);
+        return claims(id);
     }
 };
 
@@ -127,8 +119,7 @@ class FakeAnimation : public qv::IAnimationControl {
 public:
     bool loaded = true, running = true, paused = false, leader = false, windBack = false, windForward = false;
     int directions = 8, dir = 0, mode = 1, delay = 100, speed = 55, number = 3, count = 10;
-    bool civList = false, alphaOption = false, alpha = false, soundAllowed = false, paletteDialog = false;
-    QString sound;
+    bool alphaOption = false, alpha = false, paletteDialog = false;
     QStringList calls;
 
     bool isLoaded() const override { return loaded; }
@@ -144,15 +135,8 @@ public:
     bool isWindingBack() const override { return windBack; }
     bool isWindingForward() const override { return windForward; }
     bool isLeaderHead() const override { return leader; }
-    bool hasCivilizationList() const override { return civList; }
-    QStringList civilizationNames() const override
-    {
-        return civList ? QStringList{QStringLiteral("Default"), QStringLiteral("Red")} : QStringList{};
-    }
     bool hasAlphaBlendOption() const override { return alphaOption; }
     bool isAlphaBlend() const override { return alpha; }
-    bool isSoundAllowed() const override { return soundAllowed; }
-    QString soundFile() const override { return sound; }
     bool hasPaletteDialog() const override { return paletteDialog; }
 
     void play() override { calls << QStringLiteral("play"); }
@@ -161,21 +145,9 @@ public:
     void navigate(NavigateKind k) override { calls << QStringLiteral("nav%1").arg(k); }
     void toggleWindBack() override { calls << QStringLiteral("back"); }
     void toggleWindForward() override { calls << QStringLiteral("forward"); }
-    void setDirection(int d) override
-    {
-        calls << QStringLiteral("dir%1").arg(d);
-        dir = d;
-    }
-    void setDelayMode(int m) override
-    {
-        calls << QStringLiteral("mode%1").arg(m);
-        mode = m;
-    }
-    void setCustomDelay(int ms) override
-    {
-        calls << QStringLiteral("delay%1").arg(ms);
-        delay = ms;
-    }
+    void setDirection(int d) override { calls << QStringLiteral("dir%1").arg(d); }
+    void setDelayMode(int m) override { calls << QStringLiteral("mode%1").arg(m); }
+    void setCustomDelay(int ms) override { calls << QStringLiteral("delay%1").arg(ms); }
     void frameSliderReleased(int p) override { calls << QStringLiteral("slider%1").arg(p); }
     void showInfo() override { calls << QStringLiteral("info"); }
     void changed(unsigned what = kAllPanels) { notifyControlChanged(what); }
@@ -220,9 +192,7 @@ protected:
         app_->setShowMainWindow(false);
         app_->setProgramFolder(dir_->path());
         if (templateHook) app_->setTemplateHook(std::move(templateHook));
-        const bool running = app_->InitInstance();
-        template_ = app_->editorDocManager()->flcTemplate();
-        return running;
+        return app_->InitInstance();
     }
     void closeEditor()
     {
@@ -239,12 +209,7 @@ protected:
     void acceptEverything(const std::vector<int>& handled = {})
     {
         for (qv::CNewMultiDocTemplate* t : app_->docManager()->templates())
-            t->setFactories([] { return new AcceptingDoc; }, {},
-                            [handled] {
-                                auto* v = new RecordingView;
-                                v->handled = handled;
-                                return v;
-                            });
+            t->setFactories([] { return new AcceptingDoc; }, {}, [handled] { return new RecordingView(handled); });
     }
     // A one-byte file of that name in the test's folder.
     QString touch(const QString& name) const { return writeFile(name, qv::Bytes{'x'}); }

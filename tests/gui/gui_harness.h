@@ -108,9 +108,7 @@ protected:
     QString path(const QString& name) const { return dir_->filePath(name); }
     QString writeFile(const QString& name, const qv::Bytes& bytes) const
     {
-        QFile f(path(name));
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+        qv::writeFileAtomic(path(name).toStdString(), bytes);
         return path(name);
     }
     static qv::Bytes readFile(const QString& path)
@@ -135,7 +133,8 @@ protected:
         return doc ? qobject_cast<qv::CFlcView*>(doc->GetFirstView()) : nullptr;
     }
     // Writes `anim` to a file of a new name and opens it; the name goes to `file` if given.
-    qv::CFlcView* openAnimation(const qv::test::AnimationShape& anim, int left = 0, int top = 0, QString* file = nullptr)
+    qv::CFlcView* openAnimation(const qv::test::AnimationShape& anim, int left = 0, int top = 0,
+                                QString* file = nullptr)
     {
         static int n = 0;
         const QString p = writeFlc(QStringLiteral("anim%1.flc").arg(++n), anim, left, top);

@@ -17,7 +17,7 @@ bool decodeGif(const std::string& path, DecodedAnim& out)
     int err = 0;
     GifFileType* gif = DGifOpenFileName(path.c_str(), &err);
     if (!gif) return false;
-    const bool ok = DGifSlurp(gif) == GIF_OK;
+    const bool ok = DGifSlurp(gif) == GIF_OK && gif->ImageCount > 0;
     if (ok) {
         out.width = gif->SWidth;
         out.height = gif->SHeight;
@@ -39,17 +39,16 @@ bool decodeGif(const std::string& path, DecodedAnim& out)
             out.durationsMs.push_back(gcb.DelayTime * 10);
             if (gcb.DisposalMode == DISPOSE_BACKGROUND) std::fill(canvas.begin(), canvas.end(), 0);
         }
-        // The loop count: the NETSCAPE2.0 application block, which giflib files with the
-        // first image's extensions.
-        auto findLoop = [&](const ExtensionBlock* blocks, int count) {
-            for (int e = 0; e + 1 < count; ++e)
-                if (blocks[e].Function == APPLICATION_EXT_FUNC_CODE && blocks[e].ByteCount == 11 &&
-                    std::string(reinterpret_cast<char*>(blocks[e].Bytes), 11) == "NETSCAPE2.0" &&
-                    blocks[e + 1].ByteCount >= 3)
-                    out.loopCount = blocks[e + 1].Bytes[1] | (blocks[e + 1].Bytes[2] << 8);
-        };
-        if (gif->ImageCount > 0) findLoop(gif->SavedImages[0].ExtensionBlocks, gif->SavedImages[0].ExtensionBlockCount);
-        findLoop(gif->ExtensionBlocks, gif->ExtensionBlockCount);
+        // The loop count: the NETSCAPE2.0 application block before the first image, which
+        // giflib files with that image's extensions (its data in the block after it).
+        const SavedImage& first = gif->SavedImages[0];
+        for (int e = 0; e + 1 < first.ExtensionBlockCount; ++e) {
+            const ExtensionBlock& app = first.ExtensionBlocks[e];
+            const ExtensionBlock& data = first.ExtensionBlocks[e + 1];
+            if (app.Function == APPLICATION_EXT_FUNC_CODE && app.ByteCount == 11 &&
+                std::string(reinterpret_cast<char*>(app.Bytes), 11) == "NETSCAPE2.0" && data.ByteCount >= 3)
+                out.loopCount = data.Bytes[1] | (data.Bytes[2] << 8);
+        }
     }
     DGifCloseFile(gif, &err);
     return ok;

@@ -3,7 +3,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/unit_builder.h"
 
-#include <cmath>
 #include <fstream>
 
 namespace qv::test {
@@ -22,49 +21,38 @@ std::string unitIniText(const KeyValues& animations, const KeyValues& sounds, co
 Bytes buildWav(const WavShape& shape)
 {
     const uint16_t align = static_cast<uint16_t>(shape.channels * shape.bitsPerSample / 8);
-    const uint32_t frames = shape.sampleRate * shape.milliseconds / 1000;
-    Bytes out(44 + size_t(frames) * align, 0);
-    uint8_t* samples = out.data() + 44;
-    for (uint32_t i = 0; i < frames && shape.bitsPerSample == 16; ++i) {
-        const int v = static_cast<int>(1000 * std::sin(i * 0.2));
-        for (uint16_t c = 0; c < shape.channels; ++c)
-            putLE16(samples + size_t(i) * align + c * 2u, static_cast<uint16_t>(v));
-    }
-    const uint32_t dataSize = static_cast<uint32_t>(out.size() - 44);
-    auto tag = [&](size_t at, const char* t) { std::copy(t, t + 4, out.begin() + static_cast<long>(at)); };
-    tag(0, "RIFF");
-    putLE32(&out[4], 36 + dataSize);
-    tag(8, "WAVE");
-    tag(12, "fmt ");
-    putLE32(&out[16], 16);
-    putLE16(&out[20], shape.formatField.value_or(1));
-    putLE16(&out[22], shape.channels);
-    putLE32(&out[24], shape.sampleRate);
-    putLE32(&out[28], shape.sampleRate * align);
-    putLE16(&out[32], shape.blockAlignField.value_or(align));
-    putLE16(&out[34], shape.bitsPerSample);
-    tag(36, "data");
-    putLE32(&out[40], shape.dataSizeField.value_or(dataSize));
+    const uint32_t dataSize = shape.sampleRate * shape.milliseconds / 1000 * align;
+    Bytes out;
+    ByteWriter w(out);
+    w.bytes("RIFF", 4);
+    w.u32(36 + dataSize);
+    w.bytes("WAVEfmt ", 8);
+    w.u32(16);
+    w.u16(shape.formatField.value_or(1));
+    w.u16(shape.channels);
+    w.u32(shape.sampleRate);
+    w.u32(shape.sampleRate * align);
+    w.u16(shape.blockAlignField.value_or(align));
+    w.u16(shape.bitsPerSample);
+    w.bytes("data", 4);
+    w.u32(shape.dataSizeField.value_or(dataSize));
+    w.zeros(dataSize);
     return out;
 }
 
 Bytes buildAmb(const std::vector<std::string>& wavNames, const std::string& magic)
 {
     Bytes out(magic.begin(), magic.end());
-    auto record = [&](uint32_t a, uint32_t b) {
-        const size_t at = out.size();
-        out.resize(at + 8);
-        putLE32(&out[at], a);
-        putLE32(&out[at + 4], b);
-    };
-    record(1, static_cast<uint32_t>(wavNames.size()));
+    ByteWriter w(out);
+    w.u32(1);
+    w.u32(static_cast<uint32_t>(wavNames.size()));
     for (size_t i = 0; i < wavNames.size(); ++i) {
-        record(static_cast<uint32_t>(i), 0);
+        w.u32(static_cast<uint32_t>(i));
+        w.u32(0);
         const std::string name = wavNames[i] + ".wav";
-        out.insert(out.end(), name.begin(), name.end());
-        out.push_back(0);
+        w.bytes(name.c_str(), name.size() + 1);  // with its terminating zero
     }
-    record(0, 0);
+    w.zeros(8);
     return out;
 }
 

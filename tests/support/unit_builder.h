@@ -42,7 +42,7 @@ struct WavShape {
     WavShape& withDataSize(uint32_t v) { dataSizeField = v; return *this; }
     WavShape& withBlockAlign(uint16_t v) { blockAlignField = v; return *this; }
 };
-// A WAV file of a quiet tone.
+// A WAV file of silence (the readers and players only look at its header and length).
 Bytes buildWav(const WavShape& shape = {});
 
 // An AMB file that names `wavNames` (each written with ".wav"), between small binary

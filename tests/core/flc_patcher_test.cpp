@@ -28,10 +28,7 @@ Palette256 shiftedPalette()
 // A COLOR_256 chunk: its 6-byte header (size 6 + payload, type 4) and the payload.
 Bytes paletteChunk(const Bytes& payload)
 {
-    Bytes header(kChunkHeaderSize);
-    putLE32(header.data(), static_cast<uint32_t>(kChunkHeaderSize + payload.size()));
-    putLE16(header.data() + 4, kChunkColor256);
-    return concatBytes({header, payload});
+    return concatBytes({le16Words({int(kChunkHeaderSize + payload.size()), 0, kChunkColor256}), payload});
 }
 
 TEST(FlcPatcher, WritesHeaderAndPaletteAndLeavesEveryFrameByte)

@@ -319,7 +319,6 @@ TEST(FlcReader, LeaderHeadHeaderIsCompletedOnLoad)
     ASSERT_TRUE(loadFlcAnimation("lh.flc", file.data(), file.size(), r));
     EXPECT_TRUE(r.leaderHead);
     EXPECT_EQ(animationPictures(anim), r.store.frames);
-    EXPECT_EQ(testPalette(), r.store.basePalette);
     const FlcHeader& h = r.store.header;
     // Speed, directions, frames per direction, animation time, original width and height.
     EXPECT_EQ((std::vector<uint32_t>{h.speed, h.directions, h.framesPerDirection, h.animationTime, h.originalWidth,

@@ -70,14 +70,12 @@ TEST(InfoReport, KindNamesFieldWidthsAndOwnFrameNumbers)
     a.chunks[3].size = 0xCDCDCDCD;  // "%d" of a garbage size, as the report always printed it
     const std::string text = flcInfoReport("plain.flc", h, {a});
 
-    for (const char* line : {"\r\nFile size (bytes) - 4294967280\r\n", "\r\nTotal frames - 65535\r\n"})
-        EXPECT_NE(std::string::npos, text.find(line)) << line;
-    const std::string tail = "\r\nFrame 7 contains 5 chunk(s). Pos: 300, Size: 50\r\n"
-                             "\tChunk 0 is type BLACK. Pos: 316, Size: 6\r\n"
-                             "\tChunk 1 is type FLI_COPY. Pos: 317, Size: 6\r\n"
-                             "\tChunk 2 is type unknown. Pos: 318, Size: 6\r\n"
-                             "\tChunk 3 is type DELTA_FLC. Pos: 319, Size: -842150451\r\n"
-                             "\tChunk 4 is type BYTE_RUN. Pos: 320, Size: 6\r\n";
-    ASSERT_GE(text.size(), tail.size());
-    EXPECT_EQ(tail, text.substr(text.size() - tail.size()));
+    const char* record = "\r\nFrame 7 contains 5 chunk(s). Pos: 300, Size: 50\r\n"
+                         "\tChunk 0 is type BLACK. Pos: 316, Size: 6\r\n"
+                         "\tChunk 1 is type FLI_COPY. Pos: 317, Size: 6\r\n"
+                         "\tChunk 2 is type unknown. Pos: 318, Size: 6\r\n"
+                         "\tChunk 3 is type DELTA_FLC. Pos: 319, Size: -842150451\r\n"
+                         "\tChunk 4 is type BYTE_RUN. Pos: 320, Size: 6\r\n";
+    for (const char* part : {"\r\nFile size (bytes) - 4294967280\r\n", "\r\nTotal frames - 65535\r\n", record})
+        EXPECT_NE(std::string::npos, text.find(part)) << part;
 }

@@ -136,17 +136,28 @@ std::vector<Picture> animationPictures(const AnimationShape& anim)
 
 Bytes buildAnimation(const AnimationShape& anim)
 {
+    const int w = anim.width, h = anim.height, F = anim.framesPerDirection;
     FlcEncodeParams p;
-    p.width = anim.width;
-    p.height = anim.height;
-    p.framesPerDirection = anim.framesPerDirection;
+    p.width = w;
+    p.height = h;
+    p.framesPerDirection = F;
     p.directions = anim.directions;
     p.speed = anim.speed;
     p.delay = anim.speed;
     p.leaderHead = anim.leaderHead;
-    Bytes out;
-    encodeFlc(p, animationPictures(anim), anim.palette, out);
-    return out;
+    FlcBuilder b(w, h);
+    b.header = makeEncodedFlcHeader(p);
+    // Laid out as the encoder does it, without its checks: pictures over 240 pixels too.
+    const std::vector<Picture> pics = animationPictures(anim);
+    for (int d = 0; d < anim.directions; ++d) {
+        const Picture* block = &pics[static_cast<size_t>(d) * F];
+        std::vector<Chunk> key{Chunk::byteRun(block[0], w, h)};
+        if (anim.leaderHead) key.insert(key.begin(), Chunk::color256(anim.palette));
+        if (!anim.leaderHead && d == 0) key.push_back(Chunk::color256(anim.palette));
+        b.frame(std::move(key));
+        for (int n = 0; n < F; ++n) b.frame({Chunk::delta(block[(n + F - 1) % F], block[n], w, h)});
+    }
+    return b.build();
 }
 
 Picture walkingUnitPicture(int direction, int n)

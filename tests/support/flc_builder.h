@@ -95,7 +95,7 @@ Palette256 testPalette();
 
 // Describes an animation laid out the way the game writes it: per direction block one
 // key frame ("BYTE_RUN", plus the palette chunk) and F frames of one "DELTA_FLC" chunk each
-// (buildAnimation writes it with the program's encoder).
+// (buildAnimation uses the program's header and chunk encoders).
 struct AnimationShape {
     int width = 24;
     int height = 16;

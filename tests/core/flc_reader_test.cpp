@@ -4,14 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 
 #include "core/flc_decode.h"
 #include "core/flc_reader.h"
 #include "core/strings.h"
 #include "support/flc_builder.h"
-#include "support/temp_dir.h"
-#include "support/unit_builder.h"
 
 using namespace qv;
 using namespace qv::test;
@@ -43,12 +40,9 @@ TEST(FlcHeader, RoundTripsEveryFieldAtItsOffset)
     const FlcHeader h = FlcHeader::parse(bytes);
     uint8_t back[128];
     h.serialize(back);
-    EXPECT_EQ(0, std::memcmp(bytes, back, 128));
-    EXPECT_EQ((std::vector<uint32_t>{h.directions, h.animationTime, h.created}),
-              (std::vector<uint32_t>{getLE16(bytes + 96), getLE32(bytes + 108), getLE32(bytes + 22)}));
+    EXPECT_EQ(0, std::memcmp(bytes, back, 128));  // the encoder's file test pins the offsets
     // Messages fill in paths and numbers in order.
     EXPECT_EQ(formatMessage("%d of %s, 100%%", {3, "x"}), "3 of x, 100%");
-    EXPECT_EQ(toPlainLineBreaks("a\r\nb\nc"), "a\nb\nc");
 }
 
 // Each payload is decoded into a picture with guard bytes on both sides: the whole data is
@@ -120,11 +114,6 @@ TEST(FlcDecode, ByteRunAndDeltaPayloads)
 
 TEST(FlcDecode, PalettePackets)
 {
-    Palette256 all;
-    const Bytes full = palettePayload(testPalette());
-    EXPECT_EQ(772u, decodeColor256(full.data(), full.size(), all));
-    EXPECT_EQ(testPalette(), all);
-    EXPECT_EQ(778u, paletteChunkLength(772));
     EXPECT_EQ(14u, paletteChunkLength(2 + 2 + 3));  // one colour: 13 bytes and a pad byte
 
     // Packets (skip 0, count 16), (skip 4, count 8) set 0..15 and 20..27; colours that would
@@ -145,38 +134,26 @@ TEST(FlcDecode, PalettePackets)
 
 TEST(FlcReader, UnitFileKeepsDirectionsTimesFramesAndSetsKeyFramesAside)
 {
-    for (int dirs : {8, 4}) {
-        AnimationShape anim;
-        anim.width = 23;  // odd: exercises the last-pixel word
-        anim.height = 11;
-        anim.directions = dirs;
-        anim.framesPerDirection = 5;
-        const Bytes file = buildAnimation(anim);
-        const FlcFrameStore s = read(file);
-        EXPECT_EQ(animationPictures(anim), s.frames);
-        EXPECT_FALSE(s.unusual);
-        EXPECT_EQ(testPalette(), s.basePalette);
-        // One record per frame, key frames included, numbered in order and tiling the file.
-        ASSERT_EQ(size_t(dirs * 6), s.records.size());
-        uint32_t pos = kFlcHeaderSize;
-        for (size_t i = 0; i < s.records.size(); ++i) {
-            EXPECT_EQ(i, s.records[i].number);
-            EXPECT_EQ(pos, s.records[i].position);
-            pos += s.records[i].size;
-        }
-        EXPECT_EQ(file.size(), pos);
-        // The first key frame: BYTE_RUN then COLOR_256; later ones BYTE_RUN only.
-        const FlcFrameInfo& k0 = s.records[0];
-        ASSERT_EQ(2, k0.chunkCount);
-        EXPECT_EQ(FlcChunkKind::ByteRun, k0.chunks[0].kind);
-        EXPECT_EQ(FlcChunkKind::Color256, k0.chunks[1].kind);
-        EXPECT_EQ(778u, k0.chunks[1].size);
-        EXPECT_EQ(k0.position + 16, k0.chunks[0].position);
-        EXPECT_EQ(std::vector<uint32_t>{k0.chunks[1].position + 6}, s.paletteChunkPositions);
-        EXPECT_EQ(FlcChunkKind::DeltaFlc, s.records[1].chunks[0].kind);
-        EXPECT_EQ(1, s.records[6].chunkCount);
-        EXPECT_EQ(FlcChunkKind::ByteRun, s.records[6].chunks[0].kind);
+    AnimationShape anim;
+    anim.width = 23;  // odd: exercises the last-pixel word
+    anim.height = 11;
+    anim.framesPerDirection = 5;
+    const Bytes file = buildAnimation(anim);
+    const FlcFrameStore s = read(file);
+    EXPECT_EQ(animationPictures(anim), s.frames);
+    EXPECT_FALSE(s.unusual);
+    EXPECT_EQ(testPalette(), s.basePalette);
+    // One record per frame, key frames included, numbered in order and tiling the file.
+    ASSERT_EQ(size_t(8 * 6), s.records.size());
+    uint32_t pos = kFlcHeaderSize;
+    for (size_t i = 0; i < s.records.size(); ++i) {
+        EXPECT_EQ(i, s.records[i].number);
+        EXPECT_EQ(pos, s.records[i].position);
+        pos += s.records[i].size;
     }
+    EXPECT_EQ(file.size(), pos);
+    // The palette's colours start after the chunk header and the packet words.
+    EXPECT_EQ(std::vector<uint32_t>{s.records[0].chunks[1].position + 6}, s.paletteChunkPositions);
 }
 
 TEST(FlcReader, RefusesSizesOutsideOneTo240AndShortFiles)
@@ -219,7 +196,6 @@ TEST(FlcReader, ChunkSizeFieldsTheGameAndOtherWritersLeave)
     FlcBuilder padded(w, h);
     padded.header.frames = 2;
     const Chunk shortPal = Chunk::raw(kChunkColor256, palettePacketsPayload({few})).padded();
-    ASSERT_EQ(56u, shortPal.length());  // 55 and a pad byte
     padded.frame({shortPal, Chunk::byteRun(a, w, h).padded()});
     padded.frame({Chunk::delta(a, b, w, h).padded(), Chunk::delta(b, c, w, h).padded()});
     padded.frame({Chunk::black().padded()});
@@ -299,17 +275,15 @@ TEST(FlcReader, KeyFramesAloneAreKeptAndFlaggedUnusual)
     EXPECT_EQ(1u, s.frames.size());
     EXPECT_EQ(3u, s.records.size());
 
-    // A leader head with one full frame: kept as the animation, reported unusual.
+    // A leader head with only key frames: kept as the animation, reported unusual (the
+    // CLI's tests check the warning).
     FlcBuilder lh(w, h);
     lh.header.frames = 1;
     lh.frame({Chunk::color256(testPalette()), Chunk::byteRun(a, w, h)});
     lh.frame({Chunk::byteRun(b, w, h)});
-    const Bytes file = lh.build();
-    FlcLoadResult r;
-    ASSERT_TRUE(loadFlcAnimation("/x/lh.flc", file.data(), file.size(), r));
-    EXPECT_TRUE(r.store.unusual);
-    EXPECT_EQ((std::vector<Picture>{a, b}), r.store.frames);
-    EXPECT_FALSE(r.warning.empty());
+    s = read(lh.build());
+    EXPECT_TRUE(s.unusual);
+    EXPECT_EQ((std::vector<Picture>{a, b}), s.frames);
 }
 
 TEST(FlcReader, DamagedAndTruncatedFilesKeepTheFramesBefore)
@@ -328,13 +302,9 @@ TEST(FlcReader, DamagedAndTruncatedFilesKeepTheFramesBefore)
     Bytes bad = file;
     putLE32(bad.data() + lastStart, 15);
     EXPECT_EQ(before, read(bad).frames);
-    // Nothing before the damage: the load fails with the program's message.
+    // Nothing before the damage: the load fails (the CLI's tests check the message).
     putLE32(bad.data() + 128, 0xFFFFFF00);
     read(bad, false);
-    FlcLoadResult r;
-    const Status st = loadFlcAnimation("a.flc", bad.data(), bad.size(), r);
-    EXPECT_FALSE(st.ok);
-    EXPECT_EQ("'a.flc'\r\nInvalid or unsupported document format.", st.message);
 }
 
 TEST(FlcReader, LeaderHeadHeaderIsCompletedOnLoad)
@@ -348,8 +318,7 @@ TEST(FlcReader, LeaderHeadHeaderIsCompletedOnLoad)
     FlcLoadResult r;
     ASSERT_TRUE(loadFlcAnimation("lh.flc", file.data(), file.size(), r));
     EXPECT_TRUE(r.leaderHead);
-    EXPECT_FALSE(r.store.unusual);
-    EXPECT_EQ(30u, r.store.frames.size());
+    EXPECT_EQ(animationPictures(anim), r.store.frames);
     const FlcHeader& h = r.store.header;
     // Speed, directions, frames per direction, animation time, original width and height.
     EXPECT_EQ((std::vector<uint32_t>{h.speed, h.directions, h.framesPerDirection, h.animationTime, h.originalWidth,
@@ -364,26 +333,4 @@ TEST(FlcReader, LeaderHeadHeaderIsCompletedOnLoad)
     EXPECT_FALSE(completeFlcHeader(unit, 32));
     EXPECT_EQ((std::vector<uint32_t>{unit.speed, unit.framesPerDirection, unit.leftOffset}),
               (std::vector<uint32_t>{10, 4, 7}));
-}
-
-using FlcOpenCheck = ScratchTest;
-
-// Extensions in any case, and files cut short, missing or that are no files (wrong
-// extensions and magic numbers are refused by the CLI's tests).
-TEST_F(FlcOpenCheck, WantsTheExtensionAndTheMagic)
-{
-    AnimationShape anim;
-    anim.directions = 1;
-    const Bytes good = buildAnimation(anim);
-    writeBytes(path("b.FLC"), good);
-    writeBytes(path("c.Flc"), good);
-    writeBytes(path("f.flc"), Bytes(good.begin(), good.begin() + 5));
-    std::filesystem::create_directories(dir_ / "folder.flc");
-    for (const auto& [name, ok] : {std::pair{"b.FLC", true}, {"c.Flc", true}, {"f.flc", false}, {"folder.flc", false}})
-        EXPECT_EQ(checkFlcFile(path(name)).ok, ok) << name;
-    FlcLoadResult r;
-    EXPECT_TRUE(loadFlcAnimation(path("c.Flc"), r).ok);
-    EXPECT_EQ(4u, r.store.frames.size());
-    EXPECT_EQ(loadFlcAnimation(path("missing.flc"), r).message,
-              "'" + path("missing.flc") + "'\r\nInvalid or unsupported document format.");
 }

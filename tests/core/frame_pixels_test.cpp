@@ -50,11 +50,9 @@ TEST(FramePixels, FullSizeUnitReadsExactlyAndAFailedAllocationThrows)
     AnimationShape anim = fullSizeUnit();
     anim.directions = 3;  // 45 pictures: one block of more than a huge page
     const Bytes file = buildAnimation(anim);
-    const std::vector<Picture> expected = animationPictures(anim);
     FlcLoadResult loaded;
     ASSERT_TRUE(loadFlcAnimation("unit.flc", file.data(), file.size(), loaded));
-    ASSERT_EQ(loaded.store.frames.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i) ASSERT_TRUE(loaded.store.frames[i] == expected[i]) << i;
+    EXPECT_TRUE(loaded.store.frames == animationPictures(anim));  // no printout of 45 pictures on failure
 
     setFrameAllocationFaultHook([](size_t bytes) { return bytes > 1000000; });
     EXPECT_THROW(loadFlcAnimation("unit.flc", file.data(), file.size(), loaded), std::bad_alloc);

@@ -15,9 +15,7 @@
 using namespace qv;
 namespace fs = std::filesystem;
 
-namespace {
-class StagedWrite : public test::ScratchTest {};
-}  // namespace
+using StagedWrite = test::ScratchTest;
 
 TEST_F(StagedWrite, DeferredUnitsCommitTogetherAndAFailedOneLeavesNothing)
 {

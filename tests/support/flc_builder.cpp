@@ -4,6 +4,7 @@
 #include "support/flc_builder.h"
 
 #include "core/file_io.h"
+#include "core/flc_encoder.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,112 +13,23 @@ namespace qv::test {
 
 Bytes byteRunPayload(const Picture& pic, int width, int height)
 {
-    Bytes out;
-    ByteWriter w(out);
-    for (int y = 0; y < height; ++y) {
-        const uint8_t* line = pic.data() + static_cast<size_t>(y) * width;
-        const size_t countAt = w.pos();
-        w.u8(0);
-        int packets = 0;
-        int x = 0;
-        while (x < width) {
-            int run = 1;
-            while (x + run < width && run < 127 && line[x + run] == line[x]) ++run;
-            if (run >= 3 || x + run == width) {
-                w.u8(static_cast<uint8_t>(run));
-                w.u8(line[x]);
-                x += run;
-            } else {
-                // Literal bytes up to the next run of three or more.
-                int n = 0;
-                while (x + n < width && n < 128) {
-                    if (x + n + 2 < width && line[x + n] == line[x + n + 1] && line[x + n] == line[x + n + 2]) break;
-                    ++n;
-                }
-                w.u8(static_cast<uint8_t>(-n));
-                w.bytes(line + x, static_cast<size_t>(n));
-                x += n;
-            }
-            ++packets;
-        }
-        out[countAt] = static_cast<uint8_t>(std::min(packets, 255));
-    }
+    Bytes out(flcWorkBufferSize(width, height), 0xEE);  // bytes left unwritten show
+    out.resize(encodeByteRun(pic.data(), width, height, out.data()));
     return out;
 }
 
 Bytes deltaPayload(const Picture& prev, const Picture& cur, int width, int height)
 {
-    Bytes out;
-    ByteWriter w(out);
-    w.u16(0);  // line count, patched below
-    int lines = 0;
-    int skipped = 0;
-    const int evenWidth = width & ~1;
-    for (int y = 0; y < height; ++y) {
-        const uint8_t* p = prev.data() + static_cast<size_t>(y) * width;
-        const uint8_t* c = cur.data() + static_cast<size_t>(y) * width;
-        auto differs = [&](int x) { return p[x] != c[x] || p[x + 1] != c[x + 1]; };
-        const bool lastChanged = (width & 1) && p[width - 1] != c[width - 1];
-
-        Bytes packets;
-        ByteWriter pw(packets);
-        int packetCount = 0;
-        int x = 0;
-        while (true) {
-            int start = x;
-            while (start < evenWidth && !differs(start)) start += 2;
-            if (start >= evenWidth) break;
-            int skip = start - x;
-            while (skip > 254) {  // a packet that writes nothing moves on by its skip
-                pw.u8(254);
-                pw.u8(0);
-                pw.u16(0);
-                ++packetCount;
-                skip -= 254;
-            }
-            // Repeated words when three or more are equal, else literal words.
-            int rep = 1;
-            while (start + 2 * rep < evenWidth && rep < 128 && c[start + 2 * rep] == c[start] &&
-                   c[start + 2 * rep + 1] == c[start + 1])
-                ++rep;
-            pw.u8(static_cast<uint8_t>(skip));
-            if (rep >= 3) {
-                pw.u8(static_cast<uint8_t>(-rep));
-                pw.u8(c[start]);
-                pw.u8(c[start + 1]);
-                x = start + 2 * rep;
-            } else {
-                int n = 0;
-                while (start + 2 * n < evenWidth && n < 127 && differs(start + 2 * n)) ++n;
-                pw.u8(static_cast<uint8_t>(n));
-                pw.bytes(c + start, static_cast<size_t>(2 * n));
-                x = start + 2 * n;
-            }
-            ++packetCount;
-        }
-        if (packetCount == 0 && !lastChanged) {
-            ++skipped;
-            continue;
-        }
-        while (skipped > 0) {
-            const int n = std::min(skipped, 16384);
-            w.u16(static_cast<uint16_t>(-n));
-            skipped -= n;
-        }
-        if (lastChanged) w.u16(static_cast<uint16_t>(0x8000 | c[width - 1]));
-        w.u16(static_cast<uint16_t>(packetCount));
-        w.bytes(packets.data(), packets.size());
-        ++lines;
-    }
-    w.patch16(0, static_cast<uint16_t>(lines));
+    Bytes out(flcWorkBufferSize(width, height), 0xEE);
+    out.resize(encodeDeltaFlc(prev.data(), cur.data(), width, height, out.data()));
     return out;
 }
 
 Bytes palettePayload(const Palette256& pal)
 {
-    PalettePacket all;
-    all.colours.assign(pal.entries.begin(), pal.entries.end());
-    return palettePacketsPayload({all});
+    Bytes out(kPaletteChunkDataSize);
+    encodePaletteChunkData(pal, out.data());
+    return out;
 }
 
 Bytes palettePacketsPayload(const std::vector<PalettePacket>& packets)
@@ -137,12 +49,6 @@ Bytes palettePacketsPayload(const std::vector<PalettePacket>& packets)
     return out;
 }
 
-size_t Chunk::length() const
-{
-    const size_t n = kChunkHeaderSize + payload.size();
-    return padToEven ? n + (n & 1u) : n;
-}
-
 FlcBuilder::FlcBuilder(int width, int height)
 {
     header.width = static_cast<uint16_t>(width);
@@ -155,8 +61,8 @@ FlcBuilder& FlcBuilder::frame(Frame f)
     ByteWriter w(body_);
     const size_t start = w.pos();
     w.u32(0);
-    w.u16(f.type);
-    w.u16(f.chunkCount ? *f.chunkCount : static_cast<uint16_t>(f.chunks.size()));
+    w.u16(kFrameType);
+    w.u16(static_cast<uint16_t>(f.chunks.size()));
     w.zeros(8);
     for (const Chunk& c : f.chunks) {
         const size_t len = c.length();
@@ -166,7 +72,7 @@ FlcBuilder& FlcBuilder::frame(Frame f)
         w.zeros(len - kChunkHeaderSize - c.payload.size());
     }
     w.bytes(f.trailing.data(), f.trailing.size());
-    w.patch32(start, f.sizeField ? *f.sizeField : static_cast<uint32_t>(w.pos() - start));
+    w.patch32(start, static_cast<uint32_t>(w.pos() - start));
     return *this;
 }
 
@@ -180,17 +86,11 @@ FlcBuilder& FlcBuilder::block(uint16_t type, Bytes body)
     return *this;
 }
 
-FlcBuilder& FlcBuilder::raw(Bytes bytes)
-{
-    body_.insert(body_.end(), bytes.begin(), bytes.end());
-    return *this;
-}
-
 Bytes FlcBuilder::build() const
 {
     Bytes out(kFlcHeaderSize);
     FlcHeader h = header;
-    if (!keepHeaderSize) h.size = static_cast<uint32_t>(kFlcHeaderSize + body_.size());
+    h.size = static_cast<uint32_t>(kFlcHeaderSize + body_.size());
     h.serialize(out.data());
     out.insert(out.end(), body_.begin(), body_.end());
     return out;
@@ -236,41 +136,26 @@ std::vector<Picture> animationPictures(const AnimationShape& anim)
 
 Bytes buildAnimation(const AnimationShape& anim)
 {
-    const int w = anim.width, h = anim.height;
-    const int D = anim.directions, F = anim.framesPerDirection;
+    const int w = anim.width, h = anim.height, F = anim.framesPerDirection;
+    FlcEncodeParams p;
+    p.width = w;
+    p.height = h;
+    p.framesPerDirection = F;
+    p.directions = anim.directions;
+    p.speed = anim.speed;
+    p.delay = anim.speed;
+    p.leaderHead = anim.leaderHead;
     FlcBuilder b(w, h);
-    FlcHeader& hd = b.header;
-    hd.frames = static_cast<uint16_t>(D * F);
-    hd.speed = anim.speed;
-    if (anim.leaderHead) {
-        hd.creator = 0x0000028A;
-    } else {
-        hd.creator = 0xF1F1F2F2;
-        hd.extWord1 = 28;
-        hd.directions = static_cast<uint16_t>(D);
-        hd.framesPerDirection = static_cast<uint16_t>(F);
-        hd.originalWidth = kUnitArea;
-        hd.originalHeight = kUnitArea;
-        hd.animationTime = anim.speed * static_cast<uint32_t>(F);
-        hd.directionMask = D == 8 ? 0xFF : 1;
-    }
-
+    b.header = makeEncodedFlcHeader(p);
+    // Laid out as the encoder does it, without its checks: pictures over 240 pixels too.
     const std::vector<Picture> pics = animationPictures(anim);
-    Picture prev;
-    for (int d = 0; d < D; ++d) {
-        // The key frame holds the block's first picture complete.
-        const Picture& first = pics[static_cast<size_t>(d) * F];
-        std::vector<Chunk> key;
-        if (anim.leaderHead) key.push_back(Chunk::color256(anim.palette));
-        key.push_back(Chunk::byteRun(first, w, h));
+    for (int d = 0; d < anim.directions; ++d) {
+        const Picture* block = &pics[static_cast<size_t>(d) * F];
+        std::vector<Chunk> key{Chunk::byteRun(block[0], w, h)};
+        if (anim.leaderHead) key.insert(key.begin(), Chunk::color256(anim.palette));
         if (!anim.leaderHead && d == 0) key.push_back(Chunk::color256(anim.palette));
         b.frame(std::move(key));
-        prev = first;
-        for (int n = 0; n < F; ++n) {
-            const Picture& cur = pics[static_cast<size_t>(d) * F + n];
-            b.frame({Chunk::delta(prev, cur, w, h)});
-            prev = cur;
-        }
+        for (int n = 0; n < F; ++n) b.frame({Chunk::delta(block[(n + F - 1) % F], block[n], w, h)});
     }
     return b.build();
 }
@@ -296,13 +181,7 @@ Picture walkingUnitPicture(int direction, int n)
 
 AnimationShape fullSizeUnit()
 {
-    AnimationShape anim;
-    anim.width = 240;
-    anim.height = 240;
-    anim.directions = 8;
-    anim.framesPerDirection = 15;
-    anim.picture = walkingUnitPicture;
-    return anim;
+    return AnimationShape{240, 240, 8, 15, 100, false, testPalette(), walkingUnitPicture};
 }
 
 bool writeAnimation(const std::string& path, const AnimationShape& anim)

@@ -3,8 +3,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // A small FLC writer for tests, benchmarks and sample files: frames made of arbitrary
-// chunks with raw size fields, non-frame blocks, palette chunks, and simple byte-run and
-// delta encoders. Nothing here checks what it writes, so it can also make broken files.
+// chunks with raw size fields, non-frame blocks and palette chunks. Nothing here checks
+// what it writes, so it can also make broken files.
 #pragma once
 
 #include <cstdint>
@@ -23,10 +23,10 @@ namespace qv::test {
 // A picture of palette indices, rows top to bottom.
 using Picture = std::vector<uint8_t>;
 
-// Payload encoders (what follows the 6-byte chunk header).
+// Payloads (what follows the 6-byte chunk header) as the program's encoder writes them;
+// their bytes are checked against hand-worked ones by the encoder's own tests.
 Bytes byteRunPayload(const Picture& pic, int width, int height);
-// Changes from `prev` to `cur`: line skips, word packets (literal and repeated words) and,
-// for an odd width, the last-pixel word.
+// Changes from `prev` to `cur`, with the two trailing zero bytes.
 Bytes deltaPayload(const Picture& prev, const Picture& cur, int width, int height);
 // One packet of skip 0 and count 0 (all 256 colours), as the game writes it: 772 bytes.
 Bytes palettePayload(const Palette256& pal);
@@ -56,34 +56,28 @@ struct Chunk {
     Chunk& withSize(uint32_t s) { sizeField = s; return *this; }
     Chunk& padded() { padToEven = true; return *this; }
     // The bytes this chunk occupies in the file.
-    size_t length() const;
+    size_t length() const { return kChunkHeaderSize + payload.size() + (padToEven ? (payload.size() & 1u) : 0); }
 };
 
 struct Frame {
     Frame() = default;
     Frame(std::vector<Chunk> c) : chunks(std::move(c)) {}
     std::vector<Chunk> chunks;
-    uint16_t type = kFrameType;
-    std::optional<uint32_t> sizeField;   // default: 16 + chunks + trailing
-    std::optional<uint16_t> chunkCount;  // default: chunks.size()
-    Bytes trailing;                      // bytes after the chunks, inside the frame
+    Bytes trailing;  // bytes after the chunks, inside the frame
 };
 
 class FlcBuilder {
 public:
     FlcBuilder(int width, int height);
 
-    // The header written first. Its size field is set to the file length unless
-    // keepHeaderSize is set; width and height come from the constructor.
+    // The header written first. Its size field is set to the file length; width and
+    // height come from the constructor.
     FlcHeader header;
-    bool keepHeaderSize = false;
 
     FlcBuilder& frame(Frame f);
     FlcBuilder& frame(std::vector<Chunk> chunks) { return frame(Frame(std::move(chunks))); }
     // A top-level block of another type than a frame (a prefix block, for instance).
     FlcBuilder& block(uint16_t type, Bytes body);
-    // Bytes appended as they are.
-    FlcBuilder& raw(Bytes bytes);
 
     // Where the next frame or block will start.
     size_t position() const { return kFlcHeaderSize + body_.size(); }
@@ -100,7 +94,8 @@ Picture testPicture(int width, int height, int direction, int n, int colours = 6
 Palette256 testPalette();
 
 // Describes an animation laid out the way the game writes it: per direction block one
-// key frame ("BYTE_RUN", plus the palette chunk) and F frames of one "DELTA_FLC" chunk each.
+// key frame ("BYTE_RUN", plus the palette chunk) and F frames of one "DELTA_FLC" chunk each
+// (buildAnimation uses the program's header and chunk encoders).
 struct AnimationShape {
     int width = 24;
     int height = 16;

@@ -11,10 +11,24 @@
 #include <filesystem>
 #include <string>
 
+#ifdef _WIN32
+#include <process.h>
+#define qv_getpid _getpid
+#else
+#include <unistd.h>
+#define qv_getpid ::getpid
+#endif
+
 namespace qv::test {
 
 // The folder's path (not created): <temp>/<prefix>_<pid>_<test name>.
-std::filesystem::path scratchPath(const std::string& prefix);
+inline std::filesystem::path scratchPath(const std::string& prefix)
+{
+    std::string name = prefix + "_" + std::to_string(qv_getpid());
+    if (const auto* info = ::testing::UnitTest::GetInstance()->current_test_info())
+        name += std::string("_") + info->test_suite_name() + "_" + info->name();
+    return std::filesystem::temp_directory_path() / name;
+}
 
 // A test fixture with an empty scratch folder of its own, removed after the test.
 class ScratchTest : public ::testing::Test {

@@ -60,25 +60,6 @@ bool decodePcxRle(const uint8_t* data, size_t size, size_t& pos, uint8_t* out, s
 
 namespace {
 
-// Where the run of equal bytes that starts at `in` ends, at `limit` at the latest.
-const uint8_t* runEnd(const uint8_t* in, const uint8_t* limit)
-{
-    const uint8_t value = *in;
-    const uint8_t* p = in + 1;
-#if defined(__GNUC__) && defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    // Eight bytes at a time, as sheets are mostly long runs of the background colour: the
-    // first byte that differs is the lowest non-zero byte of the difference.
-    const uint64_t repeated = 0x0101010101010101ull * value;
-    for (; limit - p >= 8; p += 8) {
-        uint64_t word;
-        std::memcpy(&word, p, 8);
-        if (const uint64_t diff = word ^ repeated) return p + __builtin_ctzll(diff) / 8;
-    }
-#endif
-    while (p < limit && *p == value) ++p;
-    return p;
-}
-
 // The run-length coding of in[0..count) written to `out`, which has room for 2 x count
 // bytes (the worst case: every byte 0xC0 or above and unlike its neighbours); returns the
 // bytes written.
@@ -89,7 +70,8 @@ size_t encodePcxRleTo(const uint8_t* in, size_t count, uint8_t* out)
     while (in < end) {
         const uint8_t value = *in;
         const uint8_t* const limit = end - in > 63 ? in + 63 : end;
-        const uint8_t* const p = runEnd(in, limit);
+        const uint8_t* p = in + 1;
+        while (p < limit && *p == value) ++p;
         const size_t run = size_t(p - in);
         if (run == 1 && (value & 0xC0) != 0xC0) {
             *o++ = value;

@@ -54,3 +54,23 @@ TEST_F(StagedWrite, DeferredUnitsCommitTogetherAndAFailedOneLeavesNothing)
     for (const auto& e : fs::directory_iterator(dir_)) files += e.is_regular_file();
     EXPECT_EQ(files, 6u);  // no temporary, no old copy left behind
 }
+
+// A batch's scope leaves new files to the system but flushes those that replace a file,
+// so that a crash cannot cost the old contents.
+TEST_F(StagedWrite, OnlyReplacementsAreFlushedWhenNewFilesAreNot)
+{
+    ASSERT_TRUE(writeFileAtomic(path("old.pcx"), Bytes(5, 1)));
+    std::vector<StagedUnit> units;
+    {
+        DeferredCommitScope scope({path("new.pcx"), path("old.pcx"), path("c.gif")},
+                                  [&](StagedUnit&& u) { units.push_back(std::move(u)); }, false);
+        ASSERT_TRUE(writeFilesAsUnit({{path("new.pcx"), Bytes(9, 2)}, {path("old.pcx"), Bytes(9, 2)}}));
+        ASSERT_TRUE(writeFileAtomic(path("c.gif"), Bytes(9, 2)));
+    }
+    ASSERT_EQ(units.size(), 2u);
+    EXPECT_FALSE(units[0].files[0].flush);
+    EXPECT_TRUE(units[0].files[1].flush);
+    EXPECT_FALSE(units[1].files[0].flush);
+    EXPECT_EQ(commitStagedUnits(units), (std::vector<size_t>{2, 1}));
+    EXPECT_TRUE(fileExists(path("new.pcx")) && fileExists(path("c.gif")));
+}

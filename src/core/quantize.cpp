@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <memory>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "core/bitmap_ops.h"
 #include "core/strings.h"
@@ -58,18 +57,6 @@ bool exactPalette(const Bitmap& src, int maxColors, Bitmap& out)
 }
 
 }  // namespace
-
-int countColors(const Bitmap& bmp, int limit)
-{
-    if (!bmp.valid()) return 0;
-    std::unordered_set<uint32_t> seen;
-    const size_t bpp = size_t(bmp.bytesPerPixel());
-    for (size_t i = 0; i + bpp <= bmp.pixels.size(); i += bpp) {
-        seen.insert(bpp == 1 ? bmp.pixels[i] : rgbAt(bmp.pixels.data() + i));
-        if (int(seen.size()) > limit) break;
-    }
-    return int(seen.size());
-}
 
 Status reduceTo8Bit(const Bitmap& src, Bitmap& out, int maxColors)
 {

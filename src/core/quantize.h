@@ -23,8 +23,4 @@ namespace qv {
 // rest of the palette is black.
 Status reduceTo8Bit(const Bitmap& src, Bitmap& out, int maxColors = 256);
 
-// The number of distinct colours of a 24-bit bitmap, counting no further than `limit + 1`
-// (an 8-bit bitmap: its distinct indices).
-int countColors(const Bitmap& bmp, int limit = 256);
-
 }  // namespace qv

@@ -171,6 +171,9 @@ TEST(FlcReader, RefusesSizesOutsideOneTo240AndShortFiles)
         }
     const Bytes tiny(100, 0);
     EXPECT_FALSE(readFlcFrames(tiny.data(), tiny.size(), s));
+    FlcLoadResult loaded;
+    EXPECT_EQ(loadFlcAnimation("/nonexistent/a.flc", loaded).message,
+              formatMessage(str::IDS_INVALID_FORMAT, {"/nonexistent/a.flc"}));
 }
 
 TEST(FlcReader, ChunkSizeFieldsTheGameAndOtherWritersLeave)

@@ -6,13 +6,14 @@
 // the target is --jobs 2 at least 1.7 times as fast on two cores. The animations are
 // written with our FLC encoder: units of 8 directions of 10 to 15 frames of 240 x 240 (a
 // walking figure on the transparent colour, each file a little different).
-//   bench_batch_convert [ROUNDS] [FOLDER]     (default 3 rounds; FOLDER: its FLC files
+//   bench_batch_convert [ROUNDS] [FOLDER]     (default 5 rounds; FOLDER: its FLC files
 //                                               instead of the generated ones, or where
 //                                               they are written and kept when missing)
 // Each round runs both, alternating which goes first, into a fresh output folder. It
 // prints every run's wall time, the processor time the tool used (and so the cores it
 // had) and the load average before it, then the median times and their ratio. Measured
-// on the idle machine: speed-ups from 1.36 to 1.83 on ext4; figures in README.md.
+// on the idle machine: speed-ups from 1.37 to 2.09 (median 1.74) on ext4, where the
+// machine's own speed varied by half between runs; figures in README.md.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -104,7 +105,7 @@ double median(std::vector<double> v)
 
 int main(int argc, char** argv)
 {
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     const fs::path scratch = fs::temp_directory_path() / ("qv_bench_batch_" + std::to_string(::getpid()));
     fs::path in = argc > 2 ? fs::path(argv[2]) : scratch / "in";
     if (!fs::exists(in)) {

@@ -447,11 +447,18 @@ int runBatch(const CommandOptions& o, const BatchJob& job)
     QThreadPool pool;
     pool.setMaxThreadCount(jobs);
     Progress progress(int(items.size()));
-    size_t pending = 0;
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (!items[i].refusal.empty()) continue;
-        ++pending;
-        pool.start([&, i] {
+    // The inputs to convert, in order. While one is converted, the input a few places
+    // further on is already being read from disk, so that a thread seldom waits for it.
+    std::vector<size_t> queue;
+    for (size_t i = 0; i < items.size(); ++i)
+        if (items[i].refusal.empty()) queue.push_back(i);
+    const size_t readAhead = 2 * size_t(jobs);
+    for (size_t k = 0; k < std::min(readAhead, queue.size()); ++k) prefetchFile(items[queue[k]].input);
+    size_t pending = queue.size();
+    for (size_t k = 0; k < queue.size(); ++k) {
+        const size_t i = queue[k];
+        pool.start([&, i, k] {
+            if (k + readAhead < queue.size()) prefetchFile(items[queue[k + readAhead]].input);
             Committer::Finished finished{{i, false, {}}, {}};
             {
                 MessageCapture capture(finished.outcome.report);

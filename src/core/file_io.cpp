@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <random>
@@ -42,6 +43,18 @@ bool readWholeFile(const std::string& path, Bytes& out, uint64_t maxBytes)
     return ok;
 }
 
+void prefetchFile(const std::string& path)
+{
+#ifdef __linux__
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_WILLNEED);
+    ::close(fd);
+#else
+    (void)path;
+#endif
+}
+
 static bool flushToDisk(std::FILE* f)
 {
     if (std::fflush(f) != 0) return false;
@@ -72,18 +85,49 @@ fs::path folderOfTarget(const fs::path& target)
     return dir.empty() ? fs::path(".") : dir;
 }
 
-// A name in the target's folder that nothing uses yet: "." + the target's name + a
-// random number + `suffix`, so the file sits beside its target and hides from listings.
+// A name beside `target` for a file of ours: "." + the target's name + a random number +
+// `suffix`, so the file sits beside its target and hides from listings.
+fs::path nameBeside(const fs::path& target, const char* suffix)
+{
+    // One generator per thread, seeded once: a random_device per name costs a system call.
+    thread_local std::minstd_rand numbers(std::random_device{}());
+    return folderOfTarget(target) /
+           ("." + target.filename().string() + "." + std::to_string(numbers() % 1000000u) + suffix);
+}
+
+// A name beside `target` that nothing uses yet, for a file to be moved there.
 fs::path freeNameBeside(const fs::path& target, const char* suffix)
 {
-    std::random_device rd;
     std::error_code ec;
     for (int attempt = 0; attempt < 64; ++attempt) {
-        const fs::path p = folderOfTarget(target) /
-                           ("." + target.filename().string() + "." + std::to_string(rd() % 1000000u) + suffix);
+        const fs::path p = nameBeside(target, suffix);
         if (!fs::exists(p, ec) && !ec) return p;
     }
     return {};
+}
+
+// A new file beside `target` under a name nothing used, open for writing; its path goes to
+// `made`. nullptr when none can be made. The name is taken as the file is created, so two
+// threads never get the same one, and no lookup of a missing name comes first (such a
+// lookup waits for every other change being made in that folder).
+std::FILE* createFileBeside(const fs::path& target, const char* suffix, fs::path& made)
+{
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        const fs::path p = nameBeside(target, suffix);
+#ifdef _WIN32
+        std::error_code ec;
+        if (fs::exists(p, ec) || ec) continue;
+        std::FILE* f = std::fopen(p.string().c_str(), "wb");
+#else
+        std::FILE* f = std::fopen(p.string().c_str(), "wbx");  // fails when the name is taken
+        if (!f && errno != EEXIST) return nullptr;
+#endif
+        if (f) {
+            made = p;
+            return f;
+        }
+    }
+    return nullptr;
 }
 
 // An existing file must open for writing (without truncation) and its folder must exist.
@@ -132,9 +176,7 @@ enum class StageFlush { Now, Start, Never };
 // goes to `tmp`. Nothing is left behind on failure.
 bool stageFile(const fs::path& target, const uint8_t* data, size_t size, StageFlush flush, fs::path& tmp)
 {
-    tmp = freeNameBeside(target, ".tmp");
-    if (tmp.empty()) return false;
-    std::FILE* f = std::fopen(tmp.string().c_str(), "wb");
+    std::FILE* f = createFileBeside(target, ".tmp", tmp);
     if (!f) return false;
     bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
     if (flush == StageFlush::Now) {
@@ -247,9 +289,8 @@ bool canWriteFile(const std::string& path)
 {
     const fs::path target(path);
     if (!targetWritable(target)) return false;
-    const fs::path probe = freeNameBeside(target, ".tmp");
-    if (probe.empty()) return false;
-    std::FILE* f = std::fopen(probe.string().c_str(), "wb");
+    fs::path probe;
+    std::FILE* f = createFileBeside(target, ".tmp", probe);
     if (!f) return false;
     std::fclose(f);
     std::error_code ec;

@@ -18,6 +18,11 @@ namespace qv {
 // larger than `maxBytes`.
 bool readWholeFile(const std::string& path, Bytes& out, uint64_t maxBytes = UINT64_MAX);
 
+// Asks the system to start reading the file at `path` into memory now, without waiting, so
+// that reading it later finds it there. Only a hint: nothing happens where the system has
+// no such request or the file cannot be opened.
+void prefetchFile(const std::string& path);
+
 // Writes `data` to `path` so that a crash never leaves a half-written file: the bytes go
 // to a temporary file beside the target, are flushed to disk, and the temporary file is
 // renamed over the target. False (and the target untouched) on any failure.

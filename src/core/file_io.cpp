@@ -172,10 +172,91 @@ bool flushFileToDisk(const fs::path& path)
 // returns, its write-back started (the flush comes later), or left to the system.
 enum class StageFlush { Now, Start, Never };
 
-// Writes `data` to a new temporary file beside `target`, flushed as `flush` says; its path
-// goes to `tmp`. Nothing is left behind on failure.
-bool stageFile(const fs::path& target, const uint8_t* data, size_t size, StageFlush flush, fs::path& tmp)
+#ifdef __linux__
+// Files without a name can be given one through /proc/self/fd, where it is mounted.
+bool canNameUnnamedFiles()
 {
+    static const bool yes = ::access("/proc/self/fd", X_OK) == 0;
+    return yes;
+}
+
+bool writeAll(int fd, const uint8_t* data, size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= size_t(n);
+    }
+    return true;
+}
+#endif
+
+// Writes `data` to a new file without a name in `target`'s folder; not open when the system
+// or the file system has no such files, or the write fails. Creating it does not lock the
+// folder, as creating a named file does: threads that write many files into one folder do
+// not wait for each other's file creation, only for the moment each file takes its name.
+UnnamedFile stageUnnamedFile(const fs::path& target, const uint8_t* data, size_t size)
+{
+#if defined(__linux__) && defined(O_TMPFILE)
+    if (!canNameUnnamedFiles()) return {};
+    UnnamedFile f(::open(folderOfTarget(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+    if (f.isOpen() && !writeAll(f.descriptor(), data, size)) f.close();
+    return f;
+#else
+    (void)target;
+    (void)data;
+    (void)size;
+    return {};
+#endif
+}
+
+// Gives the unnamed file `f` the name `to`, replacing a file of that name as a rename would.
+bool nameUnnamedFile(UnnamedFile& f, const fs::path& to)
+{
+#ifdef __linux__
+    const std::string self = "/proc/self/fd/" + std::to_string(f.descriptor());
+    auto link = [&](const fs::path& name) {
+        return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    };
+    if (link(to)) {
+        f.close();
+        return true;
+    }
+    if (errno != EEXIST) return false;
+    // A file took the name after the unit was staged: it is replaced, through a free name.
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        const fs::path tmp = nameBeside(to, ".tmp");
+        if (link(tmp)) {
+            if (moveFile(tmp, to)) {
+                f.close();
+                return true;
+            }
+            std::error_code ec;
+            fs::remove(tmp, ec);
+            return false;
+        }
+        if (errno != EEXIST) return false;
+    }
+    return false;
+#else
+    (void)f;
+    (void)to;
+    return false;
+#endif
+}
+
+// Writes `data` to a new temporary file beside `target`, flushed as `flush` says; its path
+// goes to `tmp`, or, for data left to the system where it can be, the open file without a
+// name to `unnamed`. Nothing is left behind on failure.
+bool stageFile(const fs::path& target, const uint8_t* data, size_t size, StageFlush flush, fs::path& tmp,
+               UnnamedFile& unnamed)
+{
+    if (flush == StageFlush::Never) {
+        unnamed = stageUnnamedFile(target, data, size);
+        if (unnamed.isOpen()) return true;
+    }
     std::FILE* f = createFileBeside(target, ".tmp", tmp);
     if (!f) return false;
     bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
@@ -227,7 +308,7 @@ size_t placeUnit(StagedUnit& unit)
     for (size_t i = 0; i < n; ++i) {
         StagedUnit::File& f = unit.files[i];
         if (injectedFault(FileWriteStep::Move, f.target)) return undo(i);
-        const bool removal = f.temporary.empty();
+        const bool removal = f.isRemoval();
         // The last new file needs no backup: renaming over a file replaces it at once, and
         // when the rename fails the old file is still there.
         if ((removal || i + 1 < n) && fs::exists(f.target, ec)) {
@@ -236,7 +317,8 @@ size_t placeUnit(StagedUnit& unit)
             backups[i] = aside;
         }
         if (removal) continue;
-        if (!moveFile(f.temporary, f.target)) return undo(i);
+        if (f.unnamed.isOpen() ? !nameUnnamedFile(f.unnamed, f.target) : !moveFile(f.temporary, f.target))
+            return undo(i);
         f.temporary.clear();
         placed[i] = true;
     }
@@ -246,6 +328,27 @@ size_t placeUnit(StagedUnit& unit)
 }
 
 }  // namespace
+
+UnnamedFile& UnnamedFile::operator=(UnnamedFile&& other) noexcept
+{
+    if (this != &other) {
+        close();
+        fd_ = other.fd_;
+        other.fd_ = -1;
+    }
+    return *this;
+}
+
+void UnnamedFile::close()
+{
+    if (fd_ < 0) return;
+#ifdef _WIN32
+    _close(fd_);
+#else
+    ::close(fd_);
+#endif
+    fd_ = -1;
+}
 
 DeferredCommitScope::DeferredCommitScope(const std::vector<std::string>& targets,
                                          std::function<void(StagedUnit&&)> sink, bool flushNewFiles)
@@ -271,11 +374,13 @@ bool writeFileAtomic(const std::string& path, const uint8_t* data, size_t size)
     DeferredCommitScope* deferred = deferralFor(std::vector<std::string>{path}, [](const std::string& p) { return p; });
     const bool flush = !deferred || deferred->flushesNewFiles() || fileExists(path);
     fs::path tmp;
-    if (!stageFile(target, data, size, !deferred ? StageFlush::Now : flush ? StageFlush::Start : StageFlush::Never, tmp))
+    UnnamedFile unnamed;
+    if (!stageFile(target, data, size, !deferred ? StageFlush::Now : flush ? StageFlush::Start : StageFlush::Never, tmp,
+                   unnamed))
         return false;
     if (deferred) {
         StagedUnit unit;
-        unit.files.push_back({path, tmp.string(), flush});
+        unit.files.push_back({path, tmp.string(), flush, std::move(unnamed)});
         deferred->hand(std::move(unit));
         return true;
     }
@@ -289,6 +394,11 @@ bool canWriteFile(const std::string& path)
 {
     const fs::path target(path);
     if (!targetWritable(target)) return false;
+#ifndef _WIN32
+    // Asked, not tried: a file created and removed here only to test the folder would make
+    // every conversion of a batch create one more file in the folder the others write to.
+    return ::faccessat(AT_FDCWD, folderOfTarget(target).c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+#else
     fs::path probe;
     std::FILE* f = createFileBeside(target, ".tmp", probe);
     if (!f) return false;
@@ -296,6 +406,7 @@ bool canWriteFile(const std::string& path)
     std::error_code ec;
     fs::remove(probe, ec);
     return true;
+#endif
 }
 
 void setFileWriteFaultHook(FileWriteFaultHook hook)
@@ -310,16 +421,18 @@ bool stageFilesAsUnit(const std::vector<FileWrite>& files, StagedUnit& unit, siz
         const FileWrite& w = files[i];
         const fs::path target(w.path);
         fs::path tmp;
+        UnnamedFile unnamed;
         const bool flush = flushNewFiles || fileExists(w.path);
         if (injectedFault(FileWriteStep::Check, w.path) || !targetWritable(target) ||
             (!w.remove &&
              (injectedFault(FileWriteStep::Stage, w.path) ||
-              !stageFile(target, w.data.data(), w.data.size(), flush ? StageFlush::Start : StageFlush::Never, tmp)))) {
+              !stageFile(target, w.data.data(), w.data.size(), flush ? StageFlush::Start : StageFlush::Never, tmp,
+                         unnamed)))) {
             discardStagedUnit(unit);
             if (failed) *failed = i;
             return false;
         }
-        unit.files.push_back({w.path, tmp.string(), flush});
+        unit.files.push_back({w.path, tmp.string(), flush, std::move(unnamed)});
     }
     return true;
 }
@@ -384,6 +497,7 @@ void discardStagedUnit(StagedUnit& unit)
     for (StagedUnit::File& f : unit.files) {
         if (!f.temporary.empty()) fs::remove(f.temporary, ec);
         f.temporary.clear();
+        f.unnamed.close();
     }
 }
 

@@ -32,9 +32,10 @@ inline bool writeFileAtomic(const std::string& path, const Bytes& data)
     return writeFileAtomic(path, data.data(), data.size());
 }
 
-// True when `path` could be written without changing anything now: its folder takes a new
-// file (one is created there and removed again) and an existing file opens for writing
-// without being truncated.
+// True when `path` could be written without changing anything now: its folder exists and
+// this process may create files in it, and an existing file opens for writing without
+// being truncated. (On Windows, where folder permissions cannot be asked, a file is
+// created in the folder and removed again.)
 bool canWriteFile(const std::string& path);
 
 // One file of a set written as one unit: new contents for `path`, or (remove) the
@@ -58,11 +59,36 @@ bool writeFilesAsUnit(const std::vector<FileWrite>& files, size_t* failed = null
 // flushes overlap and share the file system's journal commits instead of each waiting for
 // the disk in turn. A unit is complete (and, where it replaces files, on disk) before any
 // of its files takes its name.
+//
+// Where the system allows it (Linux), a new file that is not to be flushed is staged as an
+// open file without a name: it only appears under its target's name at the commit, and a
+// batch that is interrupted leaves no temporary file behind.
+class UnnamedFile {
+public:
+    UnnamedFile() = default;
+    explicit UnnamedFile(int fd) : fd_(fd) {}
+    UnnamedFile(UnnamedFile&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+    UnnamedFile& operator=(UnnamedFile&& other) noexcept;
+    UnnamedFile(const UnnamedFile&) = delete;
+    UnnamedFile& operator=(const UnnamedFile&) = delete;
+    ~UnnamedFile() { close(); }
+
+    bool isOpen() const { return fd_ >= 0; }
+    int descriptor() const { return fd_; }
+    // Closes the file; one never given a name is gone.
+    void close();
+
+private:
+    int fd_ = -1;
+};
+
 struct StagedUnit {
     struct File {
         std::string target;
-        std::string temporary;  // the new contents until moved into place; empty for a removal
+        std::string temporary;  // the new contents until moved into place (named)
         bool flush = true;      // flushed to disk before it takes the target's name
+        UnnamedFile unnamed;    // or the new contents in a file without a name
+        bool isRemoval() const { return temporary.empty() && !unnamed.isOpen(); }
     };
     std::vector<File> files;
 };
@@ -78,7 +104,8 @@ bool stageFilesAsUnit(const std::vector<FileWrite>& files, StagedUnit& unit, siz
 // and its temporary files removed; the others are not affected. Returns, for each unit,
 // the index of the file that failed, or the unit's file count when it was placed.
 std::vector<size_t> commitStagedUnits(std::vector<StagedUnit>& units);
-// Removes a staged unit's temporary files without placing anything (the targets stay listed).
+// Removes (or closes) a staged unit's temporary files without placing anything (the
+// targets stay listed).
 void discardStagedUnit(StagedUnit& unit);
 
 // While it lives, writeFilesAsUnit and writeFileAtomic calls on the thread that made it

@@ -45,7 +45,8 @@ struct Item {
     std::string input;
     std::string stem;  // the output path without extension
     std::vector<std::string> outputs;
-    std::vector<std::string> outputIds;  // identity() of each output, worked out once
+    std::string inputId;                 // identity() of the input
+    std::vector<std::string> outputIds;  // and of each output, worked out once
     std::string refusal;  // why it is not converted, when it is not
 };
 
@@ -96,6 +97,30 @@ std::string identity(const std::string& path)
     const fs::path p = fs::weakly_canonical(fs::path(path), ec);
     return ec ? fs::path(path).lexically_normal().string() : p.string();
 }
+
+// identity() for the many files of a batch, most of them in a few folders: each folder is
+// resolved once, and a file that is not a symbolic link is its folder's identity and its
+// name. (Resolving every path alone took a dozen system calls per file, all while no
+// conversion can start yet.)
+class Identities {
+public:
+    std::string of(const std::string& path)
+    {
+        const fs::path p(path);
+        const fs::path name = p.filename();
+        std::error_code ec;
+        const fs::file_status st = fs::symlink_status(p, ec);
+        const bool plain = st.type() == fs::file_type::not_found || (!ec && !fs::is_symlink(st));
+        if (!plain || name.empty() || name == "." || name == ".." || !p.has_parent_path()) return identity(path);
+        auto folder = folders_.find(p.parent_path().string());
+        if (folder == folders_.end())
+            folder = folders_.emplace(p.parent_path().string(), identity(p.parent_path().string())).first;
+        return (fs::path(folder->second) / name).string();
+    }
+
+private:
+    std::map<std::string, std::string> folders_;
+};
 
 std::string formatSeconds(double s)
 {
@@ -351,10 +376,13 @@ int runBatch(const CommandOptions& o, const BatchJob& job)
     std::vector<std::string> notes;  // folders that could not be read or hold nothing
     int folderProblems = 0;
     std::set<std::string> seen;
+    Identities identities;
     auto addInput = [&](const fs::path& file, const fs::path& relative) {
-        if (!seen.insert(identity(file.string())).second) return;  // named twice
+        std::string id = identities.of(file.string());
+        if (!seen.insert(id).second) return;  // named twice
         Item item;
         item.input = file.string();
+        item.inputId = std::move(id);
         item.stem = withoutExtension(outputGiven ? outFolder / relative : file).string();
         items.push_back(std::move(item));
     };
@@ -375,10 +403,9 @@ int runBatch(const CommandOptions& o, const BatchJob& job)
     }
     for (const std::string& n : notes) refuse(n);
 
-    // Outputs that cannot be used: an input's file, another input's output, or (without
-    // --force) a file already there.
+    // Each input's outputs.
     std::set<std::string> inputIds;
-    for (const Item& item : items) inputIds.insert(identity(item.input));
+    for (const Item& item : items) inputIds.insert(item.inputId);
     std::map<std::string, std::vector<size_t>> writers;
     for (size_t i = 0; i < items.size(); ++i) {
         Item& item = items[i];
@@ -388,29 +415,16 @@ int runBatch(const CommandOptions& o, const BatchJob& job)
         }
         item.outputs = job.outputs(item.stem, format, item.input);
         for (const std::string& out : item.outputs) {
-            item.outputIds.push_back(identity(out));
+            item.outputIds.push_back(identities.of(out));
             writers[item.outputIds.back()].push_back(i);
-        }
-    }
-    for (size_t i = 0; i < items.size(); ++i) {
-        Item& item = items[i];
-        if (!item.refusal.empty()) continue;
-        for (size_t k = 0; k < item.outputs.size(); ++k) {
-            const std::string& out = item.outputs[k];
-            const std::vector<size_t>& w = writers[item.outputIds[k]];
-            if (inputIds.count(item.outputIds[k]))
-                item.refusal = formatMessage(str::IDS_BATCH_OUTPUT_IS_INPUT, {item.input, out});
-            else if (w.size() > 1)
-                item.refusal =
-                    formatMessage(str::IDS_BATCH_SAME_OUTPUT, {item.input, items[w[0] == i ? w[1] : w[0]].input, out});
-            else if (!force && fs::exists(fs::path(out), ec))
-                item.refusal = formatMessage(str::IDS_BATCH_OUTPUT_EXISTS, {item.input, out});
-            if (!item.refusal.empty()) break;
         }
     }
 
     // The output folders are made here, before any worker starts, so that no worker
     // removes a folder another one writes into; those still empty at the end are removed.
+    // They are made before the outputs are looked for, so that each output's name is
+    // already known absent when a worker looks it up: a first lookup of a name in a folder
+    // waits while another thread creates a file there.
     std::vector<fs::path> madeFolders;
     std::map<std::string, bool> folderReady;
     for (Item& item : items) {
@@ -431,6 +445,25 @@ int runBatch(const CommandOptions& o, const BatchJob& job)
             known = folderReady.emplace(folder.string(), ok && fs::is_directory(folder, ec)).first;
         }
         if (!known->second) item.refusal = formatMessage(str::IDS_CLI_FLC_CANNOT_MAKE_FOLDER, {folder.string()});
+    }
+
+    // Outputs that cannot be used: an input's file, another input's output, or (without
+    // --force) a file already there.
+    for (size_t i = 0; i < items.size(); ++i) {
+        Item& item = items[i];
+        if (!item.refusal.empty()) continue;
+        for (size_t k = 0; k < item.outputs.size(); ++k) {
+            const std::string& out = item.outputs[k];
+            const std::vector<size_t>& w = writers[item.outputIds[k]];
+            if (inputIds.count(item.outputIds[k]))
+                item.refusal = formatMessage(str::IDS_BATCH_OUTPUT_IS_INPUT, {item.input, out});
+            else if (w.size() > 1)
+                item.refusal =
+                    formatMessage(str::IDS_BATCH_SAME_OUTPUT, {item.input, items[w[0] == i ? w[1] : w[0]].input, out});
+            else if (!force && fs::exists(fs::path(out), ec))
+                item.refusal = formatMessage(str::IDS_BATCH_OUTPUT_EXISTS, {item.input, out});
+            if (!item.refusal.empty()) break;
+        }
     }
 
     // Convert on the worker threads, commit the outputs on the committing thread; the main

@@ -103,6 +103,11 @@ TEST_F(BatchCli, OutputsThatMustNotBeWritten)
     EXPECT_TRUE(said("'" + path("in/u.flc") + "'\nNot converted: its output '" + path("in/u.flc") + "' is an input."))
         << r.err;
     EXPECT_EQ(bytes("in/u.flc"), bytes("other/u.flc"));
+    // Also when the output folder is reached through a link.
+    fs::create_directory_symlink(path("in"), path("link"));
+    r = run("recolour " + q("in") + " --replace 1=#FFFFFF -o " + q("link"));
+    EXPECT_TRUE(said("its output '" + path("link/u.flc") + "' is an input.")) << r.err;
+    EXPECT_EQ(bytes("in/u.flc"), bytes("other/u.flc"));
 
     put("file", marker);
     r = run("to-flc " + q("in") + " -o " + q("file"));

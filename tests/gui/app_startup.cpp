@@ -242,11 +242,16 @@ private slots:
         app_->OpenDocumentFile(b);
         QCOMPARE(frame->windowTitle(), QStringLiteral("Quorvane - %1 [Storyboard]").arg(b));
         QCOMPARE(frame->currentMenuId(), 130);
+        // Maximised in a shown window (where Qt moves the child's buttons into the menu bar
+        // and would add the child's title to the main window's), and restored.
+        frame->show();
         frame->MDIGetActive()->showMaximized();
         QCOMPARE(frame->windowTitle(), QStringLiteral("Quorvane - Knight.qsb"));
+        frame->MDIGetActive()->showNormal();
+        QCOMPARE(frame->windowTitle(), QStringLiteral("Quorvane - %1 [Storyboard]").arg(b));
+        QCOMPARE(frame->MDIGetActive()->shownTitle(), QStringLiteral("Knight.qsb"));
 
         // Ctrl+S belongs to FLC views only; Ctrl+O is the Open command wherever the focus is.
-        frame->show();
         auto* sheetView = dynamic_cast<qvtest::RecordingView*>(frame->GetActiveView());
         QTest::keyClick(sheetView, Qt::Key_S, Qt::ControlModifier);
         QVERIFY(sheetView->commands.empty());

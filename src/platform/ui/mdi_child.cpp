@@ -14,6 +14,7 @@ namespace qv {
 CNewMDIChildWnd::CNewMDIChildWnd(QWidget* parent) : QMdiSubWindow(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
+    connect(this, &QMdiSubWindow::windowStateChanged, this, [this] { applyTitle(); });
 }
 
 CNewMDIChildWnd::~CNewMDIChildWnd()
@@ -51,16 +52,25 @@ void CNewMDIChildWnd::OnUpdateFrameTitle()
     if (count > 1 && mine > 0) title += QLatin1Char(':') + QString::number(mine);
     // The modified state first: a title change is what tells the main window to update.
     setWindowModified(doc->IsModified());
-    const QString withMark = title + QLatin1String("[*]");
-    if (windowTitle() == withMark)
-        emit windowTitleChanged(withMark);
+    title_ = title + QLatin1String("[*]");
+    applyTitle();
+}
+
+void CNewMDIChildWnd::applyTitle()
+{
+    // A maximised window has no title bar of its own: its buttons go into the main window's
+    // menu bar, and Qt would add its title to the main window's ("App - X - [X]"), which
+    // the main window already names as it should.
+    const QString shown = isMaximized() ? QString() : title_;
+    if (windowTitle() == shown)
+        emit windowTitleChanged(shown);
     else
-        setWindowTitle(withMark);
+        setWindowTitle(shown);
 }
 
 QString CNewMDIChildWnd::shownTitle() const
 {
-    QString title = windowTitle();
+    QString title = title_;
     title.replace(QLatin1String("[*]"), isWindowModified() ? QStringLiteral("*") : QString());
     return title;
 }

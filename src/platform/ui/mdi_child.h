@@ -30,7 +30,8 @@ public:
     CDocument* GetActiveDocument() const;
 
     // Updates the window title from the document's title. The title carries Qt's "[*]"
-    // placeholder, shown as an asterisk while the document has unsaved changes.
+    // placeholder, shown as an asterisk while the document has unsaved changes. While the
+    // window is maximised it shows no title of its own (the main window's names it).
     virtual void OnUpdateFrameTitle();
     // The title as the user sees it (the placeholder resolved).
     QString shownTitle() const;
@@ -55,7 +56,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Puts the title on the window, or none while it is maximised.
+    void applyTitle();
+
     CView* view_ = nullptr;
+    QString title_;  // with the "[*]" placeholder
     bool destroying_ = false;
 };
 

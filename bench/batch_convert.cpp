@@ -17,6 +17,7 @@
 // speed-ups from 1.61 to 2.26 (median 1.86) on ext4, where the machine's own speed varied
 // by half between runs; figures in README.md.
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -80,9 +81,11 @@ std::string quote(const std::string& s)
     return q + "'";
 }
 
-// One run of the tool into the new folder `out`; its wall time in seconds, or a negative
-// number when it failed.
-double convert(const fs::path& in, const fs::path& out, int jobs, double& cpu, double& load)
+// One run of the tool into the new folder `out` (FLC files in subfolders too); its wall
+// time in seconds, or a negative number when it failed or converted nothing. A folder of
+// real animations may hold a few the tool refuses: the run still counts, and `summary`
+// gets the tool's count of what it converted.
+double convert(const fs::path& in, const fs::path& out, int jobs, double& cpu, double& load, std::string& summary)
 {
     // The previous run's 350 MB of sheets are still being written back: let the disk
     // settle, so that no run pays for the one before it. Its files are not removed before
@@ -92,14 +95,22 @@ double convert(const fs::path& in, const fs::path& out, int jobs, double& cpu, d
     // removal were slower by up to a half, by an amount that grew with each round.
     ::sync();
     load = loadAverage();
-    const std::string cmd = quote(QV_CLI_PATH) + " to-storyboard " + quote(in.string()) + " -o " + quote(out.string()) +
-                            " --jobs " + std::to_string(jobs) + " >/dev/null 2>&1";
+    const fs::path log = out.string() + ".log";
+    const std::string cmd = quote(QV_CLI_PATH) + " to-storyboard " + quote(in.string()) + " -r -o " +
+                            quote(out.string()) + " --jobs " + std::to_string(jobs) + " >" + quote(log.string()) +
+                            " 2>/dev/null";
     const double cpuBefore = childCpuSeconds();
     const auto start = std::chrono::steady_clock::now();
     const int status = std::system(cmd.c_str());
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     cpu = childCpuSeconds() - cpuBefore;
-    return status == 0 ? wall : -1;
+    // The summary's first line: "N of M file(s) converted in ...".
+    std::ifstream text(log);
+    std::getline(text, summary);
+    summary = summary.substr(0, summary.find(" in "));
+    const bool someConverted = summary.rfind("0 of ", 0) != 0 && summary.find(" of ") != std::string::npos;
+    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return (code == 0 || code == 1) && someConverted ? wall : -1;
 }
 
 // How much faster two threads get through a processor-bound loop (a search for runs in a
@@ -154,6 +165,7 @@ int main(int argc, char** argv)
             return 1;
         }
     }
+    fs::create_directories(scratch);
     std::vector<double> times[2], machine;
     for (int r = 0; r < rounds; ++r) {
         machine.push_back(twoCoreSpeedUp());
@@ -163,16 +175,18 @@ int main(int argc, char** argv)
             const int jobs = (r + k) % 2 == 0 ? 1 : 2;
             double cpu = 0, load = 0;
             const fs::path out = scratch / ("out" + std::to_string(2 * r + k));
-            const double wall = convert(in, out, jobs, cpu, load);
+            std::string summary;
+            const double wall = convert(in, out, jobs, cpu, load, summary);
             if (wall < 0) {
-                std::fprintf(stderr, "bench_batch_convert: the conversion with --jobs %d failed\n", jobs);
+                std::fprintf(stderr, "bench_batch_convert: the conversion with --jobs %d failed or converted nothing (%s)\n",
+                             jobs, summary.empty() ? "no summary" : summary.c_str());
                 fs::remove_all(scratch);
                 return 1;
             }
             // Processor time over wall time: the cores the tool really had. On a busy machine, where
             // the scheduler shares the processors between sessions, it stays far below --jobs.
-            std::printf("round %d  --jobs %d  %7.2f s wall  %7.2f s processor (%.2f cores)  load before %.2f\n",
-                        r + 1, jobs, wall, cpu, cpu / wall, load);
+            std::printf("round %d  --jobs %d  %7.2f s wall  %7.2f s processor (%.2f cores)  load before %.2f  (%s)\n",
+                        r + 1, jobs, wall, cpu, cpu / wall, load, summary.c_str());
             std::fflush(stdout);
             times[jobs - 1].push_back(wall);
         }

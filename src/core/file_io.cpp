@@ -193,26 +193,32 @@ bool writeAll(int fd, const uint8_t* data, size_t size)
 }
 #endif
 
-// Writes `data` to a new file without a name in `target`'s folder; not open when the system
-// or the file system has no such files, or the write fails. Creating it does not lock the
-// folder, as creating a named file does: threads that write many files into one folder do
-// not wait for each other's file creation, only for the moment each file takes its name.
-UnnamedFile stageUnnamedFile(const fs::path& target, const uint8_t* data, size_t size)
+// Writes `data` to a new file without a name in `target`'s folder, flushed as `flush` says;
+// not open when the system or the file system has no such files, or the write fails. A
+// program stopped or crashing before the file takes its name leaves nothing behind. And
+// creating it does not lock the folder, as creating a named file does: threads that write
+// many files into one folder do not wait for each other's file creation, only for the
+// moment each file takes its name.
+UnnamedFile stageUnnamedFile(const fs::path& target, const uint8_t* data, size_t size, StageFlush flush)
 {
 #if defined(__linux__) && defined(O_TMPFILE)
     if (!canNameUnnamedFiles()) return {};
     UnnamedFile f(::open(folderOfTarget(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
     if (f.isOpen() && !writeAll(f.descriptor(), data, size)) f.close();
+    if (f.isOpen() && flush == StageFlush::Now && ::fsync(f.descriptor()) != 0) f.close();
+    if (f.isOpen() && flush == StageFlush::Start) ::sync_file_range(f.descriptor(), 0, 0, SYNC_FILE_RANGE_WRITE);
     return f;
 #else
     (void)target;
     (void)data;
     (void)size;
+    (void)flush;
     return {};
 #endif
 }
 
-// Gives the unnamed file `f` the name `to`, replacing a file of that name as a rename would.
+// Gives the unnamed file `f` the name `to`, replacing a file of that name as a rename would
+// (the new file takes a free name beside it for that moment).
 bool nameUnnamedFile(UnnamedFile& f, const fs::path& to)
 {
 #ifdef __linux__
@@ -225,7 +231,6 @@ bool nameUnnamedFile(UnnamedFile& f, const fs::path& to)
         return true;
     }
     if (errno != EEXIST) return false;
-    // A file took the name after the unit was staged: it is replaced, through a free name.
     for (int attempt = 0; attempt < 64; ++attempt) {
         const fs::path tmp = nameBeside(to, ".tmp");
         if (link(tmp)) {
@@ -247,16 +252,14 @@ bool nameUnnamedFile(UnnamedFile& f, const fs::path& to)
 #endif
 }
 
-// Writes `data` to a new temporary file beside `target`, flushed as `flush` says; its path
-// goes to `tmp`, or, for data left to the system where it can be, the open file without a
-// name to `unnamed`. Nothing is left behind on failure.
+// Writes `data` to a new temporary file for `target`, flushed as `flush` says: a file without
+// a name in `unnamed` where the system has them, else a file beside the target whose path
+// goes to `tmp`. Nothing is left behind on failure.
 bool stageFile(const fs::path& target, const uint8_t* data, size_t size, StageFlush flush, fs::path& tmp,
                UnnamedFile& unnamed)
 {
-    if (flush == StageFlush::Never) {
-        unnamed = stageUnnamedFile(target, data, size);
-        if (unnamed.isOpen()) return true;
-    }
+    unnamed = stageUnnamedFile(target, data, size, flush);
+    if (unnamed.isOpen()) return true;
     std::FILE* f = createFileBeside(target, ".tmp", tmp);
     if (!f) return false;
     bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
@@ -384,9 +387,9 @@ bool writeFileAtomic(const std::string& path, const uint8_t* data, size_t size)
         deferred->hand(std::move(unit));
         return true;
     }
-    if (moveFile(tmp, target)) return true;
+    if (unnamed.isOpen() ? nameUnnamedFile(unnamed, target) : moveFile(tmp, target)) return true;
     std::error_code ec;
-    fs::remove(tmp, ec);
+    if (!tmp.empty()) fs::remove(tmp, ec);
     return false;
 }
 
@@ -439,10 +442,25 @@ bool stageFilesAsUnit(const std::vector<FileWrite>& files, StagedUnit& unit, siz
 
 namespace {
 
+// A staged file to flush: the open file without a name, or the temporary file's path.
+struct ToFlush {
+    int descriptor;
+    std::string path;
+    bool flush() const
+    {
+        if (descriptor < 0) return flushFileToDisk(path);
+#ifdef _WIN32
+        return _commit(descriptor) == 0;
+#else
+        return ::fsync(descriptor) == 0;
+#endif
+    }
+};
+
 // Flushes `paths` to disk, several at once: flushes outstanding together share the file
 // system's journal commits and the disk's cache flushes, where one after the other each
 // would wait for its own. True in `ok` for those flushed.
-void flushAll(const std::vector<std::string>& paths, std::vector<char>& ok)
+void flushAll(const std::vector<ToFlush>& paths, std::vector<char>& ok)
 {
     // On ext4 over a virtual disk, a batch's committing thread flushing alone fell behind
     // even one converting thread (its flushes, one after the other, took longer than the
@@ -451,7 +469,7 @@ void flushAll(const std::vector<std::string>& paths, std::vector<char>& ok)
     ok.assign(paths.size(), 0);
     std::atomic<size_t> next{0};
     auto work = [&] {
-        for (size_t i; (i = next++) < paths.size();) ok[i] = flushFileToDisk(paths[i]);
+        for (size_t i; (i = next++) < paths.size();) ok[i] = paths[i].flush();
     };
     std::vector<std::thread> helpers;
     try {
@@ -468,15 +486,16 @@ void flushAll(const std::vector<std::string>& paths, std::vector<char>& ok)
 std::vector<size_t> commitStagedUnits(std::vector<StagedUnit>& units)
 {
     std::vector<size_t> result(units.size());
-    std::vector<std::string> paths;
+    std::vector<ToFlush> paths;
     std::vector<std::pair<size_t, size_t>> owners;  // unit, file
     for (size_t u = 0; u < units.size(); ++u) {
         result[u] = units[u].files.size();
-        for (size_t i = 0; i < units[u].files.size(); ++i)
-            if (!units[u].files[i].temporary.empty() && units[u].files[i].flush) {
-                paths.push_back(units[u].files[i].temporary);
-                owners.emplace_back(u, i);
-            }
+        for (size_t i = 0; i < units[u].files.size(); ++i) {
+            const StagedUnit::File& f = units[u].files[i];
+            if (f.isRemoval() || !f.flush) continue;
+            paths.push_back({f.unnamed.descriptor(), f.temporary});
+            owners.emplace_back(u, i);
+        }
     }
     std::vector<char> flushed;
     flushAll(paths, flushed);

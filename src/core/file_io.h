@@ -24,8 +24,10 @@ bool readWholeFile(const std::string& path, Bytes& out, uint64_t maxBytes = UINT
 void prefetchFile(const std::string& path);
 
 // Writes `data` to `path` so that a crash never leaves a half-written file: the bytes go
-// to a temporary file beside the target, are flushed to disk, and the temporary file is
-// renamed over the target. False (and the target untouched) on any failure.
+// to a temporary file (on Linux one without a name, so that nothing is left behind when
+// the program is stopped meanwhile), are flushed to disk, and the temporary file takes
+// the target's name, replacing the old file at once. False (and the target untouched) on
+// any failure.
 bool writeFileAtomic(const std::string& path, const uint8_t* data, size_t size);
 inline bool writeFileAtomic(const std::string& path, const Bytes& data)
 {
@@ -60,9 +62,9 @@ bool writeFilesAsUnit(const std::vector<FileWrite>& files, size_t* failed = null
 // the disk in turn. A unit is complete (and, where it replaces files, on disk) before any
 // of its files takes its name.
 //
-// Where the system allows it (Linux), a new file that is not to be flushed is staged as an
-// open file without a name: it only appears under its target's name at the commit, and a
-// batch that is interrupted leaves no temporary file behind.
+// Where the system allows it (Linux), a file is staged as an open file without a name: it
+// only appears under a name at the commit, and a batch that is interrupted leaves no
+// temporary file behind.
 class UnnamedFile {
 public:
     UnnamedFile() = default;

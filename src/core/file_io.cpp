@@ -172,12 +172,14 @@ bool flushFileToDisk(const fs::path& path)
 // returns, its write-back started (the flush comes later), or left to the system.
 enum class StageFlush { Now, Start, Never };
 
+std::atomic<bool> g_unnamedAllowed{true};
+
 #ifdef __linux__
 // Files without a name can be given one through /proc/self/fd, where it is mounted.
 bool canNameUnnamedFiles()
 {
     static const bool yes = ::access("/proc/self/fd", X_OK) == 0;
-    return yes;
+    return yes && g_unnamedAllowed;
 }
 
 bool writeAll(int fd, const uint8_t* data, size_t size)
@@ -411,6 +413,8 @@ bool canWriteFile(const std::string& path)
     return true;
 #endif
 }
+
+void allowUnnamedFiles(bool allow) { g_unnamedAllowed = allow; }
 
 void setFileWriteFaultHook(FileWriteFaultHook hook)
 {

@@ -143,6 +143,10 @@ enum class FileWriteStep { Check, Stage, Move };
 using FileWriteFaultHook = std::function<bool(FileWriteStep step, const std::string& path)>;
 void setFileWriteFaultHook(FileWriteFaultHook hook);
 
+// For tests: whether files may be staged without a name where the system has them (the
+// default). Without, every write takes the named temporary files of other systems.
+void allowUnnamedFiles(bool allow);
+
 bool fileExists(const std::string& path);
 
 // The extension after the last dot of the file name, without the dot ("" when none).

@@ -15,9 +15,26 @@
 using namespace qv;
 namespace fs = std::filesystem;
 
-using StagedWrite = test::ScratchTest;
+class StagedWrite : public test::ScratchTest {
+protected:
+    void commitTogetherAndFailOne();
+};
 
+// Both ways of staging: files without a name (Linux) and named temporary files beside
+// their targets (elsewhere, or where the file system has no such files).
 TEST_F(StagedWrite, DeferredUnitsCommitTogetherAndAFailedOneLeavesNothing)
+{
+    for (const bool unnamed : {true, false}) {
+        SCOPED_TRACE(unnamed ? "files without a name" : "named temporary files");
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        allowUnnamedFiles(unnamed);
+        commitTogetherAndFailOne();
+        allowUnnamedFiles(true);
+    }
+}
+
+void StagedWrite::commitTogetherAndFailOne()
 {
     const Bytes oldBytes(5, 1), newBytes(9, 2);
     ASSERT_TRUE(writeFileAtomic(path("b.pcx"), oldBytes));

@@ -173,6 +173,7 @@ bool flushFileToDisk(const fs::path& path)
 enum class StageFlush { Now, Start, Never };
 
 std::atomic<bool> g_unnamedAllowed{true};
+std::atomic<bool> g_unnamedLinkable{true};  // false: tests act a file system that cannot link them
 
 #ifdef __linux__
 // Files without a name can be given one through /proc/self/fd, where it is mounted.
@@ -205,7 +206,8 @@ UnnamedFile stageUnnamedFile(const fs::path& target, const uint8_t* data, size_t
 {
 #if defined(__linux__) && defined(O_TMPFILE)
     if (!canNameUnnamedFiles()) return {};
-    UnnamedFile f(::open(folderOfTarget(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+    // Readable too, for a copy when it cannot be given a name.
+    UnnamedFile f(::open(folderOfTarget(target).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666));
     if (f.isOpen() && !writeAll(f.descriptor(), data, size)) f.close();
     if (f.isOpen() && flush == StageFlush::Now && ::fsync(f.descriptor()) != 0) f.close();
     if (f.isOpen() && flush == StageFlush::Start) ::sync_file_range(f.descriptor(), 0, 0, SYNC_FILE_RANGE_WRITE);
@@ -219,33 +221,69 @@ UnnamedFile stageUnnamedFile(const fs::path& target, const uint8_t* data, size_t
 #endif
 }
 
+#ifdef __linux__
+// Copies the unnamed file `f` into a new file beside `to`, flushed to disk; its path goes
+// to `made`. For a file system that makes files without a name but cannot give them one.
+bool copyUnnamedFileBeside(const UnnamedFile& f, const fs::path& to, fs::path& made)
+{
+    std::FILE* out = createFileBeside(to, ".tmp", made);
+    if (!out) return false;
+    std::vector<uint8_t> buffer(1 << 16);
+    bool ok = true;
+    for (off_t at = 0;;) {
+        const ssize_t n = ::pread(f.descriptor(), buffer.data(), buffer.size(), at);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        if (std::fwrite(buffer.data(), 1, size_t(n), out) != size_t(n)) {
+            ok = false;
+            break;
+        }
+        at += n;
+    }
+    ok = flushToDisk(out) && ok;
+    ok = std::fclose(out) == 0 && ok;
+    std::error_code ec;
+    if (!ok) fs::remove(made, ec);
+    return ok;
+}
+#endif
+
 // Gives the unnamed file `f` the name `to`, replacing a file of that name as a rename would
-// (the new file takes a free name beside it for that moment).
+// (the new file takes a free name beside it for that moment). Where the file system cannot
+// link it, a flushed copy takes its place.
 bool nameUnnamedFile(UnnamedFile& f, const fs::path& to)
 {
 #ifdef __linux__
     const std::string self = "/proc/self/fd/" + std::to_string(f.descriptor());
     auto link = [&](const fs::path& name) {
+        if (!g_unnamedLinkable) {
+            errno = EPERM;
+            return false;
+        }
         return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
     };
     if (link(to)) {
         f.close();
         return true;
     }
-    if (errno != EEXIST) return false;
-    for (int attempt = 0; attempt < 64; ++attempt) {
-        const fs::path tmp = nameBeside(to, ".tmp");
-        if (link(tmp)) {
-            if (moveFile(tmp, to)) {
-                f.close();
-                return true;
-            }
-            std::error_code ec;
-            fs::remove(tmp, ec);
-            return false;
+    fs::path tmp;
+    for (int attempt = 0; errno == EEXIST && attempt < 64; ++attempt) {
+        const fs::path free = nameBeside(to, ".tmp");
+        if (link(free)) {
+            tmp = free;
+            break;
         }
-        if (errno != EEXIST) return false;
     }
+    if (tmp.empty() && !copyUnnamedFileBeside(f, to, tmp)) return false;
+    if (moveFile(tmp, to)) {
+        f.close();
+        return true;
+    }
+    std::error_code ec;
+    fs::remove(tmp, ec);
     return false;
 #else
     (void)f;
@@ -414,7 +452,11 @@ bool canWriteFile(const std::string& path)
 #endif
 }
 
-void allowUnnamedFiles(bool allow) { g_unnamedAllowed = allow; }
+void allowUnnamedFiles(bool allow, bool linkable)
+{
+    g_unnamedAllowed = allow;
+    g_unnamedLinkable = linkable;
+}
 
 void setFileWriteFaultHook(FileWriteFaultHook hook)
 {

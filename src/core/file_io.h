@@ -144,8 +144,9 @@ using FileWriteFaultHook = std::function<bool(FileWriteStep step, const std::str
 void setFileWriteFaultHook(FileWriteFaultHook hook);
 
 // For tests: whether files may be staged without a name where the system has them (the
-// default). Without, every write takes the named temporary files of other systems.
-void allowUnnamedFiles(bool allow);
+// default). Without, every write takes the named temporary files of other systems; without
+// `linkable`, they act as on a file system that cannot give such files a name.
+void allowUnnamedFiles(bool allow, bool linkable = true);
 
 bool fileExists(const std::string& path);
 

@@ -20,15 +20,16 @@ protected:
     void commitTogetherAndFailOne();
 };
 
-// Both ways of staging: files without a name (Linux) and named temporary files beside
-// their targets (elsewhere, or where the file system has no such files).
+// Every way of staging: files without a name (Linux), copied to a named file where the
+// file system cannot link them, and named temporary files beside their targets
+// (elsewhere, or where the file system has no files without a name).
 TEST_F(StagedWrite, DeferredUnitsCommitTogetherAndAFailedOneLeavesNothing)
 {
-    for (const bool unnamed : {true, false}) {
-        SCOPED_TRACE(unnamed ? "files without a name" : "named temporary files");
+    for (const int way : {0, 1, 2}) {
+        SCOPED_TRACE(way == 0 ? "files without a name" : way == 1 ? "copied" : "named temporary files");
         fs::remove_all(dir_);
         fs::create_directories(dir_);
-        allowUnnamedFiles(unnamed);
+        allowUnnamedFiles(way < 2, way == 0);
         commitTogetherAndFailOne();
         allowUnnamedFiles(true);
     }

@@ -122,6 +122,16 @@ TEST(BmpCodec, ReadsTopDownRowsShortPalettesAndAnUnpaddedLastRowAndRefusesTheRes
     EXPECT_EQ(bmp.palette[1], pal[1]);
     EXPECT_EQ(bmp.palette[2], PaletteEntry{});
     EXPECT_EQ(bmp.pixels, (Bytes{1, 1, 1, 0, 1, 0}));
+    // The old 12-byte header: 16-bit sizes and 256 palette entries of 3 bytes (blue, green, red).
+    Bytes os2{'B', 'M'};
+    ByteWriter w(os2);
+    for (uint32_t v : {uint32_t(14 + 12 + 768 + 8), 0u, uint32_t(14 + 12 + 768), 12u}) w.u32(v);
+    for (uint16_t v : {2, 2, 1, 8}) w.u16(v);
+    for (int i = 0; i < 256; ++i) w.bytes(Bytes{uint8_t(i), uint8_t(i + 1), uint8_t(i + 2)}.data(), 3);
+    w.bytes(Bytes{7, 8, 0, 0, 9, 10, 0, 0}.data(), 8);
+    ASSERT_TRUE(decodeBmp(os2, bmp));
+    EXPECT_EQ(bmp.palette[200], PaletteEntry::fromRgb(202, 201, 200));
+    EXPECT_EQ(bmp.pixels, (Bytes{9, 10, 7, 8}));
 
     // Refusals, each with its message.
     const std::vector<PaletteEntry> four(4);

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QPointer>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -31,14 +32,19 @@
 
 namespace qvtest {
 
-// Runs `work` on the modal widget of type T that the next event loop shows.
+// Runs `work` on the modal widget of type T that the next event loop shows. When a check
+// inside `work` fails, it returns before the widget is answered: the widget is then
+// closed, so that the test fails at once instead of waiting in its event loop until the
+// test runner gives up.
 template <typename T>
 void whenShown(QObject* context, std::function<void(T*)> work)
 {
     QTimer::singleShot(0, context, [work] {
         T* dlg = qobject_cast<T*>(QApplication::activeModalWidget());
         QVERIFY(dlg);
+        QPointer<T> shown(dlg);
         work(dlg);
+        if (QTest::currentTestFailed() && shown && shown->isVisible()) shown->close();
     });
 }
 
